@@ -1,0 +1,91 @@
+#include "canvas/kel_types.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/host_canvas.h"
+#include "platform/manual_timer.h"
+
+using namespace sextant;
+
+TEST(KelRound, TiesGoToEven) {
+  struct Case { double in; int out; };
+  const Case cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2},
+                        {200.5, 200}, {201.5, 202}, {0.49, 0}, {0.51, 1}};
+  for (const auto& c : cases) EXPECT_EQ(KelRound(c.in), c.out) << c.in;
+}
+
+TEST(KelRound, SaturatesAndMapsNaNToZero) {
+  EXPECT_EQ(KelRound(1e300), std::numeric_limits<int>::max());
+  EXPECT_EQ(KelRound(-1e300), std::numeric_limits<int>::min());
+  EXPECT_EQ(KelRound(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(KelRound(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+}
+
+TEST(RectHelpers, EmptinessAndInclusiveEdges) {
+  EXPECT_FALSE(IsRectEmpty({5, 0, 5, 10}));
+  EXPECT_TRUE(IsRectEmpty({5, 10, 5, 10}));
+  const TRectF r{0, 0, 10, 20};
+  EXPECT_TRUE(PointInRect(r, 10, 20));
+  EXPECT_TRUE(PointInRect(r, 0, 0));
+  EXPECT_FALSE(PointInRect(r, 10.01f, 5));
+  EXPECT_EQ(OrientRectangle({10, 20, 0, 5}), (TRectF{0, 5, 10, 20}));
+  int x = 0, y = 0;
+  RectCenter({0, 0, 5, 3}, x, y);  // 2.5 -> 2, 1.5 -> 2
+  EXPECT_EQ(x, 2);
+  EXPECT_EQ(y, 2);
+}
+
+TEST(ColorHelpers, DarkAndBrightKeepAlpha) {
+  EXPECT_EQ(ApplyDark(0xFF102030, 0x20), 0xFF000010u);
+  EXPECT_EQ(ApplyBright(0x80F0F0F0, 0x20), 0x80FFFFFFu);
+  EXPECT_EQ(ColorFrom(0x12345678, 0xFF), 0xFF345678u);
+  EXPECT_EQ(ColorAlpha(0x80000000), 0x80);
+  EXPECT_EQ(RGB(1, 2, 3), 0xFF010203u);
+}
+
+TEST(KelCull, SignOfTheCrossProductDecides) {
+  // (p0 - p1) x (p2 - p1) < 0 means culled; reversing the order flips it.
+  EXPECT_TRUE(KelCull({0, 0}, {10, 0}, {10, 10}));
+  EXPECT_FALSE(KelCull({10, 10}, {10, 0}, {0, 0}));
+  EXPECT_FALSE(KelCull({0, 0}, {5, 0}, {10, 0}));  // collinear: zero, not culled
+}
+
+TEST(HostPath, TranslateAndBounds) {
+  THostPath p;
+  p.MoveTo({1, 2});
+  p.LineTo({5, -3});
+  p.AddEllipse({0, 0, 4, 4});
+  p.Translate(10, 20);
+  EXPECT_EQ(p.Bounds(), (TRectF{10, 17, 15, 24}));
+}
+
+TEST(KelMatrix, RotationIsCounterClockwiseOnScreen) {
+  const TPointF p = TKelMatrix::Rotation(90).Map({1, 0});
+  EXPECT_NEAR(p.X, 0, 1e-6);
+  EXPECT_NEAR(p.Y, -1, 1e-6);  // up on screen
+  const TPointF q = (TKelMatrix::Translation(5, 0) * TKelMatrix::Scaling(2, 2)).Map({1, 1});
+  EXPECT_EQ(q, (TPointF{12, 2}));
+}
+
+TEST(ManualTimer, FiresAtIntervalsAndFollowsIntervalChanges) {
+  TManualTimer t;
+  int fired = 0;
+  t.OnTimer = [&] {
+    ++fired;
+    if (t.Interval() > 50) t.SetInterval(50);
+  };
+  t.SetInterval(250);
+  t.SetEnabled(true);
+  TManualClock::Instance().Advance(249);
+  EXPECT_EQ(fired, 0);
+  TManualClock::Instance().Advance(1);
+  EXPECT_EQ(fired, 1);
+  TManualClock::Instance().Advance(100);
+  EXPECT_EQ(fired, 3);
+  t.SetEnabled(false);
+  TManualClock::Instance().Advance(1000);
+  EXPECT_EQ(fired, 3);
+}
