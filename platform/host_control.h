@@ -73,3 +73,16 @@ class IHostControlClient {
 };
 
 }  // namespace sextant
+
+namespace sextant {
+
+// Implemented by the host's form class so that a control created with a
+// form as owner can size itself from the form (construction defaults).
+class IHostForm {
+ public:
+  virtual ~IHostForm() = default;
+  virtual float FormClientWidth() const = 0;
+  virtual float FormClientHeight() const = 0;
+};
+
+}  // namespace sextant
