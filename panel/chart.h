@@ -1,5 +1,4 @@
 // TChart: the chart control the application places on its window.
-// It adds nothing to the chart levels below it but a public constructor.
 #pragma once
 
 #include "panel/kel_panel_extended.h"
@@ -9,6 +8,10 @@ namespace sextant {
 class TChart : public TCustomKelPanelExtended {
  public:
   explicit TChart(TComponent* AOwner = nullptr) : TCustomKelPanelExtended(AOwner) {}
+
+ protected:
+  // The drawing of one paint: the panel background, border and bevels.
+  void InternalDraw(const TRectF& UserRectangle) override;
 };
 
 }  // namespace sextant

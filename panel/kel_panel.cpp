@@ -141,7 +141,6 @@ TCustomKelPanel::TCustomKelPanel(TComponent* AOwner) : TCustomPanelNoCaption(AOw
   auto changed = [this](TPersistent* Sender) { CanvasChanged(Sender); };
   FView3DOptions = std::make_unique<TView3DOptions>(this);
   FView3DOptions->OnInvalidate = [this](TPersistent* Sender) { ViewChanged(Sender); };
-  if (FHost) FOriginalCursor = FHost->Cursor();
   FPanning = std::make_unique<TKelPanning>();
   FShadow = std::make_unique<TKelShadow>(changed);
   FEmboss = std::make_unique<TKelEmboss>(changed);
