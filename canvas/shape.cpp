@@ -185,8 +185,8 @@ std::vector<TPointF> TShapeCallout::OutlinePoints(const TRectF& Rect, int Radius
     pts.insert(pts.end(), {{L, p.Base1}, {L - p.Out, p.Tip}, {L, p.Base0}});
   }
   AddCorner(pts, {L + rad, T + rad}, rad, 180);
-  // The top-left arc ends where the outline started.
-  if (rad > 0) pts.pop_back();
+  // The top-left corner ends where the outline started.
+  pts.pop_back();
   return pts;
 }
 
