@@ -55,6 +55,10 @@ class IHostControl {
   virtual bool HasParent() const = 0;
   // Current mouse position in control coordinates.
   virtual TPointF CursorPos() const = 0;
+  // The control's host canvas outside a paint: a persistent off-screen
+  // canvas good for text measurement (what is drawn on it is not shown).
+  // Null when the host offers none.
+  virtual IHostCanvas* ControlCanvas() { return nullptr; }
 };
 
 class IHostControlClient {
@@ -70,6 +74,19 @@ class IHostControlClient {
   virtual void HostMouseLeave() = 0;
   virtual void HostKeyDown(std::uint16_t& key, char16_t& keyChar, TShiftState shift) = 0;
   virtual void HostKeyUp(std::uint16_t& key, char16_t& keyChar, TShiftState shift) = 0;
+};
+
+}  // namespace sextant
+
+namespace sextant {
+
+// Implemented by the host's form class so that a control created with a
+// form as owner can size itself from the form (construction defaults).
+class IHostForm {
+ public:
+  virtual ~IHostForm() = default;
+  virtual float FormClientWidth() const = 0;
+  virtual float FormClientHeight() const = 0;
 };
 
 }  // namespace sextant

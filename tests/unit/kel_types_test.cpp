@@ -89,3 +89,32 @@ TEST(ManualTimer, FiresAtIntervalsAndFollowsIntervalChanges) {
   TManualClock::Instance().Advance(1000);
   EXPECT_EQ(fired, 3);
 }
+
+#include "canvas/kel_component.h"
+
+namespace {
+struct Probe : TComponent {
+  using TComponent::TComponent;
+  std::vector<TComponent*>* removed = nullptr;
+  void Notification(TComponent* c, TOperation op) override {
+    if (op == opRemove && removed) removed->push_back(c);
+  }
+};
+}  // namespace
+
+TEST(Component, OwnerDestroysItsComponentsAndEarlyFreesAreForgotten) {
+  std::vector<TComponent*> removed;
+  auto* owner = new TComponent();
+  auto* a = new Probe(owner);
+  auto* b = new Probe(owner);
+  auto* watcher = new Probe(owner);
+  watcher->removed = &removed;
+  watcher->FreeNotification(a);
+  EXPECT_EQ(owner->ComponentCount(), 3);
+  delete a;  // destroyed by someone else: leaves the owner's list, watcher is told
+  EXPECT_EQ(owner->ComponentCount(), 2);
+  ASSERT_EQ(removed.size(), 1u);
+  EXPECT_EQ(removed[0], a);
+  EXPECT_EQ(b->Owner(), owner);
+  delete owner;  // destroys b and watcher without touching a again
+}
