@@ -55,6 +55,10 @@ class IHostControl {
   virtual bool HasParent() const = 0;
   // Current mouse position in control coordinates.
   virtual TPointF CursorPos() const = 0;
+  // The control's host canvas outside a paint: a persistent off-screen
+  // canvas good for text measurement (what is drawn on it is not shown).
+  // Null when the host offers none.
+  virtual IHostCanvas* ControlCanvas() { return nullptr; }
 };
 
 class IHostControlClient {
