@@ -146,7 +146,10 @@ class TQtForm::TButtonBinding : public IFormBinding {
       TPropertyRegistry<TButtonBinding> r;
       AddControlProperties(r);
       r.Add("Text",
-            [](TButtonBinding& b, const TFormValue& v) { b.Button->setText(QString::fromStdString(v.AsString())); })
+            [](TButtonBinding& b, const TFormValue& v) {
+              b.Button->setText(QString::fromStdString(v.AsString()));
+              b.Place();  // a platform default size follows the caption
+            })
           .Add("OnClick", [](TButtonBinding& b, const TFormValue& v) {
             const TFormMethod method = b.Form.MethodByName(v.AsIdentifier());
             QPushButton* button = b.Button;
