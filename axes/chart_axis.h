@@ -138,7 +138,12 @@ class TChartAxis : public TPersistent {
   int DepthPosValue(double Value) const;
   double InternalCalcPosPoint(int Pixel) const;
   void RecalcSizeCenter();
+  // Tells the chart that the scale changed (it repaints).
   void ChangedScale();
+  // Asks the chart to repaint after a setting changed.
+  void Repaint();
+  // True while the chart reads its stored description.
+  bool ChartLoading() const;
 
   TCustomAxisPanel* FParentChart = nullptr;
   bool FAutomatic = true;

@@ -42,6 +42,10 @@ class TKelCustomTool : public TCustomChartElement {
   void SetParentChart(TCustomAxisPanel* Value) override;
   // True when either tool is an instance of the other's class.
   bool SameClass(const TKelCustomTool* Tool) const;
+  // True when Tool is an instance of this tool's class (or of a class
+  // derived from it). Tool classes override it so that derived classes are
+  // recognised; a class without an override matches its exact class only.
+  virtual bool ClassIncludes(const TKelCustomTool* Tool) const;
 };
 
 class TKelCustomToolAxis : public TKelCustomTool {
@@ -50,8 +54,11 @@ class TKelCustomToolAxis : public TKelCustomTool {
   void Assign(const TPersistent* Source) override;
   TChartAxis* Axis() const { return FAxis; }
   virtual void SetAxis(TChartAxis* Value);
+  bool ClassIncludes(const TKelCustomTool* Tool) const override;
 
  protected:
+  // The chart resets the reference before it frees its axes.
+  friend class TCustomAxisPanel;
   TChartAxis* FAxis = nullptr;  // not owned
 };
 
@@ -60,6 +67,7 @@ class TKelCustomToolSeries : public TKelCustomTool {
   explicit TKelCustomToolSeries(TComponent* AOwner = nullptr) : TKelCustomTool(AOwner) {}
   TChartSeries* Series() const { return FSeries; }
   void SetSeries(TChartSeries* Value);
+  bool ClassIncludes(const TKelCustomTool* Tool) const override;
   // The series' axes, or the first axis of each direction that has series.
   TChartAxis* GetHorizAxis() const;
   TChartAxis* GetVertAxis() const;
