@@ -412,8 +412,6 @@ class TKelCanvas3D : public TCanvas3D {
 
  protected:
   void DrawQuad(const std::array<TPointF, 4>& Points) override;
-  // Host fill from the current brush (its gradient when visible).
-  void PrepareBrush();
   // Area fill protocol: nothing when the brush kind is None; else
   // PrepareBrush, Fill(), and the brush kind back to Solid.
   template <typename F>

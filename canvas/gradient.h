@@ -43,6 +43,7 @@ class TKelGradientColor {
 
  private:
   friend class TKelGradientColors;
+  friend class TCustomKelGradient;
   explicit TKelGradientColor(TKelGradientColors* Owner) : FOwner(Owner) {}
   TKelGradientColors* FOwner;
   TColor FColor = claBlack;

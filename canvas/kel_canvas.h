@@ -198,6 +198,9 @@ class TKelCanvas {
  protected:
   // The host text layout, created on first use and reused.
   IHostTextLayout* Layout();
+  // Host fill from the current brush: its gradient when the brush is of
+  // gradient kind with a visible gradient, else kind, colour and bitmap.
+  void PrepareBrush();
   // Pen / brush change callbacks detached while a setter runs.
   void DisconnectPen() { FPen->OnChange = nullptr; }
   void ConnectPen();

@@ -1,0 +1,298 @@
+#include "series/chart_value_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "axes/value_format.h"
+#include "platform/platform_services.h"
+#include "series/kel_sort.h"
+
+namespace sextant {
+
+std::int32_t KelDefaultCapacity = 1000;
+
+namespace {
+
+std::string IndexMessage(const char* what, int index, int last) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s index %d out of bounds (0 to %d)", what, index, last);
+  return buf;
+}
+
+}  // namespace
+
+// ---- TChartValueList ---------------------------------------------------------
+
+TChartValueList::TChartValueList(IChartValueListOwner* AOwner, const std::string& AName)
+    : FName(AName), FOwner(AOwner) {}
+
+void TChartValueList::Assign(const TPersistent* Source) {
+  const auto* src = dynamic_cast<const TChartValueList*>(Source);
+  if (!src) AssignError(Source);
+  FOrder = src->FOrder;
+  FDateTime = src->FDateTime;
+  FValueSource = src->FValueSource;
+}
+
+void TChartValueList::RaiseIndex(int Index) const {
+  throw ChartException(IndexMessage("Value", Index, FCount - 1));
+}
+
+// Storage growth. A full list grows by KelDefaultCapacity values, so that
+// small lists never reallocate per point. Past that size the step is the
+// current length itself (the storage doubles), so that a million appends
+// copy the data about ten times instead of a thousand; a step below one
+// (a misconfigured KelDefaultCapacity) still grows by one. The storage
+// length is never observable through values or notifications.
+void TChartValueList::GrowForOne() {
+  const std::size_t length = FValue.size();
+  if (static_cast<std::size_t>(FCount) < length) return;
+  std::size_t step = KelDefaultCapacity > 0 ? static_cast<std::size_t>(KelDefaultCapacity) : 1;
+  step = std::max(step, length);
+  FValue.resize(length + step);
+}
+
+void TChartValueList::InsertAt(int Index, double AValue) {
+  GrowForOne();
+  double* data = FValue.data();
+  std::copy_backward(data + Index, data + FCount, data + FCount + 1);
+  data[Index] = AValue;
+  ++FCount;
+}
+
+// Ordered insertion of TempValue. The scan runs from the end, so appending
+// values that are already in order costs one comparison each. Comparisons
+// with NaN are "unordered": a value that cannot be compared with the last
+// one is appended.
+int TChartValueList::AddChartValue() {
+  const double v = FTempValue;
+  int index = FCount;
+  if (FOrder != loNone && FCount > 0) {
+    const double* data = FValue.data();
+    int t = FCount - 1;
+    if (FOrder == loAscending) {
+      // Append unless the last value is greater (last <= v or unordered).
+      if (data[t] > v) {
+        while (t >= 0 && v < data[t]) --t;
+        index = t + 1;  // after every value equal to v
+      }
+    } else {
+      // Append unless the last value is less (last >= v or unordered).
+      if (data[t] < v) {
+        while (t >= 0 && (v > data[t] || std::isunordered(v, data[t]))) --t;
+        index = t + 1;
+      }
+    }
+  }
+  InsertAt(index, v);
+  SetModified(true);
+  return index;
+}
+
+int TChartValueList::AddChartValue(double Value) {
+  FTempValue = Value;
+  return AddChartValue();
+}
+
+void TChartValueList::ClearValues() {
+  FCount = 0;
+  TChartValues().swap(FValue);  // release the storage
+  FModified = true;
+}
+
+void TChartValueList::InsertChartValue(int ValueIndex, double AValue) {
+  if (ValueIndex < 0 || ValueIndex > FCount)
+    throw ChartException(IndexMessage("Value", ValueIndex, FCount));
+  InsertAt(ValueIndex, AValue);
+  SetModified(true);
+}
+
+void TChartValueList::Delete(int ValueIndex) { Delete(ValueIndex, 1); }
+
+void TChartValueList::Delete(int Start, int Quantity) {
+  if (Quantity <= 0) return;
+  if (Start < 0 || Start >= FCount) RaiseIndex(Start);
+  Quantity = std::min(Quantity, FCount - Start);
+  double* data = FValue.data();
+  std::copy(data + Start + Quantity, data + FCount, data + Start);
+  FCount -= Quantity;
+  SetModified(true);
+}
+
+void TChartValueList::SetValue(int Index, double AValue) {
+  if (static_cast<unsigned>(Index) >= static_cast<unsigned>(FCount)) RaiseIndex(Index);
+  FValue[static_cast<std::size_t>(Index)] = AValue;
+  FModified = true;
+  if (FOwner) FOwner->NotifyValue(veModify, Index);
+}
+
+void TChartValueList::SetModified(bool AValue) {
+  if (FModified == AValue) return;
+  FModified = AValue;
+  if (AValue && FOwner) FOwner->NotifyValue(veModify, -1);
+}
+
+// One pass: the first value initialises minimum, maximum and totals; each
+// further value either lowers the minimum or else may raise the maximum, and
+// is added to the totals. NaN values are skipped: they are not numbers, and
+// letting one through would make the result depend on where it sits (a NaN
+// first poisons minimum and maximum, a NaN later only the totals). A list
+// without any number has all statistics 0, like an empty list.
+void TChartValueList::RecalcStats() {
+  if (static_cast<std::size_t>(FCount) > FValue.size()) FCount = static_cast<std::int32_t>(FValue.size());
+  const double* data = FValue.data();
+  bool first = true;
+  double mn = 0, mx = 0, total = 0, totalAbs = 0;
+  for (int i = 0; i < FCount; ++i) {
+    const double v = data[i];
+    if (std::isnan(v)) continue;
+    if (first) {
+      mn = mx = total = v;
+      totalAbs = std::fabs(v);
+      first = false;
+      continue;
+    }
+    if (v < mn)
+      mn = v;
+    else if (v > mx)
+      mx = v;
+    total += v;
+    totalAbs += std::fabs(v);
+  }
+  FMinValue = mn;
+  FMaxValue = mx;
+  FTotal = total;
+  FTotalABS = totalAbs;
+  FModified = false;
+}
+
+double TChartValueList::MaxValue() {
+  if (FModified) RecalcStats();
+  return FMaxValue;
+}
+
+double TChartValueList::MinValue() {
+  if (FModified) RecalcStats();
+  return FMinValue;
+}
+
+double TChartValueList::Total() {
+  if (FModified) RecalcStats();
+  return FTotal;
+}
+
+double TChartValueList::TotalABS() {
+  if (FModified) RecalcStats();
+  return FTotalABS;
+}
+
+double TChartValueList::Range() {
+  if (FModified) RecalcStats();
+  return FMaxValue - FMinValue;
+}
+
+int TChartValueList::Locate(double AValue, int FirstIndex, int LastIndex) const {
+  FirstIndex = std::max(FirstIndex, 0);
+  LastIndex = std::min(LastIndex, FCount - 1);
+  const double* data = FValue.data();
+  for (int i = FirstIndex; i <= LastIndex; ++i)
+    if (data[i] == AValue) return i;
+  return -1;
+}
+
+void TChartValueList::Exchange(int Index1, int Index2) {
+  if (static_cast<unsigned>(Index1) >= static_cast<unsigned>(FCount)) RaiseIndex(Index1);
+  if (static_cast<unsigned>(Index2) >= static_cast<unsigned>(FCount)) RaiseIndex(Index2);
+  std::swap(FValue[static_cast<std::size_t>(Index1)], FValue[static_cast<std::size_t>(Index2)]);
+  FModified = true;
+  if (FOwner) FOwner->NotifyValue(veModify, Index1);
+}
+
+void TChartValueList::FillSequence() {
+  double* data = FValue.data();
+  for (int i = 0; i < FCount; ++i) data[i] = i;
+  FModified = true;
+  if (FOwner) FOwner->NotifyValue(veModify, 0);
+}
+
+// The same values in another order: the statistics stay valid.
+void TChartValueList::Scroll() {
+  if (FCount < 2) return;
+  double* data = FValue.data();
+  std::rotate(data, data + 1, data + FCount);
+}
+
+namespace {
+
+// Comparison of two positions, both in range (see CompareValueIndex).
+inline int CompareValues(const double* data, TChartListOrder order, int a, int b) {
+  if (a == b) return 0;
+  const double va = data[a];
+  const double vb = data[b];
+  const bool nanA = std::isnan(va);
+  const bool nanB = std::isnan(vb);
+  if (nanA || nanB) {
+    if (nanA && nanB) return b > a ? -1 : 0;
+    return nanA ? 1 : -1;
+  }
+  if (va < vb) return order == loDescending ? 1 : -1;
+  if (va > vb) return order == loDescending ? -1 : 1;
+  return b > a ? -1 : 0;
+}
+
+}  // namespace
+
+// -1 when value[a] goes before value[b], +1 when after, the sign inverted
+// for loDescending. Equal values give -1 when b > a, else 0 (never inverted):
+// a pair that is already in place is never swapped, so sorting a sorted list
+// moves nothing.
+//
+// NaN values are placed after every number in both orders and keep their
+// relative order like equal values. (Treating "unordered" as "less" in both
+// directions would not be an order at all: the numbers around a NaN could
+// end up unsorted.) A position compared with itself is always 0.
+int TChartValueList::CompareValueIndex(int a, int b) const {
+  if (static_cast<unsigned>(a) >= static_cast<unsigned>(FCount)) RaiseIndex(a);
+  if (static_cast<unsigned>(b) >= static_cast<unsigned>(FCount)) RaiseIndex(b);
+  return CompareValues(FValue.data(), FOrder, a, b);
+}
+
+void TChartValueList::Sort() {
+  if (FOrder == loNone || FCount < 2) return;
+  // The owner's swap changes this list's storage in place (the length stays),
+  // so the data pointer is re-read on every comparison through this.
+  auto compare = [this](int a, int b) { return CompareValues(FValue.data(), FOrder, a, b); };
+  if (FOwner) {
+    KelSort(0, FCount - 1, compare, [this](int a, int b) { FOwner->SwapValueIndex(a, b); });
+  } else {
+    KelSort(0, FCount - 1, compare, [this](int a, int b) {
+      std::swap(FValue[static_cast<std::size_t>(a)], FValue[static_cast<std::size_t>(b)]);
+    });
+  }
+}
+
+std::string TChartValueList::ValueToString(int Index) const {
+  return KelFloatToStr(Value(Index), KelPlatform().FormatSettings);
+}
+
+// ---- TChartValueLists --------------------------------------------------------
+
+TChartValueList* TChartValueLists::Add(std::unique_ptr<TChartValueList> List) {
+  FItems.push_back(std::move(List));
+  return FItems.back().get();
+}
+
+TChartValueList* TChartValueLists::Get(int Index) const {
+  if (Index < 0 || Index >= Count())
+    throw ChartException(IndexMessage("Value list", Index, Count() - 1));
+  return FItems[static_cast<std::size_t>(Index)].get();
+}
+
+int TChartValueLists::IndexOf(const TChartValueList* List) const {
+  for (int i = 0; i < Count(); ++i)
+    if (FItems[static_cast<std::size_t>(i)].get() == List) return i;
+  return -1;
+}
+
+}  // namespace sextant

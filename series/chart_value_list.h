@@ -1,0 +1,219 @@
+// Value lists: the growable lists of doubles that hold a series' data (the X
+// list, the Y list and any further lists a series kind adds), with the order
+// kept on insertion, lazily cached statistics and the change notification
+// back to the owning series.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/kel_persistent.h"
+
+namespace sextant {
+
+class TChartValueList;
+class TChartValueLists;
+
+// Order that a value list keeps on insertion and restores with Sort.
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// What changed in a series' values (reported through NotifyValue).
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
+
+// Growth step of every value list's storage (values, not bytes).
+extern std::int32_t KelDefaultCapacity;
+
+// The storage of one value list. Its size() is the list's length (capacity);
+// only the first Count entries are values.
+using TChartValues = std::vector<double>;
+
+// What a value list needs from the series that owns it. The series
+// implements this; the lists never own their owner.
+class IChartValueListOwner {
+ public:
+  // A value list changed (veModify with the index, or -1 for "several").
+  virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex) = 0;
+  // Exchanges two points in every list of the series (used by Sort).
+  virtual void SwapValueIndex(int Index1, int Index2) = 0;
+  // The owning list of value lists, into which Create registers new lists.
+  virtual TChartValueLists& ValuesList() = 0;
+
+ protected:
+  ~IChartValueListOwner() = default;
+};
+
+// One list of double values.
+class TChartValueList : public TPersistent {
+ public:
+  // A list that is not registered anywhere (the caller owns it). Use Create
+  // to make a list that its series owns.
+  TChartValueList(IChartValueListOwner* AOwner, const std::string& AName);
+  ~TChartValueList() override = default;
+  TChartValueList(const TChartValueList&) = delete;
+  TChartValueList& operator=(const TChartValueList&) = delete;
+
+  // Creates a list of type T (TChartValueList or a kind derived from it)
+  // and appends it to AOwner's ValuesList(), which owns it from then on.
+  // The returned pointer stays valid as long as the owner's lists do.
+  template <typename T = TChartValueList, typename... Args>
+  static T* Create(IChartValueListOwner* AOwner, const std::string& AName, Args&&... args);
+
+  void Assign(const TPersistent* Source) override;
+
+  // Inserts TempValue where it keeps Order and returns its index.
+  virtual int AddChartValue();
+  // Stores Value into TempValue, then AddChartValue().
+  virtual int AddChartValue(double Value);
+  // Count := 0, the storage is released and the statistics are stale.
+  virtual void ClearValues();
+  // Inserts Value at ValueIndex (0..Count), moving the tail up one place.
+  virtual void InsertChartValue(int ValueIndex, double Value);
+  // Removes one value.
+  virtual void Delete(int ValueIndex);
+  // Removes Quantity values from Start on (cut to the end of the list).
+  virtual void Delete(int Start, int Quantity);
+
+  int Count() const { return FCount; }
+
+  // Range-checked reads and writes: an index outside 0..Count-1 raises
+  // ChartException "Value index %d out of bounds (0 to %d)".
+  double Value(int Index) const {
+    if (static_cast<unsigned>(Index) >= static_cast<unsigned>(FCount)) RaiseIndex(Index);
+    return FValue[static_cast<std::size_t>(Index)];
+  }
+  void SetValue(int Index, double AValue);
+  double Items(int Index) const { return Value(Index); }
+  void SetItems(int Index, double AValue) { SetValue(Index, AValue); }
+
+  // Unchecked access for loops that already know their index range: the
+  // first Count entries are the values. Valid until the next change of the
+  // list's length.
+  const double* Data() const { return FValue.data(); }
+
+  double First() const { return Value(0); }
+  double Last() const { return Value(FCount - 1); }
+
+  // Cached statistics, recomputed first when stale.
+  double MaxValue();
+  double MinValue();
+  double Total();
+  double TotalABS();
+  double Range();
+  // Recomputes the statistics in one pass (Count is first cut to the
+  // storage length if it were ever larger).
+  void RecalcStats();
+
+  bool Modified() const { return FModified; }
+  // Only on a change; becoming stale tells the owner NotifyValue(veModify, -1).
+  void SetModified(bool AValue);
+
+  // The first index in 0..Count-1 (or FirstIndex..LastIndex, cut to the
+  // list) whose value equals Value exactly, or -1.
+  int Locate(double AValue) const { return Locate(AValue, 0, FCount - 1); }
+  int Locate(double AValue, int FirstIndex, int LastIndex) const;
+
+  // Swaps two values and tells the owner NotifyValue(veModify, Index1).
+  void Exchange(int Index1, int Index2);
+  // Every value := its index; tells the owner NotifyValue(veModify, 0).
+  void FillSequence();
+  // Rotates the values one place towards index 0; the first becomes last.
+  void Scroll();
+  // With an Order, sorts the whole series by this list (the owner's
+  // SwapValueIndex moves every list; without owner only this list moves).
+  void Sort();
+  // Sort comparison of the values at two positions (see the .cpp).
+  int CompareValueIndex(int a, int b) const;
+
+  // The value at Index as the shortest text that reads back to the same
+  // double, with the host's decimal separator.
+  std::string ValueToString(int Index) const;
+
+  bool DateTime() const { return FDateTime; }
+  void SetDateTime(bool AValue) { FDateTime = AValue; }
+  // Sets DateTime and its remembered default together.
+  void InitDateTime(bool AValue) {
+    FDateTime = AValue;
+    IDefDateTime = AValue;
+  }
+  bool DefaultDateTime() const { return IDefDateTime; }
+
+  const std::string& Name() const { return FName; }
+  void SetName(const std::string& AValue) { FName = AValue; }
+  TChartListOrder Order() const { return FOrder; }
+  void SetOrder(TChartListOrder AValue) { FOrder = AValue; }
+  const std::string& ValueSource() const { return FValueSource; }
+  void SetValueSource(const std::string& AValue) { FValueSource = AValue; }
+  double TempValue() const { return FTempValue; }
+  void SetTempValue(double AValue) { FTempValue = AValue; }
+  IChartValueListOwner* Owner() const { return FOwner; }
+
+  // Current storage length (at least Count). Exposed for tests and
+  // diagnostics; no behaviour depends on it.
+  std::size_t Capacity() const { return FValue.size(); }
+
+  // Slot for an attached object and an internal flag; the engine does not
+  // use them itself.
+  void* IData = nullptr;
+  bool Internal = false;
+
+ protected:
+  // Makes room for one more value (grows the storage when full).
+  void GrowForOne();
+  // Inserts Value at Index (0..Count) without any check or notification.
+  void InsertAt(int Index, double AValue);
+  [[noreturn]] void RaiseIndex(int Index) const;
+
+  std::int32_t FCount = 0;
+  bool FDateTime = false;
+  double FMaxValue = 0;
+  double FMinValue = 0;
+  std::string FName;
+  TChartListOrder FOrder = loNone;
+  IChartValueListOwner* FOwner = nullptr;  // the series; not owned
+  double FTempValue = 0;
+  double FTotal = 0;
+  double FTotalABS = 0;
+  std::string FValueSource;
+  bool IDefDateTime = false;
+  bool FModified = true;
+  TChartValues FValue;  // the storage
+};
+
+// The owning, ordered list of a series' value lists: index 0 is X, index 1
+// is Y, further series kinds append more.
+class TChartValueLists {
+ public:
+  TChartValueLists() = default;
+  TChartValueLists(const TChartValueLists&) = delete;
+  TChartValueLists& operator=(const TChartValueLists&) = delete;
+
+  // Takes ownership and returns the list.
+  TChartValueList* Add(std::unique_ptr<TChartValueList> List);
+  // The list at Index; raises ChartException outside 0..Count-1.
+  TChartValueList* Get(int Index) const;
+  TChartValueList* operator[](int Index) const { return Get(Index); }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  int IndexOf(const TChartValueList* List) const;
+  // Frees all lists.
+  void Clear() { FItems.clear(); }
+
+  auto begin() const { return FItems.begin(); }
+  auto end() const { return FItems.end(); }
+
+ private:
+  std::vector<std::unique_ptr<TChartValueList>> FItems;
+};
+
+template <typename T, typename... Args>
+T* TChartValueList::Create(IChartValueListOwner* AOwner, const std::string& AName, Args&&... args) {
+  if (!AOwner) throw ChartException("Value list \"" + AName + "\" needs an owner");
+  auto list = std::make_unique<T>(AOwner, AName, std::forward<Args>(args)...);
+  T* result = list.get();
+  AOwner->ValuesList().Add(std::move(list));
+  result->ClearValues();
+  return result;
+}
+
+}  // namespace sextant
