@@ -86,6 +86,10 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   // Range-checked reads (ChartException on a bad index).
   double XValue(int Index) const;
   double YValue(int Index) const;
+  // Unchecked reads for loops that already hold a valid index (the drawing
+  // code only visits FirstValueIndex..LastValueIndex and their neighbours).
+  double XValueUnchecked(int Index) const { return FX->Data()[Index]; }
+  double YValueUnchecked(int Index) const { return FY->Data()[Index]; }
   virtual double GetxValue(int Index) const { return XValue(Index); }
   virtual double GetyValue(int Index) const { return YValue(Index); }
   bool YMandatory() const { return FYMandatory; }
@@ -164,6 +168,8 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   TChartAxis* GetVertAxis() const { return FGetVertAxis; }
   void RecalcGetAxis();
   virtual bool AssociatedToAxis(const TChartAxis* Axis) const;
+  // Point labels of the series' own kind (none for the base series).
+  virtual bool HasPointLabels() const { return false; }
   virtual bool UseAxis() const { return true; }
   virtual bool CanZoomScroll() const { return UseAxis(); }
   virtual TAxisLabelStyle AxisLabelStyle(const TChartAxis* Axis) const;
@@ -191,6 +197,8 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void CalcZOrder() {}
   virtual void CalcDepthPositions() {}
   virtual void DoBeforeDrawValues();
+  // Whether DoBeforeParallel may run ahead of the drawing pass.
+  virtual bool CanBeforeParallel() const { return false; }
   virtual void DoBeforeParallel() {}
   virtual void DrawAllValues();
   virtual void DrawValue(int ValueIndex);
@@ -227,11 +235,13 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
 
   void SetParentChart(TCustomAxisPanel* Value) override;
   void Added() override;
+  void Removed() override;
 
   // Working state of the drawing (public like the original working fields).
   bool CalcVisiblePoints = true;
   bool DrawBetweenPoints = false;
   bool AllowSinglePoint = true;
+  bool HasZValues = false;
   bool IMandatoryPen = false;
   bool IUseSeriesColor = true;
   bool INoAxisMinMax = false;
@@ -273,10 +283,27 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   int FLastVisibleIndex = -1;
   int IUpdating = 0;
   bool FYMandatory = true;
+
+ private:
+  // Per-point mark data follow the points: the marks module keeps its
+  // stored positions in step with Delete and Clear through these two.
+  void MarksDeleted(int Start, int Quantity);
+  void MarksCleared();
+  // Colour list entry i, growing the list with clKelColor up to i.
+  TColor& ColorEntry(int ValueIndex);
+  // The chart's 3D view is seen from behind (decided like the chart does
+  // at the start of a paint).
+  bool ChartInvertedRotation() const;
 };
 
 // Message of Delete with an index out of range.
 inline constexpr const char* KelMsg_SeriesDelete =
     "Series Delete: ValueIndex %d out of bounds (0 to %d).";
+// Message of Delete(Start, Quantity) with a negative start or quantity.
+inline constexpr const char* KelMsg_SeriesDeleteRange =
+    "Series Delete: Start %d and Quantity %d must not be negative.";
+// Message of ValueColor with a negative index.
+inline constexpr const char* KelMsg_SeriesValueColor =
+    "Series ValueColor: ValueIndex %d must not be negative.";
 
 }  // namespace sextant

@@ -62,6 +62,8 @@ class TFastLineSeries : public TCustomLineSeries {
 
   bool ShouldDrawAsPolyline() const;
   bool UseFastLine() const;
+  // Preparation may run ahead of drawing exactly in polyline mode.
+  bool CanBeforeParallel() const override { return ShouldDrawAsPolyline(); }
 
   bool ReuseXValues = false;
   bool ReuseYValues = false;
@@ -74,6 +76,12 @@ class TFastLineSeries : public TCustomLineSeries {
   void DoMove(int X, int Y);
   void DoDrawPoint(int X, int Y);
   bool ShouldDrawPoint(int ValueIndex, int& X, int& Y);
+  // The stroke through the lowest and highest pixel of the current column.
+  void DrawColumn();
+  // The line's colour: the pen's own, or the series colour when the pen
+  // has none (clKelColor).
+  TColor LineColor() const;
+  bool Is3D() const;
 
  private:
   bool FAutoRepaint = true;

@@ -88,7 +88,9 @@ TEST_F(LabelsListTest, ExchangeMovesTextsEvenBeyondTheEnd) {
   labels.List = {"a", "b"};
   labels.Exchange(0, 1);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"b", "a"}));
+  EXPECT_FALSE(labels.IAnyEmpty);
   labels.Exchange(4, 1);  // point 4 has no entry yet: the text moves there
+  EXPECT_TRUE(labels.IAnyEmpty);  // point 1 is now unlabelled
   EXPECT_EQ(Texts(), (std::vector<std::string>{"b", "", "", "", "a"}));
   EXPECT_EQ(labels.Labels(4), "a");
   labels.Exchange(7, 9);  // neither exists
