@@ -503,9 +503,16 @@ TEST_F(CanvasPrimitives, PieAndDonutPaths) {
   EXPECT_EQ(pie[2].Op, THostPathCommand::Arc);
   EXPECT_FLOAT_EQ(pie[2].C.Y, 90);
   Canvas.Donut({0, 0, 20, 20}, 0, 90, 50);
+  const auto& donut = Rec.Last(rkFillPath)->Path.Commands();
   int arcs = 0;
-  for (const auto& c : Rec.Last(rkFillPath)->Path.Commands()) arcs += c.Op == THostPathCommand::Arc;
+  for (const auto& c : donut) arcs += c.Op == THostPathCommand::Arc;
   EXPECT_EQ(arcs, 2);
+  // Host arc angles turn clockwise on screen: 90 degrees is straight down.
+  ASSERT_EQ(donut[2].Op, THostPathCommand::LineTo);
+  EXPECT_NEAR(donut[2].A.X, 10, 1e-4);
+  EXPECT_NEAR(donut[2].A.Y, 15, 1e-4);
+  EXPECT_FLOAT_EQ(donut[3].C.X, 90);
+  EXPECT_FLOAT_EQ(donut[3].C.Y, -90);
   Canvas.Arc(0, 0, 20, 10, 10, 40);
   EXPECT_EQ(Rec.Last(rkDrawArc)->P1, (TPointF{10, 5}));
   EXPECT_EQ(Rec.Last(rkDrawArc)->P2, (TPointF{10, 5}));

@@ -266,6 +266,21 @@ TEST_F(CanvasState, CapabilitiesAndCanvasKinds) {
   EXPECT_TRUE(Canvas.CanvasIsGDIP());
   EXPECT_FALSE(Canvas.CanvasIsGPU());
 
+  // A new host receives the current pen, brush and font.
+  TKelPen pen;
+  pen.SetColor(claRed);
+  pen.SetWidth(3);
+  Canvas.AssignVisiblePen(&pen);
+  TKelFont font;
+  font.SetFamily("Arial");
+  Canvas.AssignFont(&font);
+  TRecordingCanvas fresh;
+  Canvas.SetCanvas(&fresh);
+  EXPECT_EQ(fresh.Stroke().Color, claRed);
+  EXPECT_FLOAT_EQ(fresh.Stroke().Thickness, 3);
+  EXPECT_EQ(fresh.Font().Family, "Arial");
+  EXPECT_EQ(fresh.Fill().Color, claWhite);
+
   ASSERT_EQ(KelCanvasClasses().size(), 1u);
   EXPECT_EQ(KelCanvasClasses()[0].ClassName, "TKelCanvas3D");
   auto made = KelCanvasClasses()[0].Create();

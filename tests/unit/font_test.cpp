@@ -188,8 +188,9 @@ TEST(Corners, SquareCornersGiveTheRectangle) {
 TEST(Corners, CornerSizesRoundDownToEvenAndAreLimited) {
   struct Case {
     int X;
-    float Expected;  // radius used by the round right-top corner
-  } cases[] = {{5, 4}, {4, 4}, {1, 1}, {0, 1}, {50, 20}};
+    float Expected;   // horizontal radius of the round right-top corner
+    float ExpectedY;  // vertical radius (the rectangle is 30 high)
+  } cases[] = {{5, 4, 4}, {4, 4, 4}, {1, 1, 1}, {0, 1, 1}, {50, 20, 30}};
   for (const Case& k : cases) {
     TKelCorners c;
     const THostPath p = c.GetPath({0, 0, 20, 30}, k.X, k.X);
@@ -202,6 +203,10 @@ TEST(Corners, CornerSizesRoundDownToEvenAndAreLimited) {
     }
     ASSERT_NE(arc, nullptr);
     EXPECT_FLOAT_EQ(arc->B.X, k.Expected) << k.X;
+    // Right-top corner: a clockwise quarter turn from the top edge.
+    EXPECT_EQ(arc->C, (TPointF{270, 90}));
+    EXPECT_EQ(arc->A, (TPointF{20 - k.Expected, k.ExpectedY}));
+    EXPECT_FLOAT_EQ(arc->B.Y, k.ExpectedY) << k.X;
   }
 }
 
