@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "panel/chart.h"
+#include "series/fast_line_series.h"
 
 // The description resource lives in this library; make sure it is linked.
 static void InitUnit1Resources() { Q_INIT_RESOURCE(app); }
@@ -24,8 +25,13 @@ void TForm1::BindComponents(const std::string& sourceName) {
 }
 
 void TForm1::FormCreate(QObject*) {
-  // Chart1 shows what its stored description gives it; the series, marks,
-  // paging and scroll bar set-up joins here with those engine parts.
+  // One fast line series owned by the form; it takes the first colour of
+  // the chart's palette.
+  Chart1->AddSeries(new TFastLineSeries(this));
+  Chart1->SetView3D(false);
+  Chart1->Series(0)->FillSampleValues(100);
+  Chart1->SetMaxPointsPerPage(10);
+  Chart1->SetPage(Chart1->NumPages());  // the last page: points 90 to 99
 }
 
 void TForm1::Button1Click(QObject*) {
