@@ -634,6 +634,9 @@ TEST_F(FastLineTest, ClickedFindsPointsAndSegments) {
   series->SetClickTolerance(6);
   EXPECT_EQ(series->Clicked(mx, my - 6), 1);
   EXPECT_EQ(series->Clicked(mx, my - 20), -1);
+  series->SetClickTolerance(2147483647);  // everything is near
+  EXPECT_EQ(series->Clicked(mx, my - 100000), 0);  // the first segment
+  EXPECT_EQ(series->Clicked(-2147483647 - 1, 2147483647), -1);  // defined, even there
   series->SetClickTolerance(0);
   EXPECT_EQ(series->Clicked(0, 0), -1);
 
