@@ -39,3 +39,21 @@ test-fast: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# ---- Benchmarks --------------------------------------------------------------
+# `make bench` configures its own Release build in $(BENCH_DIR), builds the
+# benchmark program, runs it and writes the figures as JSON to
+# bench/results/latest.json. BENCH_ARGS passes options to Google Benchmark,
+# e.g. BENCH_ARGS='--benchmark_filter=daMinMax'.
+BENCH_DIR ?= build-bench
+BENCH_ARGS ?= --benchmark_min_time=0.2
+
+.PHONY: bench
+
+bench: setup
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSEXTANT_BUILD_QT=ON \
+	  -DSEXTANT_BUILD_TESTS=OFF -DSEXTANT_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target sextant_bench
+	mkdir -p bench/results
+	QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/sextant_bench \
+	  --benchmark_out=bench/results/latest.json --benchmark_out_format=json $(BENCH_ARGS)

@@ -1,0 +1,128 @@
+#include "bench_data.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "axes/chart_axis.h"
+#include "canvas/canvas3d.h"
+#include "canvas/font.h"
+#include "panel/axis_panel.h"
+#include "series/kel_random.h"
+
+namespace sextant::bench {
+
+namespace {
+
+// A small fixed-seed generator (xorshift64*), the same sequence everywhere.
+class TRng {
+ public:
+  explicit TRng(std::uint64_t Seed) : FState(Seed) {}
+  std::uint64_t Next() {
+    FState ^= FState >> 12;
+    FState ^= FState << 25;
+    FState ^= FState >> 27;
+    return FState * 0x2545F4914F6CDD1DULL;
+  }
+
+ private:
+  std::uint64_t FState;
+};
+
+}  // namespace
+
+const TWalk& RandomWalk(long N) {
+  static std::map<long, std::unique_ptr<TWalk>> cache;
+  auto& slot = cache[N];
+  if (slot) return *slot;
+  slot = std::make_unique<TWalk>();
+  TWalk& w = *slot;
+  w.X.resize(static_cast<std::size_t>(N));
+  w.Y.resize(static_cast<std::size_t>(N));
+  w.Null.resize(static_cast<std::size_t>(N));
+  TRng rng(0x5EC7A17ULL);
+  double y = 500;
+  for (long i = 0; i < N; ++i) {
+    // Steps of -1 .. +1 in hundredths, like a sampled signal.
+    y += static_cast<double>(static_cast<int>(rng.Next() % 201) - 100) * 0.01;
+    w.X[static_cast<std::size_t>(i)] = static_cast<double>(i);
+    w.Y[static_cast<std::size_t>(i)] = y;
+    w.Null[static_cast<std::size_t>(i)] = rng.Next() % 20 == 0;
+  }
+  return w;
+}
+
+const char* ModeName(TLineMode Mode) {
+  switch (Mode) {
+    case lmSegments: return "segments";
+    case lmPolyline: return "flAll";
+    case lmDaFirst: return "daFirst";
+    case lmDaMinMax: return "daMinMax";
+    case lmStairs: return "stairs";
+    case lmNullIgnore: return "nulls_tnIgnore";
+    case lmNullSkip: return "nulls_tnSkip";
+    case lmNullDontPaint: return "nulls_tnDontPaint";
+  }
+  return "?";
+}
+
+bool ModeHasNulls(TLineMode Mode) {
+  return Mode == lmNullIgnore || Mode == lmNullSkip || Mode == lmNullDontPaint;
+}
+
+void ConfigureMode(TFastLineSeries& Series, TLineMode Mode) {
+  switch (Mode) {
+    case lmSegments: break;
+    case lmPolyline: Series.SetDrawStyle(flAll); break;
+    case lmDaFirst:
+      Series.SetDrawAllPoints(false);
+      Series.SetDrawAllPointsStyle(daFirst);
+      break;
+    case lmDaMinMax:
+      Series.SetDrawAllPoints(false);
+      Series.SetDrawAllPointsStyle(daMinMax);
+      break;
+    case lmStairs: Series.SetStairs(true); break;
+    case lmNullIgnore: Series.SetTreatNulls(tnIgnore); break;
+    case lmNullSkip: Series.SetTreatNulls(tnSkip); break;
+    case lmNullDontPaint: Series.SetTreatNulls(tnDontPaint); break;
+  }
+}
+
+TBenchChart::TBenchChart() {
+  FChart.SetBounds(0, 0, KChartWidth, KChartHeight);
+  FChart.SetHostControl(&FHost);
+  FChart.SetView3D(false);
+  FSeries = new TFastLineSeries();
+  FChart.AddSeries(FSeries);
+}
+
+void TBenchChart::Load(long N, TLineMode Mode) {
+  const TWalk& w = RandomWalk(N);
+  const bool nulls = ModeHasNulls(Mode);
+  FSeries->BeginUpdate();
+  FSeries->Clear();
+  for (long i = 0; i < N; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (nulls && w.Null[k])
+      FSeries->AddNullXY(w.X[k], w.Y[k], "");
+    else
+      FSeries->AddXY(w.X[k], w.Y[k]);
+  }
+  FSeries->EndUpdate();
+  ConfigureMode(*FSeries, Mode);
+}
+
+void InitializeEngineForBench() {
+  InstallDefaultPalette();
+  KelCanvasClasses();
+  KelMaxPixelPos = 32767;
+  RandSeed = 0x1234567u;
+  KelDefaultFont();
+}
+
+std::string PaintName(const char* Canvas, TLineMode Mode, long N) {
+  return std::string("Paint/") + Canvas + "/" + ModeName(Mode) + "/" + std::to_string(N);
+}
+
+}  // namespace sextant::bench

@@ -1,0 +1,95 @@
+// Shared pieces of the benchmarks: fixed-seed random-walk data, the line
+// modes of the paint grid, and a chart of 817 x 433 (the application's
+// chart size) on a host control that only counts invalidations.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "panel/chart.h"
+#include "platform/host_control.h"
+#include "series/fast_line_series.h"
+
+namespace sextant::bench {
+
+// The application's chart size.
+inline constexpr int KChartWidth = 817;
+inline constexpr int KChartHeight = 433;
+
+// The grid sizes.
+inline const std::vector<long> KGridSizes{1000, 100000, 1000000, 10000000};
+
+// N random-walk points with X = 0 .. N-1, a fixed seed, and a fixed 5 %
+// of them marked as null points for the null modes.
+struct TWalk {
+  std::vector<double> X;
+  std::vector<double> Y;
+  std::vector<unsigned char> Null;
+};
+// Built once per size and kept for the whole run.
+const TWalk& RandomWalk(long N);
+
+// The fast line modes of the paint grid.
+enum TLineMode {
+  lmSegments,     // defaults: one LineTo per point
+  lmPolyline,     // flAll: one polyline
+  lmDaFirst,      // DrawAllPoints off, daFirst
+  lmDaMinMax,     // DrawAllPoints off, daMinMax
+  lmStairs,       // segments as stairs
+  lmNullIgnore,   // 5 % null points, tnIgnore
+  lmNullSkip,     // 5 % null points, tnSkip
+  lmNullDontPaint // 5 % null points, tnDontPaint
+};
+inline const std::vector<TLineMode> KAllModes{lmSegments,   lmPolyline,   lmDaFirst, lmDaMinMax,
+                                              lmStairs,     lmNullIgnore, lmNullSkip,
+                                              lmNullDontPaint};
+const char* ModeName(TLineMode Mode);
+bool ModeHasNulls(TLineMode Mode);
+void ConfigureMode(TFastLineSeries& Series, TLineMode Mode);
+
+// A host control that paints nothing and counts invalidations.
+class TBenchHost : public IHostControl {
+ public:
+  long Invalidates = 0;
+  void InvalidateControl() override { ++Invalidates; }
+  void RepaintControl() override {}
+  void SetCursor(TCursor c) override { FCursor = c; }
+  TCursor Cursor() const override { return FCursor; }
+  bool CanFocus() const override { return false; }
+  bool IsFocused() const override { return false; }
+  void SetFocus() override {}
+  void CaptureMouse() override {}
+  void ReleaseMouse() override {}
+  bool HasParent() const override { return true; }
+  TPointF CursorPos() const override { return {0, 0}; }
+  IHostCanvas* ControlCanvas() override { return nullptr; }
+
+ private:
+  TCursor FCursor = crDefault;
+};
+
+// A 2D chart of the application's size with one fast line series (owned by
+// the chart).
+class TBenchChart {
+ public:
+  TBenchChart();
+  // Loads the first N walk points (inside an update block) and sets the mode.
+  void Load(long N, TLineMode Mode);
+  TChart& Chart() { return FChart; }
+  TFastLineSeries& Series() { return *FSeries; }
+  TBenchHost& Host() { return FHost; }
+
+ private:
+  TBenchHost FHost;
+  TChart FChart;
+  TFastLineSeries* FSeries;
+};
+
+// Engine start-up state as the application sets it, with a fixed random
+// seed instead of the counter.
+void InitializeEngineForBench();
+
+// "Paint/<canvas>/<mode>/<N>".
+std::string PaintName(const char* Canvas, TLineMode Mode, long N);
+
+}  // namespace sextant::bench

@@ -1,0 +1,87 @@
+// Engine benchmarks: loading data, sample values, the value-to-pixel
+// conversion, and full paints through the recording canvas with recording
+// switched off (the engine's own cost, no rasterising).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "axes/chart_axis.h"
+#include "bench_data.h"
+#include "platform/recording_canvas.h"
+
+namespace sextant::bench {
+
+namespace {
+
+constexpr long KLoadCount = 1000000;
+
+// AddXY of 1,000,000 ordered points into an empty series of a chart, with
+// or without an update block around them.
+void BM_AddXY(benchmark::State& State, bool UpdateBlock) {
+  const TWalk& w = RandomWalk(KLoadCount);
+  TBenchChart bench;
+  TFastLineSeries& s = bench.Series();
+  for (auto _ : State) {
+    State.PauseTiming();
+    s.Clear();
+    State.ResumeTiming();
+    if (UpdateBlock) s.BeginUpdate();
+    for (long i = 0; i < KLoadCount; ++i) s.AddXY(w.X[static_cast<std::size_t>(i)], w.Y[static_cast<std::size_t>(i)]);
+    if (UpdateBlock) s.EndUpdate();
+    benchmark::DoNotOptimize(s.Count());
+  }
+  State.SetItemsProcessed(State.iterations() * KLoadCount);
+}
+
+void BM_FillSampleValues(benchmark::State& State) {
+  TBenchChart bench;
+  for (auto _ : State) {
+    bench.Series().FillSampleValues(static_cast<int>(KLoadCount));
+    benchmark::DoNotOptimize(bench.Series().Count());
+  }
+  State.SetItemsProcessed(State.iterations() * KLoadCount);
+}
+
+// The horizontal axis' conversion of 1,000,000 values, after one paint laid
+// the axis out.
+void BM_CalcXPosValue(benchmark::State& State) {
+  TBenchChart bench;
+  bench.Load(KLoadCount, lmSegments);
+  TRecordingCanvas rec;
+  rec.SetRecording(false);
+  bench.Chart().HostPaint(rec);
+  const TChartAxis* axis = bench.Series().GetHorizAxis();
+  const std::vector<double>& xs = RandomWalk(KLoadCount).X;
+  for (auto _ : State) {
+    long sum = 0;
+    for (double x : xs) sum += axis->CalcXPosValue(x);
+    benchmark::DoNotOptimize(sum);
+  }
+  State.SetItemsProcessed(State.iterations() * KLoadCount);
+}
+
+void BM_PaintRecording(benchmark::State& State, TLineMode Mode, long N) {
+  TBenchChart bench;
+  bench.Load(N, Mode);
+  TRecordingCanvas rec;
+  rec.SetRecording(false);
+  bench.Chart().HostPaint(rec);  // first paint: layout objects created
+  for (auto _ : State) bench.Chart().HostPaint(rec);
+  State.SetItemsProcessed(State.iterations() * N);
+}
+
+}  // namespace
+
+void RegisterEngineBenchmarks() {
+  benchmark::RegisterBenchmark("AddXY/1000000/ordered", BM_AddXY, false)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/1000000/ordered/update_block", BM_AddXY, true)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("FillSampleValues/1000000", BM_FillSampleValues)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("CalcXPosValue/1000000", BM_CalcXPosValue)->Unit(benchmark::kMillisecond);
+  for (TLineMode mode : KAllModes)
+    for (long n : KGridSizes)
+      benchmark::RegisterBenchmark(PaintName("recording", mode, n).c_str(), BM_PaintRecording, mode, n)
+          ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace sextant::bench
