@@ -379,7 +379,7 @@ void TKelCanvas3D::SetUseBuffer(bool Value) {
 }
 
 void TKelCanvas3D::DeleteBitmap() {
-  if (FBitmap && FCanvas == &FBitmap->Canvas()) SetCanvas(nullptr);
+  if (FBitmap && ReferenceCanvas() == &FBitmap->Canvas()) SetCanvas(nullptr);
   FBitmap.reset();
 }
 

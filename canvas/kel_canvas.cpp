@@ -4,6 +4,7 @@
 
 #include "canvas/canvas3d.h"
 #include "canvas/corners.h"
+#include "canvas/line_batch_canvas.h"
 
 namespace sextant {
 
@@ -34,7 +35,10 @@ void TKelCanvas::ConnectBrush() {
 }
 
 void TKelCanvas::SetCanvas(IHostCanvas* Value) {
+  // Lines gathered for the old host reach it before the canvas turns away.
+  StopLineBatch();
   FCanvas = Value;
+  FHostCanvas = Value;
   const std::string name = Value ? Value->ClassName() : std::string();
   FCanvasIsD2D = name == "TCanvasD2D";
   FCanvasIsGDIP = name == "TCanvasGdiplus";
@@ -46,6 +50,45 @@ void TKelCanvas::SetCanvas(IHostCanvas* Value) {
     DoChangedBrush(FBrush.get());
     DoChangedFont(FFont.get());
   }
+  // An open batch goes on for the new host (when it batches lines too).
+  if (ILineBatchDepth > 0) StartLineBatch();
+}
+
+// ---- Line batching -------------------------------------------------------------
+
+void TKelCanvas::SetLineBatching(bool Value) {
+  if (FLineBatching == Value) return;
+  FLineBatching = Value;
+  if (!Value)
+    StopLineBatch();
+  else if (ILineBatchDepth > 0)
+    StartLineBatch();
+}
+
+void TKelCanvas::BeginLineBatch() {
+  if (ILineBatchDepth++ == 0) StartLineBatch();
+}
+
+void TKelCanvas::EndLineBatch() {
+  if (ILineBatchDepth == 0) return;
+  if (--ILineBatchDepth == 0) StopLineBatch();
+}
+
+// The batch stands in front of the host: every host call of the canvas
+// passes through it, so nothing can overtake the gathered lines.
+void TKelCanvas::StartLineBatch() {
+  if (IBatchingLines || !FLineBatching || !FHostCanvas || !FHostCanvas->BatchesLines()) return;
+  if (!ILineBatch) ILineBatch = std::make_unique<TLineBatchCanvas>();
+  ILineBatch->SetTarget(FHostCanvas);
+  FCanvas = ILineBatch.get();
+  IBatchingLines = true;
+}
+
+void TKelCanvas::StopLineBatch() {
+  if (!IBatchingLines) return;
+  ILineBatch->SetTarget(nullptr);  // hands the gathered lines on
+  FCanvas = FHostCanvas;
+  IBatchingLines = false;
 }
 
 TKelGradient* TKelCanvas::Gradient() const { return FBrush->Gradient(); }

@@ -24,6 +24,7 @@ namespace sextant {
 
 class TKelCorners;
 class TCustomKelGradient;
+class TLineBatchCanvas;
 
 enum TCanvasStretchQuality : std::uint8_t { sqHigh, sqLow };
 enum TCanvasBackMode : std::uint8_t { cbmNone, cbmTransparent, cbmOpaque };
@@ -53,7 +54,7 @@ class TKelCanvas {
   // one of the three kinds with a native line list, and gives the host the
   // current pen, brush and font.
   virtual void SetCanvas(IHostCanvas* Value);
-  IHostCanvas* ReferenceCanvas() const { return FCanvas; }
+  IHostCanvas* ReferenceCanvas() const { return FHostCanvas; }
   void SetReferenceCanvas(IHostCanvas* Value) { SetCanvas(Value); }
 
   TKelPen* Pen() const { return FPen.get(); }
@@ -176,6 +177,20 @@ class TKelCanvas {
                            bool AllowMarkup = false) = 0;
   virtual void UnClipRectangle() = 0;
 
+  // ---- Line batching -------------------------------------------------------
+  // While a batch is open (BeginLineBatch .. EndLineBatch, nestable) and the
+  // host answers BatchesLines, consecutive connected lines with the same
+  // opacity reach the host as one DrawConnectedLines, which draws the same
+  // pixels as the lines one by one. Any other drawing, any change of pen,
+  // brush or font and the end of the batch hand the gathered lines on
+  // first. SetLineBatching(false) keeps every line a DrawLine (default on).
+  bool LineBatching() const { return FLineBatching; }
+  void SetLineBatching(bool Value);
+  void BeginLineBatch();
+  void EndLineBatch();
+  // True while lines are being gathered.
+  bool BatchingLines() const { return IBatchingLines; }
+
   // TextHeight("W").
   int FontHeight();
   // Pen black width 1 solid, brush white solid without picture, font brush
@@ -231,6 +246,15 @@ class TKelCanvas {
   bool IUseTextCenter = false;
   TPointF ITextCenter;
   std::uint8_t FTransparency = 0;
+
+ private:
+  void StartLineBatch();
+  void StopLineBatch();
+  IHostCanvas* FHostCanvas = nullptr;  // the host itself (FCanvas may be the batch in front of it)
+  std::unique_ptr<TLineBatchCanvas> ILineBatch;
+  bool FLineBatching = true;
+  bool IBatchingLines = false;
+  int ILineBatchDepth = 0;
 };
 
 }  // namespace sextant

@@ -5,6 +5,10 @@
 
 namespace sextant {
 
+void IHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
+  for (std::size_t i = 1; i < count; ++i) DrawLine(points[i - 1], points[i], opacity);
+}
+
 void THostPath::Translate(float dx, float dy) {
   for (auto& c : FCommands) {
     switch (c.Op) {

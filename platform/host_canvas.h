@@ -228,6 +228,13 @@ class IHostCanvas {
   // Native line list: one connected polyline, 1 pixel wide, stroke colour.
   // Also used to batch consecutive connected segments with the same stroke.
   virtual void DrawPolyline(const TPointF* points, std::size_t count, float opacity) = 0;
+  // Connected segments points[0]-points[1], points[1]-points[2], ... with
+  // the current stroke: the same pixels as count - 1 DrawLine calls in that
+  // order. The default does exactly that; a host that can draw them for
+  // less per segment overrides it and answers true to BatchesLines, and the
+  // engine then gathers consecutive connected lines into one call.
+  virtual void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity);
+  virtual bool BatchesLines() const { return false; }
   virtual void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                           float opacity, bool highSpeed) = 0;
 

@@ -26,6 +26,7 @@ const char* RecordKindName(TRecordKind Kind) {
     case rkTextToPath: return "TextToPath";
     case rkCreateTextLayout: return "CreateTextLayout";
     case rkCreateBitmap: return "CreateBitmap";
+    case rkDrawConnectedLines: return "DrawConnectedLines";
   }
   return "?";
 }
@@ -223,6 +224,16 @@ void TRecordingCanvas::DrawPolyline(const TPointF* points, std::size_t count, fl
   op.Opacity = opacity;
 }
 
+void TRecordingCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
+  if (!BatchLines) {
+    IHostCanvas::DrawConnectedLines(points, count, opacity);
+    return;
+  }
+  TRecordedOp& op = Record(rkDrawConnectedLines);
+  if (FRecording) op.Points.assign(points, points + count);
+  op.Opacity = opacity;
+}
+
 void TRecordingCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                                   float opacity, bool highSpeed) {
   TRecordedOp& op = Record(rkDrawBitmap);
@@ -312,6 +323,16 @@ std::vector<std::pair<TPointF, TPointF>> TRecordingCanvas::Lines() const {
   std::vector<std::pair<TPointF, TPointF>> result;
   for (const TRecordedOp& op : FOps) {
     if (op.Kind == rkDrawLine) result.emplace_back(op.P1, op.P2);
+  }
+  return result;
+}
+
+std::vector<std::pair<TPointF, TPointF>> TRecordingCanvas::Segments() const {
+  std::vector<std::pair<TPointF, TPointF>> result;
+  for (const TRecordedOp& op : FOps) {
+    if (op.Kind == rkDrawLine) result.emplace_back(op.P1, op.P2);
+    if (op.Kind == rkDrawConnectedLines)
+      for (std::size_t i = 1; i < op.Points.size(); ++i) result.emplace_back(op.Points[i - 1], op.Points[i]);
   }
   return result;
 }

@@ -43,7 +43,8 @@ enum TRecordKind : std::uint8_t {
   rkRenderLayout,
   rkTextToPath,
   rkCreateTextLayout,
-  rkCreateBitmap
+  rkCreateBitmap,
+  rkDrawConnectedLines
 };
 
 // Name of a kind ("FillRect" ...), for failure messages.
@@ -67,7 +68,7 @@ struct TRecordedOp {
   float Opacity = 1;
   bool HighSpeed = false;                 // DrawBitmap
   THostPath Path;                         // FillPath/DrawPath; TextToPath result
-  std::vector<TPointF> Points;            // DrawPolyline
+  std::vector<TPointF> Points;            // DrawPolyline, DrawConnectedLines
   std::string Text;                       // RenderLayout, TextToPath
   TColor TextColor = 0;                   // RenderLayout: layout colour
   const IHostBitmap* Bitmap = nullptr;    // DrawBitmap
@@ -184,6 +185,10 @@ class TRecordingCanvas : public IHostCanvas {
   void FillPath(const THostPath& path, float opacity) override;
   void DrawPath(const THostPath& path, float opacity) override;
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
+  // Recorded as one op when BatchLines is set; otherwise as the DrawLine
+  // ops it stands for.
+  void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
+  bool BatchesLines() const override { return BatchLines; }
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
 
@@ -200,6 +205,9 @@ class TRecordingCanvas : public IHostCanvas {
   bool FailBeginScene = false;
   // When set, TextToPath fails.
   bool FailTextToPath = false;
+  // When set, the canvas answers BatchesLines (the engine then gathers
+  // connected lines into DrawConnectedLines).
+  bool BatchLines = false;
 
   const std::vector<TRecordedOp>& Ops() const { return FOps; }
   void ClearOps() { FOps.clear(); }
@@ -211,6 +219,9 @@ class TRecordingCanvas : public IHostCanvas {
   std::vector<TRecordKind> Kinds() const;
   // End points of every DrawLine.
   std::vector<std::pair<TPointF, TPointF>> Lines() const;
+  // End points of every line segment drawn, DrawLine and each segment of a
+  // DrawConnectedLines alike, in drawing order.
+  std::vector<std::pair<TPointF, TPointF>> Segments() const;
   // Texts of every RenderLayout.
   std::vector<std::string> Texts() const;
 

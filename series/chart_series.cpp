@@ -695,7 +695,10 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     // Up to and including the first point at or beyond the maximum edge,
     // so that a line towards it can be drawn.
     last = first;
-    while (last < L && v[last] < MaxV) ++last;
+    if (P->Order() == loAscending && P->IsAscending())
+      last = static_cast<int>(std::lower_bound(v + first, v + L, MaxV) - v);  // same index, O(log n)
+    else
+      while (last < L && v[last] < MaxV) ++last;
     if (!DrawBetweenPoints)
       while (last > 0 && v[last] > MaxV) --last;
   }

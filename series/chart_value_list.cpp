@@ -143,10 +143,17 @@ void TChartValueList::RecalcStats() {
   if (static_cast<std::size_t>(FCount) > FValue.size()) FCount = static_cast<std::int32_t>(FValue.size());
   const double* data = FValue.data();
   bool first = true;
+  bool ascending = true;
   double mn = 0, mx = 0, total = 0, totalAbs = 0;
+  double previous = 0;
   for (int i = 0; i < FCount; ++i) {
     const double v = data[i];
-    if (std::isnan(v)) continue;
+    if (std::isnan(v)) {
+      ascending = false;
+      continue;
+    }
+    if (i > 0 && v < previous) ascending = false;
+    previous = v;
     if (first) {
       mn = mx = total = v;
       totalAbs = std::fabs(v);
@@ -164,7 +171,13 @@ void TChartValueList::RecalcStats() {
   FMaxValue = mx;
   FTotal = total;
   FTotalABS = totalAbs;
+  IAscending = ascending;
   FModified = false;
+}
+
+bool TChartValueList::IsAscending() {
+  if (FModified) RecalcStats();
+  return IAscending;
 }
 
 double TChartValueList::MaxValue() {

@@ -101,6 +101,11 @@ class TChartValueList : public TPersistent {
   double Total();
   double TotalABS();
   double Range();
+  // True when every value is a number and each is >= the one before (an
+  // empty list is ascending). Cached with the statistics and recomputed with
+  // them, once per change; drawing uses it to search the X list instead of
+  // visiting every point.
+  bool IsAscending();
   // Recomputes the statistics in one pass (Count is first cut to the
   // storage length if it were ever larger).
   void RecalcStats();
@@ -178,6 +183,7 @@ class TChartValueList : public TPersistent {
   std::string FValueSource;
   bool IDefDateTime = false;
   bool FModified = true;
+  bool IAscending = true;  // cached with the statistics
   TChartValues FValue;  // the storage
 };
 

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <typeinfo>
 
 #include "axes/chart_axis.h"
 #include "canvas/brush.h"
@@ -162,6 +164,11 @@ void TFastLineSeries::DrawAllValues() {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas || !FGetHorizAxis || !FGetVertAxis) return;
   IDrawingAllValues = true;
+  ISearchedColumns = false;
+  IDrawCanvas = canvas;
+  IDraw3D = Is3D();
+  // Connected lines may reach the host together (when it draws them so).
+  canvas->BeginLineBatch();
   TKelBlend* blend = nullptr;
   const bool blending = FTransparency > 0 && canvas->SupportsAlpha();
   if (blending) blend = canvas->BeginBlending(TRectF{}, static_cast<std::uint8_t>(FTransparency));
@@ -199,16 +206,180 @@ void TFastLineSeries::DrawAllValues() {
       canvas->Polyline(IPoints);
       if (gradient) pen->Fill()->Gradient()->SetCustomTargetRectangle(saved);
     }
-  } else if (FFirstVisibleIndex >= 0) {
+  } else if (FFirstVisibleIndex >= 0 && !DrawColumnsBySearch()) {
     // With FirstValueIndex 0 the pen already stands on point 0.
     if (FFirstVisibleIndex > 0) DrawValue(FFirstVisibleIndex);
     for (int i = FFirstVisibleIndex + 1; i <= FLastVisibleIndex; ++i) DrawValue(i);
   }
 
+  canvas->EndLineBatch();
   if (blending) canvas->EndBlending(blend);
   if (IFastMode) canvas->SetFastLine(false);
   IFastMode = false;
   IDrawingAllValues = false;
+  IDrawCanvas = nullptr;
+}
+
+// ---- DrawAllPoints off: pixel columns by search ---------------------------------
+//
+// Without null points, DrawValue with DrawAllPoints off depends on a point
+// only through its pixel (X, Y) and the pen state (OldX, OldY, IMin, IMax,
+// ISameX). On an X list in ascending order (all numbers) and an axis whose
+// conversion never decreases (or never increases) with the value, the
+// points of one pixel column are consecutive, so the column's last index is
+// found by a galloping search instead of converting every X. Within a
+// column:
+//   - daFirst draws each point whose Y pixel differs from the pen's, so
+//     only the Ys are converted;
+//   - daMinMax only gathers the lowest and highest Y pixel that differs from
+//     the pen's; on a monotone vertical axis those come from the column's
+//     smallest and largest value (and the pixel of NaN, when there is one),
+//     and only when one of them lands on the pen's own pixel are the Ys
+//     converted one by one.
+// The first point of a column and the last visible point go through
+// DrawReducedPoint exactly as DrawValue would take them, so the strokes and
+// the final pen state equal those of visiting every point.
+
+namespace {
+
+// The conversion never changes direction: a constant (zero range) or a
+// finite positive scale from a finite minimum. (A zero scale would send an
+// infinite distance to NaN, which lands on the bound.)
+bool MonotoneConversion(const TChartAxis* Axis) {
+  if (Axis->IRangeZero) return true;
+  return std::isfinite(Axis->IAxisSizeRange) && Axis->IAxisSizeRange > 0 && std::isfinite(Axis->IMinimum);
+}
+
+}  // namespace
+
+bool TFastLineSeries::DrawColumnsBySearch() {
+  // A kind derived from the fast line may draw its points itself
+  // (DrawValue); it keeps the visit of every point.
+  if (FDrawAll || FColors || FFirstVisibleIndex < 0 || typeid(*this) != typeid(TFastLineSeries)) return false;
+  const TChartAxis* h = FGetHorizAxis;
+  const TChartAxis* v = FGetVertAxis;
+  const int last = FLastVisibleIndex;
+  if (!h || !v || last >= Count() || LastDisplayedIndex() != last) return false;
+  if (!MonotoneConversion(h) || !FX->IsAscending()) return false;
+  const bool monotoneY = MonotoneConversion(v);
+  const double* xs = FX->Data();
+  const double* ys = FY->Data();
+  // The visit starts right after the point the pen stands on.
+  int i = (FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0) + 1;
+  while (i <= last) {
+    const int column = h->CalcXPosValue(xs[i]);
+    const int end = ColumnEnd(i, last, column);
+    DrawReducedPoint(i, column, v->CalcYPosValue(ys[i]));
+    // The pen now stands in this column (OldX = column); the last visible
+    // point is taken on its own below.
+    const int bulkEnd = end == last ? last - 1 : end;
+    if (i < bulkEnd) {
+      if (FDAPStyle == daFirst) {
+        for (int j = i + 1; j <= bulkEnd; ++j) {
+          const int y = v->CalcYPosValue(ys[j]);
+          if (y != OldY) DoDrawPoint(column, y);
+        }
+      } else {
+        GatherColumn(i + 1, bulkEnd, monotoneY);
+      }
+    }
+    if (end == last && last > i) DrawReducedPoint(last, column, v->CalcYPosValue(ys[last]));
+    i = end + 1;
+  }
+  ISearchedColumns = true;
+  return true;
+}
+
+int TFastLineSeries::ColumnEnd(int Start, int Last, int Column) const {
+  const TChartAxis* h = FGetHorizAxis;
+  const double* xs = FX->Data();
+  // Galloping: lo maps to the column, hi is the first index known not to
+  // (or Last + 1).
+  int lo = Start;
+  int hi;
+  for (long long step = 1;; step *= 2) {
+    const long long probe = lo + step;
+    if (probe > Last) {
+      hi = Last + 1;
+      break;
+    }
+    if (h->CalcXPosValue(xs[probe]) != Column) {
+      hi = static_cast<int>(probe);
+      break;
+    }
+    lo = static_cast<int>(probe);
+  }
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    if (h->CalcXPosValue(xs[mid]) == Column)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+
+void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
+  if (X == OldX && Y == OldY) return;
+  if (FDAPStyle == daFirst) {
+    DoDrawPoint(X, Y);
+    return;
+  }
+  if (X != OldX) {
+    if (ISameX) DrawColumn();
+    DoDrawPoint(X, Y);
+    ISameX = false;
+    IMin = INT_MAX;
+    IMax = INT_MIN;
+  } else {
+    IMin = std::min(IMin, Y);
+    IMax = std::max(IMax, Y);
+    ISameX = true;
+    if (ValueIndex == LastDisplayedIndex()) DrawColumn();
+  }
+}
+
+void TFastLineSeries::GatherColumn(int From, int To, bool MonotoneY) {
+  const TChartAxis* v = FGetVertAxis;
+  const double* ys = FY->Data();
+  const int penY = OldY;
+  if (MonotoneY) {
+    double lo = HUGE_VAL;
+    double hi = -HUGE_VAL;
+    bool nan = false;
+    for (int j = From; j <= To; ++j) {
+      const double y = ys[j];
+      lo = y < lo ? y : lo;  // NaN never wins
+      hi = y > hi ? y : hi;
+      nan |= y != y;
+    }
+    int pixLo = INT_MAX;
+    int pixHi = INT_MIN;
+    auto take = [&](int Pixel) {
+      pixLo = std::min(pixLo, Pixel);
+      pixHi = std::max(pixHi, Pixel);
+    };
+    if (lo <= hi) {
+      take(v->CalcYPosValue(lo));
+      take(v->CalcYPosValue(hi));
+    }
+    if (nan) take(v->CalcYPosValue(std::numeric_limits<double>::quiet_NaN()));
+    if (pixLo == penY && pixHi == penY) return;  // every point on the pen's pixel
+    if (pixLo != penY && pixHi != penY) {
+      IMin = std::min(IMin, pixLo);
+      IMax = std::max(IMax, pixHi);
+      ISameX = true;
+      return;
+    }
+    // An extreme on the pen's own pixel: the nearest other pixel is needed.
+  }
+  for (int j = From; j <= To; ++j) {
+    const int y = v->CalcYPosValue(ys[j]);
+    if (y == penY) continue;
+    IMin = std::min(IMin, y);
+    IMax = std::max(IMax, y);
+    ISameX = true;
+  }
 }
 
 void TFastLineSeries::DrawValue(int ValueIndex) {
@@ -289,9 +460,9 @@ bool TFastLineSeries::ShouldDrawPoint(int ValueIndex, int& X, int& Y) {
 }
 
 void TFastLineSeries::DoDrawPoint(int X, int Y) {
-  TCanvas3D* canvas = ChartCanvas();
+  TCanvas3D* canvas = IDrawingAllValues ? IDrawCanvas : ChartCanvas();
   if (!canvas) return;
-  const bool is3D = Is3D();
+  const bool is3D = IDrawingAllValues ? IDraw3D : Is3D();
   const bool fast = !is3D && (IDrawingAllValues ? IFastMode : UseFastLine());
   const bool switchFast = fast && !IDrawingAllValues;
   if (switchFast) canvas->SetFastLine(true);

@@ -65,6 +65,10 @@ class TFastLineSeries : public TCustomLineSeries {
   // Preparation may run ahead of drawing exactly in polyline mode.
   bool CanBeforeParallel() const override { return ShouldDrawAsPolyline(); }
 
+  // Whether the last DrawAllValues found the pixel columns by searching
+  // the X list (DrawAllPoints off; diagnostics and tests).
+  bool SearchedColumns() const { return ISearchedColumns; }
+
   bool ReuseXValues = false;
   bool ReuseYValues = false;
   // Pen position (pixel) of the last point drawn.
@@ -83,6 +87,18 @@ class TFastLineSeries : public TCustomLineSeries {
   TColor LineColor() const;
   bool Is3D() const;
 
+  // DrawAllPoints off without null points: the same strokes as DrawValue
+  // for every point, with the pixel columns found by searching the ordered
+  // X list (see the .cpp). False, with nothing drawn, when the data or the
+  // axes do not allow it.
+  bool DrawColumnsBySearch();
+  // The last index from Start up to Last whose X maps to the pixel column.
+  int ColumnEnd(int Start, int Last, int Column) const;
+  // One point with DrawAllPoints off and no null points, as DrawValue.
+  void DrawReducedPoint(int ValueIndex, int X, int Y);
+  // daMinMax: points From..To of the current column into IMin and IMax.
+  void GatherColumn(int From, int To, bool MonotoneY);
+
  private:
   bool FAutoRepaint = true;
   int FClickTolerance = 0;
@@ -99,6 +115,10 @@ class TFastLineSeries : public TCustomLineSeries {
   std::vector<TPointF> IPoints;  // keeps its capacity between paints
   bool IDrawingAllValues = false;
   bool IFastMode = false;
+  // Canvas and 3D state for the duration of DrawAllValues.
+  TCanvas3D* IDrawCanvas = nullptr;
+  bool IDraw3D = false;
+  bool ISearchedColumns = false;
 };
 
 }  // namespace sextant

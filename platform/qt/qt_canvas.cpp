@@ -688,6 +688,41 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
     p->drawPolyline(out, static_cast<int>(std::min<std::size_t>(count, INT_MAX)));
 }
 
+// Connected segments drawn exactly as DrawLine draws each of them: the
+// same pen, axis-aligned segments crisp and the others antialiased and
+// shifted to pixel centres, one drawLine per segment in their order; only
+// the pen set-up is done once for the whole list instead of once per
+// segment. (QPainter::drawLines with several lines is not used: its
+// rasteriser joins the lines of one call and some pixels come out
+// differently from separate drawLine calls.) A gradient spans each
+// segment's own box, so gradient strokes take DrawLine for every segment.
+void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
+  QPainter* p = ActivePainter();
+  if (!p || !points || count < 2) return;
+  if (FStroke.Kind != THostBrushKind::Solid) {
+    IHostCanvas::DrawConnectedLines(points, count, opacity);
+    return;
+  }
+  QPointF freeOffset;
+  if (!PrepareStroke(*p, QRectF(), TStrokeShape::Free, freeOffset)) return;
+  p->setOpacity(ClampOpacity(opacity));
+  const bool axisTransform = p->deviceTransform().type() <= QTransform::TxScale;
+  bool antialiased = true;  // as PrepareStroke left it
+  for (std::size_t i = 1; i < count; ++i) {
+    const TPointF a = points[i - 1];
+    const TPointF b = points[i];
+    const bool crisp = axisTransform && (a.X == b.X || a.Y == b.Y);
+    if (crisp == antialiased) {
+      antialiased = !crisp;
+      p->setRenderHint(QPainter::Antialiasing, antialiased);
+    }
+    if (crisp)
+      p->drawLine(ToQPointF(a), ToQPointF(b));
+    else
+      p->drawLine(ToQPointF(a) + freeOffset, ToQPointF(b) + freeOffset);
+  }
+}
+
 void TQtHostCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                                float opacity, bool highSpeed) {
   QPainter* p = ActivePainter();

@@ -126,6 +126,9 @@ class TQtHostCanvas : public IHostCanvas {
   void FillPath(const THostPath& path, float opacity) override;
   void DrawPath(const THostPath& path, float opacity) override;
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
+  // The pixels of DrawLine segment by segment, with one pen set-up.
+  void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
+  bool BatchesLines() const override { return true; }
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
 

@@ -352,6 +352,35 @@ TEST(ChartValueList, RecalcStatsRefreshesTheCache) {
   EXPECT_EQ(s.Y->Count(), 2);
 }
 
+TEST(ChartValueList, AscendingIsCachedWithTheStatistics) {
+  const struct {
+    std::vector<double> values;
+    bool ascending;
+  } cases[] = {
+      {{}, true},
+      {{5}, true},
+      {{1, 2, 2, 3}, true},
+      {{-kInf, 0, kInf}, true},
+      {{1, 3, 2}, false},
+      {{1, kNaN, 2}, false},
+      {{kNaN}, false},
+  };
+  for (const auto& c : cases) {
+    TestSeries s;
+    for (double v : c.values) s.Y->AddChartValue(v);  // unordered list: stored as given
+    EXPECT_EQ(s.Y->IsAscending(), c.ascending) << ::testing::PrintToString(c.values);
+    EXPECT_FALSE(s.Y->Modified());
+  }
+  // A write in place is a change: the flag follows it.
+  TestSeries s;
+  for (double v : {1, 2, 3}) s.X->AddChartValue(v);
+  EXPECT_TRUE(s.X->IsAscending());
+  s.X->SetValue(0, 7);
+  EXPECT_FALSE(s.X->IsAscending());
+  s.X->SetValue(0, 0);
+  EXPECT_TRUE(s.X->IsAscending());
+}
+
 // ---- Deleting ---------------------------------------------------------------
 
 TEST(ChartValueList, DeleteRanges) {

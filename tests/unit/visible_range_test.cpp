@@ -271,3 +271,24 @@ TEST_F(VisibleRangeTest, FastLineWithoutDrawAllPointsStartsAtThePixelColumn) {
   series->SetDrawAllPoints(true);
   EXPECT_EQ(RangeOf(series), std::make_pair(0, 0));
 }
+
+// The last index is searched only while the X list really is ascending; a
+// value written out of order in place makes it scan from the first index,
+// as the plain definition does.
+TEST_F(VisibleRangeTest, LastIndexScansWhenValuesWereWrittenOutOfOrder) {
+  Fill(Sequence(100));
+  Paint();
+  series->XValues()->SetValue(55, 100.5);  // a step back follows at 56
+  ASSERT_FALSE(series->XValues()->IsAscending());
+  Window(40, 70);
+  const auto [first, last] = RangeOf(series);
+  EXPECT_EQ(first, 40);
+  // The scan stops at the first value at or beyond the right edge: the
+  // written one, not the first of the ordered tail.
+  EXPECT_EQ(last, 55);
+  // Put back in order, the search finds the same index as the scan.
+  series->XValues()->SetValue(55, 55);
+  ASSERT_TRUE(series->XValues()->IsAscending());
+  Window(40, 70);
+  EXPECT_EQ(RangeOf(series), ScanRange(Sequence(100), MinEdge(), MaxEdge(), true));
+}
