@@ -690,12 +690,23 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
 
 // Connected segments drawn exactly as DrawLine draws each of them: the
 // same pen, axis-aligned segments crisp and the others antialiased and
-// shifted to pixel centres, one drawLine per segment in their order; only
-// the pen set-up is done once for the whole list instead of once per
-// segment. (QPainter::drawLines with several lines is not used: its
-// rasteriser joins the lines of one call and some pixels come out
-// differently from separate drawLine calls.) A gradient spans each
-// segment's own box, so gradient strokes take DrawLine for every segment.
+// shifted to pixel centres, in their order; the pen is set up once for the
+// whole list instead of once per segment. (QPainter::drawLines with several
+// lines is not used: some of its pixels differ from separate drawLine
+// calls.) A gradient spans each segment's own box, so gradient strokes take
+// DrawLine for every segment.
+//
+// Opaque crisp runs. With an opaque colour at full opacity, a flat cap, a
+// solid one-pixel pen, whole-pixel coordinates and whole-pixel device
+// offsets, a crisp segment from a to b along one pixel row or column paints
+// the pixels from min(a, b) up to but not including max(a, b) in the pen
+// colour (a zero-length one paints its own pixel), and painting a pixel
+// twice leaves it the same. Consecutive such segments on one column (or
+// row) therefore paint exactly the pixels of one line from their lowest to
+// their highest end (plus the pixel at the highest end when a zero-length
+// segment sits there), drawn at the same place in the sequence. The random
+// walk of a large series is mostly such runs: one call per pixel column
+// instead of one per point.
 void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
   QPainter* p = ActivePainter();
   if (!p || !points || count < 2) return;
@@ -705,21 +716,64 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
   }
   QPointF freeOffset;
   if (!PrepareStroke(*p, QRectF(), TStrokeShape::Free, freeOffset)) return;
-  p->setOpacity(ClampOpacity(opacity));
-  const bool axisTransform = p->deviceTransform().type() <= QTransform::TxScale;
+  const qreal alpha = ClampOpacity(opacity);
+  p->setOpacity(alpha);
+  const QTransform device = p->deviceTransform();
+  const bool axisTransform = device.type() <= QTransform::TxScale;
+  const bool opaqueRuns = (FStroke.Color >> 24) == 0xFF && alpha == 1 && FStroke.Cap == THostStrokeCap::Flat &&
+                          FStroke.Dash == THostStrokeDash::Solid && Finite(FStroke.Thickness, 1) <= 1 &&
+                          device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
+                          device.dy() == std::round(device.dy()) &&
+                          p->compositionMode() == QPainter::CompositionMode_SourceOver;
+  auto whole = [](TPointF q) { return q.X == std::round(q.X) && q.Y == std::round(q.Y); };
   bool antialiased = true;  // as PrepareStroke left it
-  for (std::size_t i = 1; i < count; ++i) {
+  auto setCrisp = [&](bool crisp) {
+    if (crisp != antialiased) return;
+    antialiased = !crisp;
+    p->setRenderHint(QPainter::Antialiasing, antialiased);
+  };
+  std::size_t i = 1;
+  while (i < count) {
     const TPointF a = points[i - 1];
     const TPointF b = points[i];
     const bool crisp = axisTransform && (a.X == b.X || a.Y == b.Y);
-    if (crisp == antialiased) {
-      antialiased = !crisp;
-      p->setRenderHint(QPainter::Antialiasing, antialiased);
-    }
-    if (crisp)
-      p->drawLine(ToQPointF(a), ToQPointF(b));
-    else
+    setCrisp(crisp);
+    if (!crisp) {
       p->drawLine(ToQPointF(a) + freeOffset, ToQPointF(b) + freeOffset);
+      ++i;
+      continue;
+    }
+    if (!opaqueRuns || !whole(a) || !whole(b)) {
+      p->drawLine(ToQPointF(a), ToQPointF(b));
+      ++i;
+      continue;
+    }
+    // The run of whole-pixel segments on this column (a zero-length first
+    // segment starts a column run too) or row.
+    const bool vertical = a.X == b.X;
+    const float fixed = vertical ? a.X : a.Y;
+    auto along = [vertical](TPointF q) { return vertical ? q.Y : q.X; };
+    float lo = std::min(along(a), along(b));
+    float hi = std::max(along(a), along(b));
+    bool zero = a == b;
+    float zeroMax = along(a);
+    std::size_t j = i + 1;
+    for (; j < count; ++j) {
+      const TPointF c = points[j - 1];
+      const TPointF d = points[j];
+      const bool onLine = vertical ? (c.X == fixed && d.X == fixed) : (c.Y == fixed && d.Y == fixed);
+      if (!onLine || !whole(d)) break;
+      lo = std::min(lo, std::min(along(c), along(d)));
+      hi = std::max(hi, std::max(along(c), along(d)));
+      if (c == d) {
+        zeroMax = zero ? std::max(zeroMax, along(c)) : along(c);
+        zero = true;
+      }
+    }
+    auto at = [&](float t) { return vertical ? QPointF(fixed, t) : QPointF(t, fixed); };
+    if (hi > lo) p->drawLine(at(lo), at(hi));
+    if (zero && zeroMax == hi) p->drawLine(at(hi), at(hi));
+    i = j;
   }
 }
 

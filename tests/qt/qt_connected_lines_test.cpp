@@ -39,6 +39,23 @@ std::vector<TPointF> Walk(unsigned Seed, int Count) {
   return pts;
 }
 
+// A dense series: runs of vertical steps (zero-length ones among them) on
+// one pixel column, then a slanted step to the next column, as a large
+// random walk draws.
+std::vector<TPointF> Columns(unsigned Seed, int Count) {
+  std::mt19937 rng(Seed);
+  std::uniform_int_distribution<int> step(-4, 4);
+  std::uniform_int_distribution<int> stay(0, 9);
+  std::vector<TPointF> pts{{-3, 45}};
+  for (int i = 1; i < Count; ++i) {
+    TPointF p = pts.back();
+    if (stay(rng) == 0) p.X += 1;
+    p.Y = std::clamp(p.Y + static_cast<float>(step(rng)), -5.0f, 95.0f);
+    pts.push_back(p);
+  }
+  return pts;
+}
+
 struct TStrokeCase {
   std::string Name;
   std::function<void(THostStroke&)> Stroke;
@@ -114,6 +131,12 @@ std::vector<TStrokeCase> Cases() {
       {"scaled", Solid(0xFF000000, 1), 1, TKelMatrix::Scaling(1.5f, 1.5f)},
       {"translated", Solid(0x90000000, 1), 1, TKelMatrix::Translation(0.5f, 3)},
       {"clipped", Solid(0xFF000000, 1), 0.7f, TKelMatrix::Identity(), true},
+      {"opaque_clipped", Solid(0xFF000000, 1), 1, TKelMatrix::Identity(), true},
+      {"opaque_square_cap", [](THostStroke& s) {
+         Solid(0xFF0000FF, 1)(s);
+         s.Cap = THostStrokeCap::Round;
+       }},
+      {"opaque_whole_offset", Solid(0xFF800000, 1), 1, TKelMatrix::Translation(2, -3)},
   };
   return cases;
 }
@@ -122,8 +145,8 @@ class QtConnectedLines : public ::testing::TestWithParam<TStrokeCase> {};
 
 TEST_P(QtConnectedLines, SamePixelsAsOneLineAtATime) {
   const TStrokeCase& c = GetParam();
-  for (unsigned seed : {1u, 2u, 3u}) {
-    const std::vector<TPointF> points = Walk(seed, 400);
+  for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+    const std::vector<TPointF> points = seed <= 3 ? Walk(seed, 400) : Columns(seed, 1500);
     const QImage one = Draw(c, points, false);
     const QImage all = Draw(c, points, true);
     if (c.Name != "clear") {
