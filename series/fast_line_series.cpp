@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <typeinfo>
 
@@ -339,47 +341,117 @@ void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
   }
 }
 
+namespace {
+
+// Smallest and largest number among Values[From..To] (lo > hi when there
+// is none) and whether a NaN is among them. Four independent lanes keep
+// the loop from waiting on one comparison chain.
+void ColumnRange(const double* Values, int From, int To, double& Lo, double& Hi, bool& NaN) {
+  double lo[4] = {HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
+  double hi[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  bool nan[4] = {false, false, false, false};
+  int j = From;
+  for (; j + 3 <= To; j += 4) {
+    for (int k = 0; k < 4; ++k) {
+      const double y = Values[j + k];
+      lo[k] = y < lo[k] ? y : lo[k];  // NaN never wins
+      hi[k] = y > hi[k] ? y : hi[k];
+      nan[k] |= y != y;
+    }
+  }
+  for (; j <= To; ++j) {
+    const double y = Values[j];
+    lo[0] = y < lo[0] ? y : lo[0];
+    hi[0] = y > hi[0] ? y : hi[0];
+    nan[0] |= y != y;
+  }
+  Lo = std::min(std::min(lo[0], lo[1]), std::min(lo[2], lo[3]));
+  Hi = std::max(std::max(hi[0], hi[1]), std::max(hi[2], hi[3]));
+  NaN = nan[0] || nan[1] || nan[2] || nan[3];
+}
+
+// Doubles in their numeric order as unsigned integers (for bisection
+// over every representable value between two numbers).
+std::uint64_t OrderedKey(double Value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &Value, sizeof bits);
+  return (bits >> 63) ? ~bits : bits | 0x8000000000000000ULL;
+}
+
+double FromOrderedKey(std::uint64_t Key) {
+  const std::uint64_t bits = (Key >> 63) ? Key & 0x7FFFFFFFFFFFFFFFULL : ~Key;
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+}  // namespace
+
+// The same-column points From..To of daMinMax: every Y pixel that differs
+// from the pen's (OldY) widens IMin/IMax. On a monotone vertical axis the
+// pixels come from the column's extreme values: the pixels of the numbers
+// lie between those of the smallest and the largest number, and every NaN
+// has the one pixel of NaN. When one extreme lands on the pen's pixel, the
+// values on that pixel form one interval; its edge is found by bisection
+// over the doubles, and the nearest number beyond it gives the extreme
+// pixel on that side.
 void TFastLineSeries::GatherColumn(int From, int To, bool MonotoneY) {
   const TChartAxis* v = FGetVertAxis;
   const double* ys = FY->Data();
   const int penY = OldY;
-  if (MonotoneY) {
-    double lo = HUGE_VAL;
-    double hi = -HUGE_VAL;
-    bool nan = false;
+  if (!MonotoneY) {
     for (int j = From; j <= To; ++j) {
-      const double y = ys[j];
-      lo = y < lo ? y : lo;  // NaN never wins
-      hi = y > hi ? y : hi;
-      nan |= y != y;
-    }
-    int pixLo = INT_MAX;
-    int pixHi = INT_MIN;
-    auto take = [&](int Pixel) {
-      pixLo = std::min(pixLo, Pixel);
-      pixHi = std::max(pixHi, Pixel);
-    };
-    if (lo <= hi) {
-      take(v->CalcYPosValue(lo));
-      take(v->CalcYPosValue(hi));
-    }
-    if (nan) take(v->CalcYPosValue(std::numeric_limits<double>::quiet_NaN()));
-    if (pixLo == penY && pixHi == penY) return;  // every point on the pen's pixel
-    if (pixLo != penY && pixHi != penY) {
-      IMin = std::min(IMin, pixLo);
-      IMax = std::max(IMax, pixHi);
+      const int y = v->CalcYPosValue(ys[j]);
+      if (y == penY) continue;
+      IMin = std::min(IMin, y);
+      IMax = std::max(IMax, y);
       ISameX = true;
-      return;
     }
-    // An extreme on the pen's own pixel: the nearest other pixel is needed.
+    return;
   }
-  for (int j = From; j <= To; ++j) {
-    const int y = v->CalcYPosValue(ys[j]);
-    if (y == penY) continue;
-    IMin = std::min(IMin, y);
-    IMax = std::max(IMax, y);
+  double lo, hi;
+  bool nan;
+  ColumnRange(ys, From, To, lo, hi, nan);
+  auto take = [&](int Pixel) {
+    if (Pixel == penY) return;
+    IMin = std::min(IMin, Pixel);
+    IMax = std::max(IMax, Pixel);
     ISameX = true;
+  };
+  if (nan) take(v->CalcYPosValue(std::numeric_limits<double>::quiet_NaN()));
+  if (!(lo <= hi)) return;  // no numbers
+  const int pixLo = v->CalcYPosValue(lo);
+  const int pixHi = v->CalcYPosValue(hi);
+  if (pixLo != penY && pixHi != penY) {
+    take(pixLo);
+    take(pixHi);
+    return;
   }
+  if (pixLo == penY && pixHi == penY) return;  // every number on the pen's pixel
+  // One end on the pen's pixel: find the last value from that end that
+  // still maps there, then the nearest number beyond it.
+  const bool lowOnPen = pixLo == penY;
+  std::uint64_t in = OrderedKey(lowOnPen ? lo : hi);
+  std::uint64_t out = OrderedKey(lowOnPen ? hi : lo);
+  while ((in > out ? in - out : out - in) > 1) {
+    const std::uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
+    if (v->CalcYPosValue(FromOrderedKey(mid)) == penY)
+      in = mid;
+    else
+      out = mid;
+  }
+  const double edge = FromOrderedKey(in);
+  double beyond = lowOnPen ? HUGE_VAL : -HUGE_VAL;
+  bool found = false;
+  for (int j = From; j <= To; ++j) {
+    const double y = ys[j];
+    if (lowOnPen ? (y > edge && y <= beyond) : (y < edge && y >= beyond)) {
+      beyond = y;
+      found = true;
+    }
+  }
+  if (found) take(v->CalcYPosValue(beyond));
+  take(lowOnPen ? pixHi : pixLo);
 }
 
 void TFastLineSeries::DrawValue(int ValueIndex) {
