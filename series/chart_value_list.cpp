@@ -44,20 +44,22 @@ void TChartValueList::RaiseIndex(int Index) const {
 // current length itself (the storage doubles), so that a million appends
 // copy the data about ten times instead of a thousand; a step below one
 // (a misconfigured KelDefaultCapacity) still grows by one. The storage
-// length is never observable through values or notifications.
+// length (the vector's capacity; its size is Count, so unused room is
+// never written) is not observable through values or notifications.
 void TChartValueList::GrowForOne() {
-  const std::size_t length = FValue.size();
-  if (static_cast<std::size_t>(FCount) < length) return;
+  const std::size_t length = FValue.capacity();
+  if (FValue.size() < length) return;
   std::size_t step = KelDefaultCapacity > 0 ? static_cast<std::size_t>(KelDefaultCapacity) : 1;
   step = std::max(step, length);
-  FValue.resize(length + step);
+  FValue.reserve(length + step);
 }
 
-void TChartValueList::InsertAt(int Index, double AValue) {
-  GrowForOne();
-  double* data = FValue.data();
-  std::copy_backward(data + Index, data + FCount, data + FCount + 1);
-  data[Index] = AValue;
+inline void TChartValueList::InsertAt(int Index, double AValue) {
+  if (FValue.size() == FValue.capacity()) GrowForOne();
+  if (Index == FCount)
+    FValue.push_back(AValue);  // appending: the common case
+  else
+    FValue.insert(FValue.begin() + Index, AValue);
   ++FCount;
 }
 
@@ -114,8 +116,7 @@ void TChartValueList::Delete(int Start, int Quantity) {
   if (Quantity <= 0) return;
   if (Start < 0 || Start >= FCount) RaiseIndex(Start);
   Quantity = std::min(Quantity, FCount - Start);
-  double* data = FValue.data();
-  std::copy(data + Start + Quantity, data + FCount, data + Start);
+  FValue.erase(FValue.begin() + Start, FValue.begin() + Start + Quantity);
   FCount -= Quantity;
   SetModified(true);
 }
@@ -273,6 +274,10 @@ int TChartValueList::CompareValueIndex(int a, int b) const {
 
 void TChartValueList::Sort() {
   if (FOrder == loNone || FCount < 2) return;
+  // Sorting never swaps a pair that is already in place, so an ascending
+  // list of numbers stays exactly as it is: the sort is skipped (sample
+  // values and data added in order arrive like that).
+  if (FOrder == loAscending && IsAscending()) return;
   // The owner's swap changes this list's storage in place (the length stays),
   // so the data pointer is re-read on every comparison through this.
   auto compare = [this](int a, int b) { return CompareValues(FValue.data(), FOrder, a, b); };

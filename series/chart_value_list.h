@@ -25,8 +25,8 @@ enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
 // Growth step of every value list's storage (values, not bytes).
 extern std::int32_t KelDefaultCapacity;
 
-// The storage of one value list. Its size() is the list's length (capacity);
-// only the first Count entries are values.
+// The storage of one value list: its size() is Count (the values), its
+// capacity() the list's storage length.
 using TChartValues = std::vector<double>;
 
 // What a value list needs from the series that owns it. The series
@@ -156,7 +156,7 @@ class TChartValueList : public TPersistent {
 
   // Current storage length (at least Count). Exposed for tests and
   // diagnostics; no behaviour depends on it.
-  std::size_t Capacity() const { return FValue.size(); }
+  std::size_t Capacity() const { return FValue.capacity(); }
 
   // Slot for an attached object and an internal flag; the engine does not
   // use them itself.
