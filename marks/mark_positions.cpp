@@ -40,7 +40,11 @@ TSeriesMarkPosition& TSeriesMarksPositions::Ensure(int Index) {
   const auto index = static_cast<std::size_t>(Index);
   if (FItems.size() <= index) FItems.resize(index + 1);
   auto& entry = FItems[index];
-  if (!entry) entry = std::make_unique<TSeriesMarkPosition>();
+  if (!entry) {
+    entry = std::make_unique<TSeriesMarkPosition>();
+    // Layouts run in increasing index order: this is nearly always an append.
+    FFilled.insert(std::upper_bound(FFilled.begin(), FFilled.end(), Index), Index);
+  }
   return *entry;
 }
 
@@ -56,14 +60,17 @@ void TSeriesMarksPositions::Automatic(int Index) {
 }
 
 bool TSeriesMarksPositions::ExistCustom() const {
-  return std::any_of(FItems.begin(), FItems.end(),
-                     [](const auto& p) { return p && p->Custom; });
+  return std::any_of(FItems.begin(), FItems.end(), [](const auto& p) { return p && p->Custom; });
 }
 
 void TSeriesMarksPositions::DeleteMany(int Index, int Count) {
   if (Index < 0 || Index >= this->Count() || Count <= 0) return;
   const int last = std::min(this->Count(), Index + Count);
   FItems.erase(FItems.begin() + Index, FItems.begin() + last);
+  // The removed indices go; later ones move down.
+  const auto from = std::lower_bound(FFilled.begin(), FFilled.end(), Index);
+  const auto to = std::lower_bound(from, FFilled.end(), last);
+  for (auto it = FFilled.erase(from, to); it != FFilled.end(); ++it) *it -= last - Index;
 }
 
 void TSeriesMarksPositions::MoveTo(TSeriesMarkPosition& Position, float X, float Y) const {

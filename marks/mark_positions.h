@@ -62,9 +62,16 @@ class TSeriesMarksPositions {
   // Index lies inside the list.
   void DeleteMany(int Index, int Count);
   void Delete(int Index) { DeleteMany(Index, 1); }
-  void Clear() { FItems.clear(); }
+  void Clear() {
+    FItems.clear();
+    FFilled.clear();
+  }
   // Number of slots, empty ones included.
   int Count() const { return static_cast<int>(FItems.size()); }
+  // The indices of the non-empty entries in increasing order: the layout
+  // walks these instead of every slot (a thinned layout leaves most slots
+  // empty).
+  const std::vector<int>& Filled() const { return FFilled; }
 
   // Automatic placement at the point (X, Y), using the Width and Height
   // already stored in Position: the box is centred on X with its bottom row
@@ -77,6 +84,7 @@ class TSeriesMarksPositions {
  private:
   TSeriesMarks* FMarks;  // the owner, not owned
   std::vector<std::unique_ptr<TSeriesMarkPosition>> FItems;
+  std::vector<int> FFilled;  // sorted indices of the non-empty entries
 };
 
 }  // namespace sextant

@@ -121,7 +121,8 @@ void TChartSeries::CalculateMarkPosition(TCustomTextShape* Shape, const std::str
   marks->Positions()->MoveTo(Position, static_cast<float>(XPos), static_cast<float>(YPos));
 }
 
-void TChartSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) {
+void TChartSeries::DrawMark(int ValueIndex, const std::string& Text,
+                            TSeriesMarkPosition& Position) {
   TSeriesMarks* marks = Marks();
   if (!marks->AutoPosition() || marks->AntiOverlap(FFirstVisibleIndex, ValueIndex, Position))
     marks->InternalDraw(ValueIndex, GetValueColor(ValueIndex), Text, Position);
@@ -201,11 +202,14 @@ TRectF TSeriesMarks::TotalBounds(int ValueIndex, const TSeriesMarkPosition& P) c
 bool TSeriesMarks::AntiOverlap(int First, int ValueIndex, TSeriesMarkPosition& Position) const {
   if (First >= ValueIndex) return true;
   TRectF R = TotalBounds(ValueIndex, Position);
-  // Entries beyond the stored list cannot exist.
-  const int start = std::min(ValueIndex - 1, FPositions->Count() - 1);
-  for (int j = start; j >= First; --j) {
+  // The stored positions of j = ValueIndex - 1 down to First; empty slots
+  // have nothing to compare with.
+  const std::vector<int>& filled = FPositions->Filled();
+  for (auto it = std::lower_bound(filled.begin(), filled.end(), ValueIndex);
+       it != filled.begin();) {
+    const int j = *--it;
+    if (j < First) break;
     const TSeriesMarkPosition* earlier = FPositions->Position(j);
-    if (!earlier) continue;
     const TRectF R2 = TotalBounds(j, *earlier);
     if (!Overlap(R, R2)) continue;
     const TPointF offset = FParentSeries->MarkOverlap(ValueIndex, R, R2);

@@ -122,13 +122,17 @@ std::array<TPointF, 7> TMarksTail::OutlinePoints(const TRectF& Box) const {
   auto tip = [&](TPointF Natural) { return FCustomPoint ? FCustomPointPos : Natural; };
   switch (FEdge) {
     case tteTop:
-      return {TPointF{L, T}, TPointF{c - half, T}, tip({c, T - FHeight}), TPointF{c + half, T}, TPointF{R, T}, TPointF{R, B}, TPointF{L, B}};
+      return {TPointF{L, T}, TPointF{c - half, T}, tip({c, T - FHeight}), TPointF{c + half, T},
+              TPointF{R, T}, TPointF{R, B},        TPointF{L, B}};
     case tteRight:
-      return {TPointF{L, T}, TPointF{R, T}, TPointF{R, c - half}, tip({R + FHeight, c}), TPointF{R, c + half}, TPointF{R, B}, TPointF{L, B}};
+      return {TPointF{L, T},        TPointF{R, T}, TPointF{R, c - half}, tip({R + FHeight, c}),
+              TPointF{R, c + half}, TPointF{R, B}, TPointF{L, B}};
     case tteLeft:
-      return {TPointF{L, T}, TPointF{R, T}, TPointF{R, B}, TPointF{L, B}, TPointF{L, c + half}, tip({L - FHeight, c}), TPointF{L, c - half}};
+      return {TPointF{L, T},        TPointF{R, T},         TPointF{R, B},       TPointF{L, B},
+              TPointF{L, c + half}, tip({L - FHeight, c}), TPointF{L, c - half}};
     default:
-      return {TPointF{L, T}, TPointF{R, T}, TPointF{R, B}, TPointF{c + half, B}, tip({c, B + FHeight}), TPointF{c - half, B}, TPointF{L, B}};
+      return {TPointF{L, T},         TPointF{R, T},        TPointF{R, B}, TPointF{c + half, B},
+              tip({c, B + FHeight}), TPointF{c - half, B}, TPointF{L, B}};
   }
 }
 
@@ -158,7 +162,8 @@ void TMarksItem::Assign(const TPersistent* Source) {
 
 TKelStringList* TMarksItem::Lines() {
   if (!FLines)
-    FLines = std::make_unique<TKelStringList>([this](TPersistent* Sender) { LinesChanged(Sender); });
+    FLines =
+        std::make_unique<TKelStringList>([this](TPersistent* Sender) { LinesChanged(Sender); });
   return FLines.get();
 }
 
@@ -173,7 +178,8 @@ void TMarksItem::SetLines(const TKelStringList* Value) {
 std::string TMarksItem::CustomText() const {
   if (!FLines) return {};
   std::string text = FLines->Text();
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+    text.resize(text.size() - 2);
   return text;
 }
 
@@ -196,7 +202,8 @@ void TMarksItem::LinesChanged(TPersistent*) {
 }
 
 TMarksItem* TMarksItems::Item(int Index) {
-  if (Index < 0) throw std::out_of_range("Marks item index " + std::to_string(Index) + " is negative.");
+  if (Index < 0)
+    throw std::out_of_range("Marks item index " + std::to_string(Index) + " is negative.");
   const auto index = static_cast<std::size_t>(Index);
   if (FItems.size() <= index) FItems.resize(index + 1);
   auto& item = FItems[index];
@@ -227,7 +234,8 @@ void TMarksItems::SetParent(IShapePanel* Value) {
 
 void TSeriesMarkShape::Assign(const TPersistent* Source) {
   TCustomTextShape::Assign(Source);
-  if (const auto* src = dynamic_cast<const TSeriesMarkShape*>(Source)) FMarkerStyle = src->FMarkerStyle;
+  if (const auto* src = dynamic_cast<const TSeriesMarkShape*>(Source))
+    FMarkerStyle = src->FMarkerStyle;
 }
 
 std::unique_ptr<TKelCustomShape> TSeriesMarkShape::Create(IShapePanel* Parent) const {
@@ -355,7 +363,8 @@ void TSeriesMarks::SetSymbol(const TSeriesMarksSymbol* Value) {
 }
 
 TMarksTail* TSeriesMarks::Tail() {
-  if (!FTail) FTail = std::make_unique<TMarksTail>(FParentSeries, [this](TPersistent*) { Repaint(); });
+  if (!FTail)
+    FTail = std::make_unique<TMarksTail>(FParentSeries, [this](TPersistent*) { Repaint(); });
   return FTail.get();
 }
 
@@ -404,10 +413,11 @@ void TSeriesMarks::DeleteMany(int Index, int Count) {
 int TSeriesMarks::Clicked(int X, int Y) {
   const int every = CalcEvery();
   const TPointF p{static_cast<float>(X), static_cast<float>(Y)};
-  for (int i = FPositions->Count() - 1; i >= 0; --i) {
+  const std::vector<int>& filled = FPositions->Filled();
+  for (auto it = filled.rbegin(); it != filled.rend(); ++it) {
+    const int i = *it;
     if (i % every != 0) continue;
     const TSeriesMarkPosition* pos = FPositions->Position(i);
-    if (!pos) continue;
     const TMarksItem* item = FItems->Existing(i);
     if (item && !item->Visible()) continue;
     const TPointF lt = ConvertTo2D(*pos, pos->LeftTop);
@@ -465,7 +475,9 @@ std::string TChartSeries::GetMarkTextStyle(bool MultiLine, int ValueIndex,
     return label.empty() ? value() : label;
   };
   // The positional value; axis labels use the same default pattern.
-  auto xValue = [&] { return FormatFloat(FValueFormat, FNotMandatoryValueList->Value(ValueIndex)); };
+  auto xValue = [&] {
+    return FormatFloat(FValueFormat, FNotMandatoryValueList->Value(ValueIndex));
+  };
 
   switch (Style) {
     case smsValue: return value();

@@ -74,7 +74,9 @@ void TSeriesPointer::Assign(const TPersistent* Source) {
   TKelCustomShapeBrushPen::Assign(Source);
 }
 
-void TSeriesPointer::SetHorizSize(int Value) { SetShapeProperty(FHorizSize, Value < 1 ? 1 : Value); }
+void TSeriesPointer::SetHorizSize(int Value) {
+  SetShapeProperty(FHorizSize, Value < 1 ? 1 : Value);
+}
 
 void TSeriesPointer::SetVertSize(int Value) { SetShapeProperty(FVertSize, Value < 1 ? 1 : Value); }
 
@@ -140,8 +142,9 @@ void TSeriesPointer::PrepareCanvas(TCanvas3D& Canvas, TColor C) {
   Canvas.AssignBrush(FBrush.get(), fill);
 }
 
-TSeriesPointer::TPointerPolygon TSeriesPointer::PolygonOf(TSeriesPointerStyle Style, float L, float T,
-                                                          float R, float B, float X, float Y) {
+TSeriesPointer::TPointerPolygon TSeriesPointer::PolygonOf(TSeriesPointerStyle Style, float L,
+                                                          float T, float R, float B, float X,
+                                                          float Y) {
   TPointerPolygon p;
   auto set = [&p](std::initializer_list<TPointF> points) {
     p.Count = 0;
@@ -156,11 +159,21 @@ TSeriesPointer::TPointerPolygon TSeriesPointer::PolygonOf(TSeriesPointerStyle St
     case psRightTriangle: set({{L, T}, {R, Y}, {L, B}}); break;
     case psDiamond: set({{X, T}, {R, Y}, {X, B}, {L, Y}}); break;
     case psHexagon:
-      set({{L, Y}, {L + quarterW, T}, {R - quarterW, T}, {R, Y}, {R - quarterW, B}, {L + quarterW, B}});
+      set({{L, Y},
+           {L + quarterW, T},
+           {R - quarterW, T},
+           {R, Y},
+           {R - quarterW, B},
+           {L + quarterW, B}});
       break;
     case psArrow:
       // Pointing right: a shaft half the box high and a head from the centre.
-      set({{L, Y - quarterH}, {X, Y - quarterH}, {X, T}, {R, Y}, {X, B}, {X, Y + quarterH},
+      set({{L, Y - quarterH},
+           {X, Y - quarterH},
+           {X, T},
+           {R, Y},
+           {X, B},
+           {X, Y + quarterH},
            {L, Y + quarterH}});
       break;
     default: break;
@@ -182,7 +195,8 @@ void TSeriesPointer::DrawPointer(TCanvas3D& Canvas, bool, int X, int Y, int Hori
   const float cy = static_cast<float>(Y);
   const TRectF box{l, t, r, b};
   const TPointerPolygon polygon = PolygonOf(Style, l, t, r, b, cx, cy);
-  const std::span<const TPointF> points(polygon.Points.data(), static_cast<std::size_t>(polygon.Count));
+  const std::span<const TPointF> points(polygon.Points.data(),
+                                        static_cast<std::size_t>(polygon.Count));
 
   // Shadow and emboss under the symbol (line styles cast none).
   const bool round = Style == psCircle || Style == psDonut;
@@ -277,7 +291,8 @@ void TCallout::Draw(TColor Color, TPointF From, TPointF Mid, TPointF To, int Z, 
   if (FArrow->Visible()) {
     // The pointer blends by itself (DrawPointer); the arrow here.
     const bool blending = FTransparency > 0;
-    if (blending) canvas->BeginBlending(PolygonBounds(std::array<TPointF, 3>{From, Mid, To}), FTransparency);
+    if (blending)
+      canvas->BeginBlending(PolygonBounds(std::array<TPointF, 3>{From, Mid, To}), FTransparency);
     PrepareCanvas(*canvas, FBrush->Color());
     if (FArrowHead != ahSolid) canvas->Brush()->SetStyle(THostBrushKind::None);
     canvas->AssignVisiblePenColor(FArrow.get(), ArrowColor(Color));
@@ -303,8 +318,8 @@ void TCallout::Draw(TColor Color, TPointF From, TPointF Mid, TPointF To, int Z, 
   if (FArrowHead == ahNone && FVisible) {
     PrepareCanvas(*canvas, FBrush->Color());
     const TPointF centre = is3D ? canvas->Calculate3DPosition(From, static_cast<float>(Z)) : From;
-    DrawPointer(*canvas, false, KelRound(centre.X), KelRound(centre.Y), FHorizSize, FVertSize, Color,
-                FStyle);
+    DrawPointer(*canvas, false, KelRound(centre.X), KelRound(centre.Y), FHorizSize, FVertSize,
+                Color, FStyle);
   }
 }
 

@@ -105,11 +105,8 @@ class MarksChartTest : public ::testing::Test {
         case rkFillPath:
         case rkDrawPath:
         case rkDrawPolyline:
-        case rkRenderLayout:
-          result.push_back(&rec.Ops()[i]);
-          break;
-        default:
-          break;
+        case rkRenderLayout: result.push_back(&rec.Ops()[i]); break;
+        default: break;
       }
     }
     return result;

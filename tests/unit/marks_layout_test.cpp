@@ -121,14 +121,13 @@ TEST_F(MarksLayout, DrawStepThinsMarksToAboutOnePerTwoPixels) {
     int step;
   };
   const std::vector<Case> cases = {
-      {1000, 400, 1, 5},  // a = 200: round(1000 / 200)
-      {1000, 401, 1, 5},  // round(4.99)
-      {100, 400, 1, 1},   // a >= n
-      {100, 400, 3, 3},
-      {1000, 400, 7, 7},  // DrawEvery wins when larger
-      {500, 400, 1, 2},   // round(2.5) to even
-      {300, 400, 1, 2},   // round(1.5) to even
-      {1000, 0, 2, 2},    // no plot
+      {1000, 400, 1, 5},                     // a = 200: round(1000 / 200)
+      {1000, 401, 1, 5},                     // round(4.99)
+      {100, 400, 1, 1},                      // a >= n
+      {100, 400, 3, 3},  {1000, 400, 7, 7},  // DrawEvery wins when larger
+      {500, 400, 1, 2},                      // round(2.5) to even
+      {300, 400, 1, 2},                      // round(1.5) to even
+      {1000, 0, 2, 2},                       // no plot
   };
   TSeriesMarks* m = series->Marks();
   for (const Case& c : cases) {
@@ -193,6 +192,18 @@ TEST_F(MarksLayout, LaterMarkAboveAnEarlierOneMovesUpOntoIt) {
   const TRectF upper = Stored(1).Bounds();
   EXPECT_EQ(upper.Bottom, lower.Top);
   EXPECT_EQ(MarkOps(rkRenderLayout).size(), 2u);
+}
+
+TEST_F(MarksLayout, MarksAreMovedOffEarlierMarksBeyondAGap) {
+  FixAxes(0, 100, 0, 100);
+  series->AddXY(50, 50);
+  series->AddXY(50.5, 50);
+  series->AddXY(51, 50);
+  series->SetNull(1);  // no mark between them
+  PlainMarks();
+  Paint();
+  EXPECT_EQ(series->Marks()->Positions()->Position(1), nullptr);
+  EXPECT_EQ(Stored(2).Bounds().Top, Stored(0).Bounds().Bottom);
 }
 
 TEST_F(MarksLayout, WithoutAutoPositionOverlappingMarksStayWhereTheyAre) {
@@ -517,7 +528,8 @@ class PointerForms : public MarksChartTest {
   static std::vector<TPointF> PathPoints(const THostPath& Path) {
     std::vector<TPointF> points;
     for (const THostPathCommand& c : Path.Commands())
-      if (c.Op == THostPathCommand::MoveTo || c.Op == THostPathCommand::LineTo) points.push_back(c.A);
+      if (c.Op == THostPathCommand::MoveTo || c.Op == THostPathCommand::LineTo)
+        points.push_back(c.A);
     return points;
   }
 };
@@ -529,12 +541,12 @@ TEST_F(PointerForms, EveryStyleDrawsInsideItsBox) {
     std::size_t count;  // ops of that kind, or path points
   };
   const std::vector<Case> cases = {
-      {psTriangle, rkFillPath, 3},      {psDownTriangle, rkFillPath, 3},
-      {psLeftTriangle, rkFillPath, 3},  {psRightTriangle, rkFillPath, 3},
-      {psDiamond, rkFillPath, 4},       {psHexagon, rkFillPath, 6},
-      {psArrow, rkFillPath, 7},         {psCross, rkDrawLine, 2},
-      {psDiagCross, rkDrawLine, 2},     {psStar, rkDrawLine, 4},
-      {psSmallDot, rkFillEllipse, 1},   {psDonut, rkFillPath, 0},
+      {psTriangle, rkFillPath, 3},     {psDownTriangle, rkFillPath, 3},
+      {psLeftTriangle, rkFillPath, 3}, {psRightTriangle, rkFillPath, 3},
+      {psDiamond, rkFillPath, 4},      {psHexagon, rkFillPath, 6},
+      {psArrow, rkFillPath, 7},        {psCross, rkDrawLine, 2},
+      {psDiagCross, rkDrawLine, 2},    {psStar, rkDrawLine, 4},
+      {psSmallDot, rkFillEllipse, 1},  {psDonut, rkFillPath, 0},
   };
   const TRectF box{94, 96, 106, 104};
   for (const Case& c : cases) {

@@ -252,24 +252,41 @@ TEST(MarkPositions, ReadingNeverCreatesAndPutKeepsTheCopiedCustomFlag) {
   list.Put(-2, &custom);  // ignored
   list.Put(6, nullptr);
   EXPECT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.Filled(), (std::vector<int>{1, 3}));
 }
 
 TEST(MarkPositions, DeleteManyRemovesWhatTheListHolds) {
+  // Slots 0..5 with entries at 0, 1, 3, 4, 5 (Width = the original index).
   struct Case {
     int index, count;
-    std::vector<int> left;  // Width of the remaining entries
+    std::vector<int> left;    // Width of the remaining slots, -1 for empty
+    std::vector<int> filled;  // the non-empty slots afterwards
   };
   const std::vector<Case> cases = {
-      {1, 2, {0, 3, 4}}, {3, 10, {0, 1, 2}}, {5, 1, {0, 1, 2, 3, 4}},
-      {-1, 1, {0, 1, 2, 3, 4}}, {0, 0, {0, 1, 2, 3, 4}}, {0, 5, {}},
+      {1, 2, {0, 3, 4, 5}, {0, 1, 2, 3}},
+      {3, 10, {0, 1, -1}, {0, 1}},
+      {2, 1, {0, 1, 3, 4, 5}, {0, 1, 2, 3, 4}},
+      {6, 1, {0, 1, -1, 3, 4, 5}, {0, 1, 3, 4, 5}},
+      {-1, 1, {0, 1, -1, 3, 4, 5}, {0, 1, 3, 4, 5}},
+      {0, 0, {0, 1, -1, 3, 4, 5}, {0, 1, 3, 4, 5}},
+      {0, 6, {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.index << "," << c.count);
     TSeriesMarksPositions list(nullptr);
-    for (int i = 0; i < 5; ++i) list.Ensure(i).Width = i;
+    for (int i : {5, 0, 3, 1, 4}) list.Ensure(i).Width = i;
+    ASSERT_EQ(list.Filled(), (std::vector<int>{0, 1, 3, 4, 5}));
     list.DeleteMany(c.index, c.count);
     ASSERT_EQ(list.Count(), static_cast<int>(c.left.size()));
-    for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list[i]->Width, c.left[i]);
+    for (int i = 0; i < list.Count(); ++i) {
+      if (c.left[i] < 0) {
+        EXPECT_EQ(list[i], nullptr);
+      } else {
+        ASSERT_NE(list[i], nullptr);
+        EXPECT_EQ(list[i]->Width, c.left[i]);
+      }
+    }
+    EXPECT_EQ(list.Filled(), c.filled);
   }
 }
 
@@ -429,7 +446,9 @@ TEST_F(MarkTexts, EveryStyle) {
       {smsLabelValue, 0, false, "A 1,234.5"},
       {smsLabelValue, 1, false, "-250"},
       {smsLegend, 0, false, "1,234.5 A"},
-      {smsLegend, 0, true, "1,234.5\x06" "A"},
+      {smsLegend, 0, true,
+       "1,234.5\x06"
+       "A"},
       {smsLegend, 1, false, "-250"},
       {smsPercentTotal, 2, false, "25.2 % of 1,984.5"},
       {smsPercentTotal, 2, true, "25.2 %\rof 1,984.5"},
