@@ -363,6 +363,25 @@ TEST_F(MarksLayout, CustomPositionKeepsItsBoxAndCalloutOnLaterPaints) {
   EXPECT_EQ(Stored(1).ArrowFrom, PixelOf(1));
 }
 
+TEST_F(MarksLayout, MarksFollowTheProjectionIn3D) {
+  chart.SetView3D(true);
+  AddSpreadPoints(3);
+  ApplyApplicationMarks(series->Marks());
+  Paint();
+  ASSERT_EQ(MarkOps(rkRenderLayout).size(), 3u);
+  ASSERT_EQ(MarkOps(rkDrawLine).size(), 3u);
+  ASSERT_EQ(MarkOps(rkFillEllipse).size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    // The callout runs up from the (projected) point to the box's bottom.
+    const TRecordedOp& line = *MarkOps(rkDrawLine)[i];
+    EXPECT_EQ(line.P1.X, line.P2.X);
+    EXPECT_EQ(line.P1.Y - line.P2.Y, 8);
+    const TRectF circle = MarkOps(rkFillEllipse)[i]->Rect;
+    EXPECT_EQ(circle.Left + 15, KelRound(line.P1.X));
+    EXPECT_EQ(Stored(i).Bounds().Bottom, line.P2.Y + 1);
+  }
+}
+
 // ---- Drawing order ----------------------------------------------------------------------------
 
 TEST_F(MarksLayout, MarksFollowTheirSeriesOrComeAfterAllSeriesOnTop) {
