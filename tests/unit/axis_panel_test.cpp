@@ -305,7 +305,10 @@ TEST_F(DrawOrderTest, OnePaintWithTheAxesBehind) {
       EXPECT_EQ(chart.BottomAxis()->Maximum(), 0);
     }
     if (e == cteBeforeDrawSeries) {
-      EXPECT_EQ(rec.Count(rkDrawLine), 0u);
+      // The axes (line, ticks, grid) are drawn before the series; from
+      // here on only the series' lines are counted.
+      EXPECT_GT(rec.Count(rkDrawLine), 0u);
+      rec.ClearOps();
     }
     if (e == cteAfterDrawSeries) {
       EXPECT_EQ(rec.Count(rkDrawLine), 4u);
