@@ -459,7 +459,7 @@ void TChartAxis::DrawMinorTicksGrid() {
   for (int i = 1; i < n; ++i) addRun(Tick[i], Tick[i] - Tick[i - 1]);
   if (n >= 2) {
     addRun(Tick[0], Tick[1] - Tick[0]);
-    addRun(Tick[n - 1], Tick[n - 1] - Tick[n - 2]);
+    addRun(Tick[n - 1], Tick[n - 2] - Tick[n - 1]);
   }
   minor.erase(std::remove_if(minor.begin(), minor.end(),
                              [this](int p) { return !(IStartPos < p && p < IEndPos); }),
