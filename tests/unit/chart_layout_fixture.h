@@ -26,6 +26,12 @@ class LayoutTest : public ChartTest {
   }
   ~LayoutTest() override { KelPlatform().FormatSettings = saved; }
 
+  // Paints afresh: the recording holds only this paint.
+  void Paint() {
+    rec.ClearOps();
+    ChartTest::Paint();
+  }
+
   // A fast line series with the given points (X, Y).
   TFastLineSeries* AddPoints(const std::vector<std::pair<double, double>>& points) {
     auto* s = new TFastLineSeries();
