@@ -119,14 +119,15 @@ void TCustomChart::SetLegend(const TChartLegend* Value) {
 
 void TCustomChart::DrawLegendShape(TChartSeries* Series, int ValueIndex, const TRectF& Rect) {
   if (!Series) return;
-  TCanvas3D* c = Canvas();
-  // A thin black frame around the symbol.
-  const TKelPen frame;
-  c->AssignVisiblePen(&frame);
   if (ValueIndex < 0) {
+    Series->PrepareLegendCanvas();
     Series->DrawLegendShape(Rect);
     return;
   }
+  // A point: a box in its colour with a thin black frame.
+  TCanvas3D* c = Canvas();
+  const TKelPen frame;
+  c->AssignVisiblePen(&frame);
   TColor color = Series->GetValueColor(ValueIndex);
   if (color == clKelColor) color = Series->SeriesColor();
   c->AssignBrush(Series->Brush(), color);

@@ -779,6 +779,13 @@ void TChartSeries::DoAfterDrawValues() {
 
 // The generic legend symbol: the rectangle filled with the series brush in
 // the series colour.
+void TChartSeries::PrepareLegendCanvas() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->AssignVisiblePenColor(FPen.get(), SeriesColor());
+  canvas->AssignBrush(FBrush.get(), SeriesColor());
+}
+
 void TChartSeries::DrawLegendShape(const TRectF& Rect) {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas) return;

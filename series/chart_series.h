@@ -209,6 +209,9 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void DrawValue(int ValueIndex);
   virtual void DoAfterDrawValues();
   virtual void ChangedAxisScale(TChartAxis*) {}
+  // Canvas pen and brush for the legend symbol: the series' pen and brush
+  // in the series colour.
+  virtual void PrepareLegendCanvas();
   virtual void DrawLegendShape(const TRectF& Rect);
   // Index of the point or segment under the pixel, or -1.
   virtual int Clicked(int X, int Y);

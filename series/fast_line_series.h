@@ -58,7 +58,7 @@ class TFastLineSeries : public TCustomLineSeries {
   void Clear() override;
   int Clicked(int X, int Y) override;
   void DrawLegendShape(const TRectF& Rect) override;
-  void PrepareLegendCanvas();
+  void PrepareLegendCanvas() override;
 
   bool ShouldDrawAsPolyline() const;
   bool UseFastLine() const;
