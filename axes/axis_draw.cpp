@@ -74,6 +74,7 @@ void TChartAxis::Draw(bool CalcPosAxis) {
   CalcLabels();
   DrawTicksGrid();
   if (!FLabels->Behind() && FLabels->Visible()) DrawLabelsOnTop();
+  IDrawCache = {};  // valid only within this drawing
   canvas->EndEntity();
 }
 

@@ -124,6 +124,25 @@ TEST_F(LabelsTest, NoLabelsWhenTooManyAndAtMostTenThousand) {
   EXPECT_EQ(ItemValues(left()), (std::vector<double>{100, 99, 98}));
 }
 
+TEST_F(LabelsTest, TheWidestLabelIsSearchedAmongAtMost5000) {
+  AddDiagonal();
+  left()->Labels()->SetSeparation(0);
+  left()->SetIncrement(1);
+  left()->SetMinMax(0, 9000);  // 9001 labels
+  int calls = 0;
+  int duringLayout = -1;
+  chart.OnGetAxisLabel = [&](TChartAxis* axis, TChartSeries*, int, std::string&) {
+    calls += axis == left();
+  };
+  chart.OnBeforeDrawAxes = [&](TPersistent*) { duringLayout = calls; };
+  Paint();
+  // The layout measured the widest of at most 5000 labels (plus the few
+  // texts the increment is estimated from); drawing then made all 9001.
+  EXPECT_GE(duringLayout, 5000);
+  EXPECT_LE(duringLayout, 5010);
+  EXPECT_EQ(left()->Items()->Count(), 9001);
+}
+
 TEST_F(LabelsTest, AbsurdScalesFinishWithFewOrNoLabels) {
   AddDiagonal();
   const std::pair<double, double> scales[] = {
