@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -299,7 +300,7 @@ void TChartSeries::SetValueColor(int ValueIndex, TColor Value) {
   if (!FColors && Value == clKelColor) return;
   // Colouring a point beyond the end first appends null points up to it.
   // An OnBeforeAdd that refuses them leaves everything as it was.
-  while (Count() < ValueIndex + 1)
+  while (Count() <= ValueIndex)
     if (AddNullLabel("") < 0) return;
   ColorEntry(ValueIndex) = Value;
   NotifyColorChange(ValueIndex);
@@ -646,6 +647,10 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     return;
   }
 
+  // Edge pixels moved by the axis offsets, kept inside the int range.
+  auto edge = [](long long Pixel) {
+    return static_cast<int>(std::clamp<long long>(Pixel, INT_MIN, INT_MAX));
+  };
   const TRectF& chartRect = FParent->ChartRect;
   const int left = KelRound(chartRect.Left);
   const int top = KelRound(chartRect.Top);
@@ -661,8 +666,8 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
       MinV = axis->CalcPosPoint(inverted ? right : left);
       MaxV = axis->CalcPosPoint(inverted ? left : right);
     } else {
-      MinV = axis->CalcPosPoint((inverted ? right : left) + minOffset - 1);
-      MaxV = axis->CalcPosPoint((inverted ? left : right) - maxOffset + 1);
+      MinV = axis->CalcPosPoint(edge(static_cast<long long>(inverted ? right : left) + minOffset - 1));
+      MaxV = axis->CalcPosPoint(edge(static_cast<long long>(inverted ? left : right) - maxOffset + 1));
     }
   } else {
     // A horizontal series: its positions run along the vertical axis, whose
@@ -672,8 +677,8 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
       MinV = axis->CalcPosPoint(inverted ? top : bottom);
       MaxV = axis->CalcPosPoint(inverted ? bottom : top);
     } else {
-      MinV = axis->CalcPosPoint((inverted ? top : bottom) - minOffset + 1);
-      MaxV = axis->CalcPosPoint((inverted ? bottom : top) + maxOffset - 1);
+      MinV = axis->CalcPosPoint(edge(static_cast<long long>(inverted ? top : bottom) - minOffset + 1));
+      MaxV = axis->CalcPosPoint(edge(static_cast<long long>(inverted ? bottom : top) + maxOffset - 1));
     }
   }
 

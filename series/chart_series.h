@@ -191,6 +191,9 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   int CalcYSizeValue(double Value) const;
 
   // ---- Visible range and drawing (called by the chart during a paint) ----
+  // FirstValueIndex..LastValueIndex: the points inside the positional axis
+  // of the last layout (-1 when none). An ascending X list is searched by
+  // halving; the .cpp states how NaN values in it are treated.
   virtual void CalcFirstLastVisibleIndex();
   int FirstValueIndex() const { return FFirstVisibleIndex; }
   int LastValueIndex() const { return FLastVisibleIndex; }

@@ -380,15 +380,18 @@ namespace {
 // than Tolerance + 1 pixels measured across the segment's main direction,
 // so that every pixel a one-pixel line covers is a hit at tolerance 0.
 bool PointOnSegment(TPoint P, TPoint A, TPoint B, int Tolerance) {
-  if (P.X < std::min(A.X, B.X) - Tolerance || P.X > std::max(A.X, B.X) + Tolerance ||
-      P.Y < std::min(A.Y, B.Y) - Tolerance || P.Y > std::max(A.Y, B.Y) + Tolerance)
+  // 64-bit: pixels and tolerance may be anywhere in the int range.
+  const long long t = Tolerance;
+  if (P.X < std::min<long long>(A.X, B.X) - t || P.X > std::max<long long>(A.X, B.X) + t ||
+      P.Y < std::min<long long>(A.Y, B.Y) - t || P.Y > std::max<long long>(A.Y, B.Y) + t)
     return false;
   const double dx = static_cast<double>(B.X) - A.X;
   const double dy = static_cast<double>(B.Y) - A.Y;
   const double major = std::max(std::fabs(dx), std::fabs(dy));
   if (major == 0) return true;  // a degenerate segment: its grown box decided
-  const double cross = std::fabs(dy * (static_cast<double>(P.X) - A.X) - dx * (static_cast<double>(P.Y) - A.Y));
-  return cross < (Tolerance + 1) * major;
+  const double cross =
+      std::fabs(dy * (static_cast<double>(P.X) - A.X) - dx * (static_cast<double>(P.Y) - A.Y));
+  return cross < (static_cast<double>(t) + 1) * major;
 }
 
 }  // namespace
@@ -431,8 +434,8 @@ void TFastLineSeries::PrepareLegendCanvas() {
 void TFastLineSeries::DrawLegendShape(const TRectF& Rect) {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas) return;
-  const int top = KelRound(Rect.Top);
-  const int bottom = KelRound(Rect.Bottom);
+  const long long top = KelRound(Rect.Top);
+  const long long bottom = KelRound(Rect.Bottom);
   canvas->DoHorizLine(static_cast<float>(KelRound(Rect.Left)), static_cast<float>(KelRound(Rect.Right)),
                       static_cast<float>((top + bottom) / 2));
 }

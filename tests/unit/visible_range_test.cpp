@@ -181,6 +181,12 @@ TEST_F(VisibleRangeTest, InvertedAxisAndOffsets) {
   const double maxV = axis->CalcPosPoint(KelRound(chart.ChartRect.Right) - 113 + 1);
   EXPECT_EQ(RangeOf(series), ScanRange(Sequence(100), minV, maxV, true));
   EXPECT_NE(RangeOf(series), plain);
+
+  // Offsets at the ends of the int range stay defined (edges saturate).
+  chart.BottomAxis()->SetMinimumOffset(2147483647);
+  chart.BottomAxis()->SetMaximumOffset(-2147483647 - 1);
+  const double farMin = axis->CalcPosPoint(2147483647);
+  EXPECT_EQ(RangeOf(series), ScanRange(Sequence(100), farMin, axis->CalcPosPoint(2147483647), true));
 }
 
 TEST_F(VisibleRangeTest, UnorderedOrUncalculatedListsShowEverything) {
