@@ -199,6 +199,67 @@ TEST_F(LabelsTest, RoomAndLabelPositionsOfAKnownChart) {
   }
 }
 
+TEST_F(LabelsTest, AlignmentOfVerticalLabels) {
+  AddDiagonal();
+  // The left labels' room is 22 wide and ends at PosLabels = 34.
+  struct {
+    TAxisLabelAlign align;
+    float left, right;  // expected text edges (-1: not checked)
+  } cases[] = {
+      {alDefault, -1, 34},       // right-aligned against PosLabels
+      {alOpposite, 12, -1},      // left-aligned at the far side of the room
+  };
+  for (const auto& c : cases) {
+    left()->Labels()->SetAlign(c.align);
+    Paint();
+    for (int i = 0; i < left()->Items()->Count(); ++i) {
+      const TRecordedOp* op = TextOps(left()->Items()->Items(i)->Text()).back();
+      if (c.left >= 0) {
+        EXPECT_NEAR(op->Rect.Left, c.left, 1.0) << int(c.align);
+      }
+      if (c.right >= 0) {
+        EXPECT_NEAR(op->Rect.Right, c.right, 1.0) << int(c.align);
+      }
+    }
+  }
+  // Centred in the room: around 34 - 11 = 23.
+  left()->Labels()->SetAlign(alCenter);
+  Paint();
+  for (int i = 0; i < left()->Items()->Count(); ++i) {
+    const TRecordedOp* op = TextOps(left()->Items()->Items(i)->Text()).back();
+    EXPECT_NEAR((op->Rect.Left + op->Rect.Right) / 2, 23, 1.5);
+  }
+}
+
+TEST_F(LabelsTest, AlternateBehindAndBesideTheTick) {
+  AddDiagonal();
+  bottom()->Labels()->SetAlternate(true);
+  Paint();
+  // Two rows of room; every second label one row further out.
+  EXPECT_EQ(bottom()->SizeLabels(), 28);
+  EXPECT_EQ(chart.ChartRect.Bottom, 287 - 28 - 7);
+  ASSERT_GE(bottom()->Items()->Count(), 2);
+  EXPECT_EQ(TextOps(bottom()->Items()->Items(0)->Text()).front()->Rect.Top, bottom()->PosLabels);
+  EXPECT_EQ(TextOps(bottom()->Items()->Items(1)->Text()).front()->Rect.Top,
+            bottom()->PosLabels + 14);
+  bottom()->Labels()->SetAlternate(false);
+
+  // Labels after the tick: moved right by half their width.
+  bottom()->Labels()->SetPosition(lpAfterTick);
+  Paint();
+  const TAxisItem* item = bottom()->Items()->Items(0);  // "100", 16 wide
+  EXPECT_EQ(item->Text(), "100");
+  EXPECT_EQ(item->LabelPos(), bottom()->Tick[0] + 8);
+  bottom()->Labels()->SetPosition(lpAtTick);
+
+  // Labels behind: drawn before the ticks and the grid.
+  bottom()->Labels()->SetBehind(true);
+  Paint();
+  const auto grid = LinesOf(claSilver);
+  ASSERT_FALSE(grid.empty());
+  EXPECT_LT(IndexOf(TextOps("100").front()), IndexOf(grid.front()));
+}
+
 TEST_F(LabelsTest, MultiLineLabelsDoubleTheRoom) {
   AddDiagonal();
   chart.OnGetAxisLabel = [](TChartAxis* axis, TChartSeries*, int, std::string& text) {
