@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "axes/chart_axis.h"
+#include "canvas/canvas3d.h"
 #include "canvas/font.h"
 
 namespace sextant {
@@ -181,6 +182,17 @@ void TAxisItems::Delete(int Index) {
   Items(Index);  // range check
   FItems.erase(FItems.begin() + Index);
   Changed();
+}
+
+void TAxisItems::InitCalcRect() {
+  if (IPanel) IPanel->PrepareFont3D(FFormat->Font());
+}
+
+int TAxisItems::Clicked(int X, int Y) const {
+  const TPointF p{static_cast<float>(X), static_cast<float>(Y)};
+  for (int i = 0; i < Count(); ++i)
+    if (PointInPolygon(p, FItems[static_cast<std::size_t>(i)]->RotatedBounds)) return i;
+  return -1;
 }
 
 void TAxisItems::Clear() {

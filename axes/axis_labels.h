@@ -187,6 +187,12 @@ class TAxisItems : public TPersistent {
   void Delete(int Index);
   void Clear();
 
+  // Makes the label font the canvas' current font (before measuring or
+  // hit testing labels outside a drawing).
+  void InitCalcRect();
+  // Index of the first item whose box as last drawn contains (X, Y), or -1.
+  int Clicked(int X, int Y) const;
+
   TChartAxis* Axis() const { return IAxis; }
   IShapePanel* Panel() const { return IPanel; }
   // Draw every item regardless of the axis range.

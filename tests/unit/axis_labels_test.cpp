@@ -444,6 +444,10 @@ TEST_F(LabelsTest, TheItemsKeepTheirCornersForHitTesting) {
   const TPointF inside{(op->Rect.Left + op->Rect.Right) / 2, (op->Rect.Top + op->Rect.Bottom) / 2};
   EXPECT_TRUE(PointInPolygon(inside, item->RotatedBounds));
   EXPECT_FALSE(PointInPolygon({inside.X, inside.Y + 20}, item->RotatedBounds));
+  // The items answer which label is under a point.
+  EXPECT_EQ(left()->Items()->Clicked(KelRound(inside.X), KelRound(inside.Y)), 0);
+  EXPECT_EQ(left()->Items()->Clicked(KelRound(inside.X), KelRound(inside.Y) + 23), 1);
+  EXPECT_EQ(left()->Items()->Clicked(200, 150), -1);
 }
 
 TEST_F(LabelsTest, CustomLabels) {
