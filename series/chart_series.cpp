@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "axes/chart_axis.h"
+#include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
@@ -559,6 +560,12 @@ TAxisLabelStyle TChartSeries::AxisLabelStyle(const TChartAxis* Axis) const {
   return talValue;
 }
 
+std::string TChartSeries::AxisMarkText(int ValueIndex) const {
+  std::string text = XLabel(ValueIndex);
+  if (text.empty()) text = FormatFloat(FValueFormat, FMandatoryValueList->Value(ValueIndex));
+  return text;
+}
+
 int TChartSeries::CalcXPosValue(double Value) const {
   return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(Value) : 0;
 }
@@ -772,6 +779,13 @@ void TChartSeries::DoAfterDrawValues() {
 
 // The generic legend symbol: the rectangle filled with the series brush in
 // the series colour.
+void TChartSeries::PrepareLegendCanvas() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->AssignVisiblePenColor(FPen.get(), SeriesColor());
+  canvas->AssignBrush(FBrush.get(), SeriesColor());
+}
+
 void TChartSeries::DrawLegendShape(const TRectF& Rect) {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas) return;
