@@ -203,20 +203,10 @@ void TAxisItems::Clear() {
 
 // ---- [Labels] ------------------------------------------------------------------
 
-void TAutomaticText::Assign(const TPersistent* Source) {
-  const auto* src = dynamic_cast<const TAutomaticText*>(Source);
-  if (!src) AssignError(Source);
-  SetTrim(src->FTrim);
-}
-
-void TAutomaticText::SetTrim(bool Value) {
-  if (FTrim == Value) return;
-  FTrim = Value;
-  CallEvent(OnChange, this);
-}
-
 TAxisLabels::TAxisLabels(TChartAxis* Axis, TNotifyEvent OnChange)
-    : FOnChange(std::move(OnChange)), FAxis(Axis), FAutomatic(std::make_unique<TAutomaticText>(FOnChange)) {}
+    : FOnChange(std::move(OnChange)), FAxis(Axis), FAutomatic(std::make_unique<TAutomaticText>(FOnChange)) {
+  FAutomatic->InitTrim(false);  // axis labels are not trimmed unless asked
+}
 
 TAxisLabels::~TAxisLabels() = default;
 

@@ -13,6 +13,8 @@
 //   [Labels]   TAutomaticText, TAxisLabels
 #pragma once
 
+#include "canvas/automatic_text.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -212,18 +214,6 @@ class TAxisItems : public TPersistent {
 // ---- [Labels] ------------------------------------------------------------------
 
 // Automatic shortening of series-point labels that do not fit.
-class TAutomaticText : public TPersistent {
- public:
-  explicit TAutomaticText(TNotifyEvent OnChange = nullptr) : OnChange(std::move(OnChange)) {}
-  void Assign(const TPersistent* Source) override;
-  // Labels are cut character by character until they no longer overlap.
-  bool Trim() const { return FTrim; }
-  void SetTrim(bool Value);
-  TNotifyEvent OnChange;
-
- private:
-  bool FTrim = false;
-};
 
 // Label settings of an axis. Font, Format, Visible and Selected are those
 // of the axis items' format.

@@ -561,6 +561,8 @@ TAxisLabelStyle TChartSeries::AxisLabelStyle(const TChartAxis* Axis) const {
 }
 
 std::string TChartSeries::AxisMarkText(int ValueIndex) const {
+  // With marks, the axis shows the marks' own text (their style and events).
+  if (FMarks) return const_cast<TChartSeries*>(this)->GetMarkText(ValueIndex);
   std::string text = XLabel(ValueIndex);
   if (text.empty()) text = FormatFloat(FValueFormat, FMandatoryValueList->Value(ValueIndex));
   return text;
