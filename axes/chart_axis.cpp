@@ -1,7 +1,6 @@
 #include "axes/chart_axis.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "axes/axis_math.h"

@@ -11,7 +11,7 @@
 #include "panel/axis_panel.h"
 
 #include <algorithm>
-#include <limits>
+#include <string>
 
 #include "canvas/canvas3d.h"
 #include "canvas/kel_exceptions.h"

@@ -106,6 +106,13 @@ class LogTool : public TKelCustomTool {
     if (ReplaceKey) Key = ReplaceKey;
   }
 
+  void ChartDragDropEvent(TChartDragDropEvent Event, void*, int X, int Y, TDragState,
+                          bool& Accept, void*) override {
+    FLog.push_back(FName + ":Drag" + std::to_string(Event) + "(" + std::to_string(X) + "," +
+                   std::to_string(Y) + ")");
+    Accept = true;
+  }
+
   static std::string ButtonName(TMouseButton b) {
     switch (b) {
       case TMouseButton::mbLeft: return "L";

@@ -69,10 +69,11 @@ class ChartTest : public ::testing::Test {
   }
   ~ChartTest() override { ICanvasState.reset(); }
 
-  void Paint() {
+  void Paint(float Width = 600, float Height = 400) {
     rec.ClearOps();
     seriesBegin = seriesEnd = 0;
-    chart.Draw(&rec, {0, 0, 600, 400});
+    chart.SetBounds(0, 0, Width, Height);
+    chart.Draw(&rec, {0, 0, Width, Height});
   }
 
   // The operations of a kind recorded while the series drew its points.
