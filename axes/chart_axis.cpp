@@ -480,6 +480,26 @@ void TChartAxis::CalcRect(TRectF&, bool) {}
 // scale alone draws nothing.
 void TChartAxis::Draw(bool) {}
 
+TRectF TChartAxis::AxisRect() const {
+  const int along0 = std::min(IStartPos, IEndPos);
+  const int along1 = std::max(IStartPos, IEndPos);
+  // Labels are shown by default; the area spans them and the line.
+  const bool labelsVisible = true;
+  int across0 = PosAxis;
+  int across1 = PosAxis;
+  if (labelsVisible) {
+    if (PosLabels < PosAxis) {
+      across0 = PosLabels;
+      across1 = PosAxis + KelAxisClickGap;
+    } else {
+      across0 = PosAxis - KelAxisClickGap;
+      across1 = PosLabels;
+    }
+  }
+  if (FHorizontal) return KelRect(along0, across0, along1, across1);
+  return KelRect(across0, along0, across1, along1);
+}
+
 // ===========================================================================
 // TChartAxes
 // ===========================================================================

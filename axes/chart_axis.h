@@ -20,6 +20,8 @@ class TChartAxes;
 
 // Bounds every computed pixel coordinate.
 extern int KelMaxPixelPos;
+// Pixels on the axis line's side that still belong to the axis' area.
+inline constexpr int KelAxisClickGap = 3;
 
 class TChartAxis : public TPersistent {
  public:
@@ -108,6 +110,10 @@ class TChartAxis : public TPersistent {
   // axis line, ticks, grid and labels plug in here.
   void CalcRect(TRectF& Rect, bool InflateChartRectangle);
   void Draw(bool CalcPosAxis);
+  // The axis' clickable area in the last layout: along the axis from
+  // IStartPos to IEndPos, across it from the labels to the axis line plus
+  // KelAxisClickGap (only the line when the labels are hidden).
+  TRectF AxisRect() const;
 
   // ---- Working fields of the last layout ----
   int IStartPos = 0;
