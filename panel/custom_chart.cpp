@@ -30,6 +30,8 @@ static int ReadDefaultPaletteOption() {
 
 TCustomChart::TCustomChart(TComponent* AOwner) : TCustomAxisPanel(AOwner) {
   SetAutoRepaint(false);
+  FWalls = std::make_unique<TChartWalls>(this);
+  FLegend = std::make_unique<TChartLegend>(this);
   RestoredAxisScales = true;
   SetColorPaletteIndex(ReadDefaultPaletteOption());
   SetAutoRepaint(true);
@@ -68,34 +70,143 @@ bool TCustomChart::IsFreeSeriesColor(TColor Color, bool CheckBackground,
                                      const TChartSeries* Series) const {
   for (TChartSeries* s : SeriesList())
     if (s != Series && s->SeriesColor() == Color) return false;
-  // The back wall's colour joins this test when the walls exist.
-  if (CheckBackground && Color == this->Color()) return false;
+  if (CheckBackground) {
+    if (Color == this->Color()) return false;
+    if (FWalls && Color == FWalls->Back()->Color()) return false;
+  }
   return true;
 }
 
-TColor TCustomChart::GetBackColor() const { return TCustomAxisPanel::GetBackColor(); }
+TColor TCustomChart::GetBackColor() const {
+  const TChartBackWall* back = FWalls ? FWalls->Back() : nullptr;
+  if (back && back->Visible() && !back->Transparent()) return back->Color();
+  return TCustomAxisPanel::GetBackColor();
+}
+
+// ---- Titles, walls, legend ------------------------------------------------------
+
+namespace {
+template <typename T>
+T* LazyTitle(std::unique_ptr<T>& Title, TCustomChart* Chart) {
+  if (!Title) Title = std::make_unique<T>(Chart);
+  return Title.get();
+}
+}  // namespace
+
+TChartTitle* TCustomChart::Title() { return LazyTitle(FTitle, this); }
+TChartTitle* TCustomChart::SubTitle() { return LazyTitle(FSubTitle, this); }
+TChartFootTitle* TCustomChart::Foot() { return LazyTitle(FFoot, this); }
+TChartFootTitle* TCustomChart::SubFoot() { return LazyTitle(FSubFoot, this); }
+
+void TCustomChart::SetTitle(const TChartTitle* Value) {
+  if (Value) Title()->Assign(Value);
+}
+void TCustomChart::SetSubTitle(const TChartTitle* Value) {
+  if (Value) SubTitle()->Assign(Value);
+}
+void TCustomChart::SetFoot(const TChartTitle* Value) {
+  if (Value) Foot()->Assign(Value);
+}
+void TCustomChart::SetSubFoot(const TChartTitle* Value) {
+  if (Value) SubFoot()->Assign(Value);
+}
+void TCustomChart::SetWalls(const TChartWalls* Value) {
+  if (Value) FWalls->Assign(Value);
+}
+void TCustomChart::SetLegend(const TChartLegend* Value) {
+  if (Value) FLegend->Assign(Value);
+}
+
+void TCustomChart::DrawLegendShape(TChartSeries* Series, int ValueIndex, const TRectF& Rect) {
+  if (!Series) return;
+  TCanvas3D* c = Canvas();
+  // A thin black frame around the symbol.
+  const TKelPen frame;
+  c->AssignVisiblePen(&frame);
+  if (ValueIndex < 0) {
+    Series->DrawLegendShape(Rect);
+    return;
+  }
+  TColor color = Series->GetValueColor(ValueIndex);
+  if (color == clKelColor) color = Series->SeriesColor();
+  c->AssignBrush(Series->Brush(), color);
+  c->Rectangle(Rect);
+}
 
 // ---- Layout hooks ------------------------------------------------------------
 
 void TCustomChart::CalcWallsRect() {
   CalcSize3DWalls();
   if (!CustomChartRect() && View3D() && View3DOptions()->Orthogonal()) {
-    // The walls take depth next to the plot; with no walls module their
-    // own size is 0.
-    if (View3DOptions()->OrthoAngle() <= 90)
-      ChartRect.Right -= static_cast<float>(std::abs(Width3D()));
-    else
-      ChartRect.Left += static_cast<float>(std::abs(Width3D()));
-    ChartRect.Top += static_cast<float>(std::abs(Height3D()));
+    // The walls take depth next to the plot: the 3D depth plus the back
+    // wall's thickness, and a visible side wall's thickness and a pixel.
+    const TChartBackWall* back = FWalls->Back();
+    const float s = back->ShouldDraw() ? static_cast<float>(back->Size()) : 0;
+    const float depth = static_cast<float>(std::abs(Width3D())) + s;
+    if (View3DOptions()->OrthoAngle() <= 90) {
+      ChartRect.Right -= depth;
+      if (FWalls->HasRight() && FWalls->Right()->Visible())
+        ChartRect.Right -= static_cast<float>(FWalls->Right()->Size() + 1);
+    } else {
+      ChartRect.Left += depth;
+      if (FWalls->Left()->Visible()) ChartRect.Left += static_cast<float>(FWalls->Left()->Size() + 1);
+    }
+    ChartRect.Top += static_cast<float>(std::abs(Height3D())) + s;
   }
   ReCalcWidthHeight();
 }
 
-// Titles, legend and walls are laid out and drawn by the titles, walls and
-// legend module; the chart has none of them yet, so they take no room and
-// draw nothing.
-void TCustomChart::DrawTitlesAndLegend(bool) {}
-void TCustomChart::DrawWalls() {}
+// Titles in drawing order; each takes its room from the chart rectangle
+// before the next one is placed.
+void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
+  auto drawTitles = [this](bool custom) {
+    for (TChartTitle* t : {static_cast<TChartTitle*>(FTitle.get()), FSubTitle.get(),
+                           static_cast<TChartTitle*>(FFoot.get()),
+                           static_cast<TChartTitle*>(FSubFoot.get())})
+      if (t && t->ShouldDraw() && t->CustomPosition() == custom) t->DrawTitle();
+  };
+  TChartLegend* legend = FLegend.get();
+  if (BeforeSeries) {
+    if (legend->ShouldDraw()) {
+      if (legend->Vertical()) {
+        // A side legend takes its strip from the full height.
+        legend->CalcRect();
+        if (legend->DrawBehind()) legend->DrawLegend();
+        drawTitles(false);
+      } else {
+        drawTitles(false);
+        legend->CalcRect();
+        if (legend->DrawBehind()) legend->DrawLegend();
+      }
+    } else {
+      drawTitles(false);
+    }
+  } else {
+    if (!legend->DrawBehind() && legend->ShouldDraw()) legend->DrawLegend();
+    drawTitles(true);
+  }
+}
+
+// With active series of which none uses axes, no walls; otherwise the back
+// wall (the only one in a flat chart; the side walls of a 3D chart are not
+// drawn by this engine).
+void TCustomChart::DrawWalls() {
+  if (CountActiveSeries() > 0) {
+    bool usesAxes = false;
+    for (TChartSeries* s : SeriesList())
+      if (s->Active() && s->UseAxis()) usesAxes = true;
+    if (!usesAxes) return;
+  }
+  if (FWalls->Back()->ShouldDraw()) DrawBackWall();
+}
+
+void TCustomChart::DrawBackWall() {
+  TChartBackWall* wall = FWalls->Back();
+  const TRectF R = BackWallRect(ChartRect, wall->StartPosition(), wall->EndPosition(),
+                                CalcWallSize(BottomAxis()));
+  wall->DrawFlat(*Canvas(), R);
+  if (HasBackImage() && BackImage()->Inside()) DrawBackImage(R);
+}
 
 void TCustomChart::InternalDraw(const TRectF& UserRectangle) {
   TCustomAxisPanel::InternalDraw(UserRectangle);

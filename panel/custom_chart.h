@@ -1,12 +1,16 @@
 // TCustomChart completes the axis panel: series colours from named
-// palettes, the mouse, wheel and key handlers that feed the tools (and, with
-// the zoom module, panning and zooming), and the hooks where titles, legend
-// and walls are laid out and drawn.
+// palettes, the titles, walls and legend, and the mouse, wheel and key
+// handlers that feed the tools (and, with the zoom module, panning and
+// zooming).
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "panel/axis_panel.h"
+#include "panel/legend.h"
+#include "panel/titles.h"
+#include "panel/walls.h"
 #include "panel/zoom_panning.h"
 
 namespace sextant {
@@ -72,7 +76,35 @@ class TCustomChart : public TCustomAxisPanel {
   void ColorPaletteChanged();
   bool IsFreeSeriesColor(TColor Color, bool CheckBackground,
                          const TChartSeries* Series) const override;
+  // The back wall's colour when it is visible and filled, else the panel's.
   TColor GetBackColor() const override;
+
+  // ---- Titles (created on first access) ----
+  TChartTitle* Title();
+  void SetTitle(const TChartTitle* Value);
+  TChartTitle* SubTitle();
+  void SetSubTitle(const TChartTitle* Value);
+  TChartFootTitle* Foot();
+  void SetFoot(const TChartTitle* Value);
+  TChartFootTitle* SubFoot();
+  void SetSubFoot(const TChartTitle* Value);
+  bool HasTitle() const { return FTitle != nullptr; }
+  bool HasSubTitle() const { return FSubTitle != nullptr; }
+  bool HasFoot() const { return FFoot != nullptr; }
+  bool HasSubFoot() const { return FSubFoot != nullptr; }
+
+  // ---- Walls and legend ----
+  TChartWalls* Walls() const { return FWalls.get(); }
+  void SetWalls(const TChartWalls* Value);
+  TChartBackWall* BackWall() const { return FWalls->Back(); }
+  TChartLeftWall* LeftWall() const { return FWalls->Left(); }
+  TChartBottomWall* BottomWall() const { return FWalls->Bottom(); }
+  TChartRightWall* RightWall() const { return FWalls->Right(); }
+  TChartLegend* Legend() const { return FLegend.get(); }
+  void SetLegend(const TChartLegend* Value);
+  // The symbol of a legend item: the series' own (ValueIndex -1) or a box
+  // in the point's colour.
+  virtual void DrawLegendShape(TChartSeries* Series, int ValueIndex, const TRectF& Rect);
 
   bool RestoredAxisScales = true;
 
@@ -111,6 +143,8 @@ class TCustomChart : public TCustomAxisPanel {
   void CalcWallsRect() override;
   void DrawTitlesAndLegend(bool BeforeSeries) override;
   void DrawWalls() override;
+  // The back wall of a flat chart over the final chart rectangle.
+  void DrawBackWall();
 
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   void MouseMove(TShiftState Shift, float X, float Y) override;
@@ -137,6 +171,8 @@ class TCustomChart : public TCustomAxisPanel {
   // Cursor and hover for a move without a drag.
   void CheckMouseCursorAndHover(float X, float Y);
   bool CheckMouseSeries(int X, int Y);
+  // The axis label under the mouse becomes the labels' hovered item.
+  bool CheckMouseAxes(int X, int Y);
 
  private:
   void MouseDownClick(TMouseButton Button, TShiftState Shift, float X, float Y);
@@ -146,6 +182,12 @@ class TCustomChart : public TCustomAxisPanel {
 
   int FColorPaletteIndex = -1;
   std::vector<TAxisSavedScale> FSavedScales;
+  std::unique_ptr<TChartTitle> FTitle;
+  std::unique_ptr<TChartTitle> FSubTitle;
+  std::unique_ptr<TChartFootTitle> FFoot;
+  std::unique_ptr<TChartFootTitle> FSubFoot;
+  std::unique_ptr<TChartWalls> FWalls;
+  std::unique_ptr<TChartLegend> FLegend;
 };
 
 }  // namespace sextant

@@ -17,6 +17,7 @@
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "canvas/pen.h"
+#include "canvas/text_selection.h"
 #include "panel/custom_chart.h"
 
 namespace sextant {
@@ -29,6 +30,16 @@ void TCustomChart::CalcClickedPart(TPointF Pos, TChartClickedPart& Part) {
   Part = TChartClickedPart{};
   const int x = KelRound(Pos.X);
   const int y = KelRound(Pos.Y);
+  TChartLegend* legend = Legend();
+  auto legendHit = [&](bool Custom) {
+    if (!legend->Visible() || legend->CustomPosition() != Custom) return false;
+    const int item = legend->Clicked(x, y);
+    if (item == -1) return false;
+    Part.Part = cpLegend;
+    Part.PointIndex = item;
+    return true;
+  };
+  if (legendHit(true)) return;
 
   // Series, last to first, only those somebody listens to.
   for (int i = SeriesCount() - 1; i >= 0; --i) {
@@ -47,6 +58,20 @@ void TCustomChart::CalcClickedPart(TPointF Pos, TChartClickedPart& Part) {
     if (a->IsVisible && PointInRect(a->AxisRect(), Pos)) {
       Part.Part = cpAxis;
       Part.AAxis = a;
+      return;
+    }
+  }
+
+  if (legendHit(false)) return;
+  TChartTitle* const candidates[] = {HasTitle() ? Title() : nullptr,
+                                     HasSubTitle() ? SubTitle() : nullptr,
+                                     HasFoot() ? Foot() : nullptr,
+                                     HasSubFoot() ? SubFoot() : nullptr};
+  const TChartClickedPartStyle parts[] = {cpTitle, cpSubTitle, cpFoot, cpSubFoot};
+  for (int i = 0; i < 4; ++i) {
+    if (candidates[i] && candidates[i]->Clicked(x, y)) {
+      Part.Part = parts[i];
+      Part.ATitle = candidates[i];
       return;
     }
   }
@@ -295,7 +320,44 @@ void TCustomChart::DrawZoomRectangle() {
 void TCustomChart::CheckMouseCursorAndHover(float X, float Y) {
   const int x = KelRound(X);
   const int y = KelRound(Y);
-  if (!CheckMouseSeries(x, y) && HostControl()) HostControl()->SetCursor(OriginalCursor());
+  TChartLegend* legend = Legend();
+  // The legend's cursor: a hand while its hover settings show.
+  const TCursor cursor =
+      legend->HasSelected() && legend->Selected()->Hover()->Visible() ? crHandPoint : crDefault;
+  int item = legend->Visible() ? legend->Clicked(x, y) : -1;
+  if (item != -1) {
+    if (cursor != crDefault && HostControl()) HostControl()->SetCursor(cursor);
+  } else if (!CheckMouseSeries(x, y) && !CheckMouseAxes(x, y) && HostControl()) {
+    HostControl()->SetCursor(OriginalCursor());
+  }
+  // The series take no part in hovering yet (no series has hover
+  // settings), so with no item under the mouse the legend hovers nothing.
+  if (Hover()->Visible() && legend->HasSelected()) legend->Selected()->SetHoverIndex(item);
+}
+
+bool TCustomChart::CheckMouseAxes(int X, int Y) {
+  if (!Hover()->Visible()) return false;
+  const TPointF p{static_cast<float>(X), static_cast<float>(Y)};
+  bool result = false;
+  for (TChartAxis* a : Axes()) {
+    if (!a->IsVisible) continue;
+    TTextSelection* selected = a->Labels()->Selected();
+    if (!selected->Hover()->Visible()) continue;
+    TAxisItems* items = a->Items();
+    int hovered = -1;
+    for (int i = 0; i < items->Count(); ++i) {
+      if (PointInPolygon(p, items->Items(i)->RotatedBounds)) {
+        hovered = i;
+        break;
+      }
+    }
+    selected->SetHoverIndex(hovered);
+    if (hovered != -1) {
+      result = true;
+      break;
+    }
+  }
+  return result;
 }
 
 bool TCustomChart::CheckMouseSeries(int X, int Y) {
@@ -576,6 +638,9 @@ void TCustomChart::ScrollAxes(bool Horizontal, bool Up) {
 
 void TCustomChart::DoMouseLeave() {
   TCustomAxisPanel::DoMouseLeave();
+  for (TChartAxis* a : Axes())
+    if (a->Items()->HasSelected()) a->Items()->Selected()->SetHoverIndex(-1);
+  if (Legend()->HasSelected()) Legend()->Selected()->SetHoverIndex(-1);
   BroadcastToolEvent(cteMouseLeave);
 }
 

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "axes/chart_axis.h"
+#include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "panel/axis_panel.h"
@@ -561,6 +562,12 @@ TAxisLabelStyle TChartSeries::AxisLabelStyle(const TChartAxis* Axis) const {
   for (const std::string& text : FLabels->List)
     if (!text.empty()) return talText;
   return talValue;
+}
+
+std::string TChartSeries::AxisMarkText(int ValueIndex) const {
+  std::string text = XLabel(ValueIndex);
+  if (text.empty()) text = FormatFloat(FValueFormat, FMandatoryValueList->Value(ValueIndex));
+  return text;
 }
 
 int TChartSeries::CalcXPosValue(double Value) const {

@@ -173,6 +173,11 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual bool UseAxis() const { return true; }
   virtual bool CanZoomScroll() const { return UseAxis(); }
   virtual TAxisLabelStyle AxisLabelStyle(const TChartAxis* Axis) const;
+  // The point's mark text as an axis label (style talMark). Without marks
+  // it is the text of the marks' default style: the point's label, or its
+  // value in ValueFormat when the label is empty. The marks module
+  // overrides this with the marks' own text.
+  virtual std::string AxisMarkText(int ValueIndex) const;
 
   // ---- Value <-> pixel (forwards to the axes, using the last layout) ----
   virtual int CalcXPos(int ValueIndex) const;

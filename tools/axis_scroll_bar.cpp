@@ -760,7 +760,9 @@ bool TAxisScrollBarTool::ShouldDraw(TRectF& Rect) {
       Rect.Bottom += D;
     }
   } else {
-    const float D = static_cast<float>(FMargin) + Rect.Right - Rect.Left;
+    // Vertical labels reach beyond PosLabels by their width, which the
+    // axis area leaves out.
+    const float D = static_cast<float>(FAxis->MaxLabelsWidth() + FMargin) + Rect.Right - Rect.Left;
     if (FAxis->OtherSide()) {
       Rect.Right = Rect.Left + S;
       Rect.Left += D;

@@ -7,8 +7,11 @@
 #include <cmath>
 #include <limits>
 
+#include "axes/axis_labels.h"
 #include "axes/chart_axis.h"
 #include "canvas/pen.h"
+#include "canvas/text_selection.h"
+#include "panel/titles.h"
 #include "chart_fixture.h"
 #include "panel/zoom_panning.h"
 
@@ -93,8 +96,8 @@ TEST_F(ZoomPanTest, RightDragMovesTheHorizontalAxes) {
   EXPECT_EQ(scrolls, 1);
   // Without a paint in between the next move measures from the same layout.
   MoveTo(240, 100);
-  EXPECT_DOUBLE_EQ(Bottom()->Minimum(),
-                   bMin + Bottom()->CalcPosPoint(250) - Bottom()->CalcPosPoint(240));
+  EXPECT_NEAR(Bottom()->Minimum(),
+              bMin + (Bottom()->CalcPosPoint(250) - Bottom()->CalcPosPoint(240)), 1e-12);
   Up(R, 240, 100);
   EXPECT_FALSE(chart.Panning()->Active());
   EXPECT_EQ(host.releases, 1);
@@ -636,6 +639,59 @@ TEST_F(ZoomPanTest, PlainMoveCursorAndSeriesEnterLeave) {
   EXPECT_EQ(leaves, 1);
   EXPECT_FALSE(line->IsMouseInside);
   EXPECT_EQ(host.cursor, crDefault);
+}
+
+TEST_F(ZoomPanTest, TitlePressStartsPanning) {
+  chart.Title()->SetText("TChart");
+  Paint();
+  const TRectF r = chart.Title()->TitleRect();
+  ASSERT_GT(r.Width(), 0);
+  Down(R, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  EXPECT_TRUE(chart.Panning()->Active());
+  Up(R, 0, 0);
+  TChartTitle* clicked = nullptr;
+  chart.OnClickTitle = [&](TPersistent*, TChartTitle* t, TMouseButton, TShiftState, int, int) {
+    clicked = t;
+  };
+  Down(R, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  EXPECT_EQ(clicked, chart.Title());
+  EXPECT_FALSE(chart.Panning()->Active());
+}
+
+TEST_F(ZoomPanTest, HoverMakesAnAxisLabelBold) {
+  Paint();
+  TAxisItems* items = Bottom()->Items();
+  ASSERT_GT(items->Count(), 1);
+  const auto& c = items->Items(1)->RotatedBounds;
+  const float x = (c[0].X + c[2].X) / 2;
+  const float y = (c[0].Y + c[2].Y) / 2;
+  const std::string text = items->Items(1)->Text();
+  auto drawnBold = [&] {
+    for (const TRecordedOp* op : rec.OpsOf(rkRenderLayout))
+      if (op->Text == text) return op->Font.Bold;
+    ADD_FAILURE() << "label " << text << " not drawn";
+    return false;
+  };
+  EXPECT_FALSE(drawnBold());
+  int before = host.invalidates;
+  MoveTo(x, y);
+  EXPECT_EQ(Bottom()->Labels()->Selected()->HoverIndex(), 1);
+  EXPECT_GT(host.invalidates, before);
+  Paint();
+  EXPECT_TRUE(drawnBold());
+  // Off the label: plain again.
+  MoveTo(x, chart.ChartRect.Top + 5);
+  EXPECT_EQ(Bottom()->Labels()->Selected()->HoverIndex(), -1);
+  Paint();
+  EXPECT_FALSE(drawnBold());
+  // Leaving the control resets the hover.
+  MoveTo(x, y);
+  chart.HostMouseLeave();
+  EXPECT_EQ(Bottom()->Labels()->Selected()->HoverIndex(), -1);
+  // Without the chart's hover nothing is highlighted.
+  chart.Hover()->SetVisible(false);
+  MoveTo(x, y);
+  EXPECT_EQ(Bottom()->Labels()->Selected()->HoverIndex(), -1);
 }
 
 TEST_F(ZoomPanTest, MouseLeaveReachesTheTools) {
