@@ -529,6 +529,25 @@ void TChartAxis::CalcRoundScales() {
   if (changed) InternalCalcRange();
 }
 
+TRectF TChartAxis::AxisRect() const {
+  const int along0 = std::min(IStartPos, IEndPos);
+  const int along1 = std::max(IStartPos, IEndPos);
+  const bool labelsVisible = FLabels && FLabels->Visible();
+  int across0 = PosAxis;
+  int across1 = PosAxis;
+  if (labelsVisible) {
+    if (PosLabels < PosAxis) {
+      across0 = PosLabels;
+      across1 = PosAxis + KelAxisClickGap;
+    } else {
+      across0 = PosAxis - KelAxisClickGap;
+      across1 = PosLabels;
+    }
+  }
+  if (FHorizontal) return KelRect(along0, across0, along1, across1);
+  return KelRect(across0, along0, across1, along1);
+}
+
 // ===========================================================================
 // TChartAxes
 // ===========================================================================

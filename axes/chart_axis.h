@@ -24,6 +24,8 @@ class TKelHiddenPen;
 
 // Bounds every computed pixel coordinate.
 extern int KelMaxPixelPos;
+// Pixels on the axis line's side that still belong to the axis' area.
+inline constexpr int KelAxisClickGap = 3;
 
 class TChartAxis : public TPersistent {
  public:
@@ -194,6 +196,10 @@ class TChartAxis : public TPersistent {
   // Title, labels, axis line, ticks, grid. CalcPosAxis: PosAxis from the
   // final chart rectangle.
   void Draw(bool CalcPosAxis);
+  // The axis' clickable area in the last layout: along the axis from
+  // IStartPos to IEndPos, across it from the labels to the axis line plus
+  // KelAxisClickGap (only the line when the labels are hidden).
+  TRectF AxisRect() const;
   // One label at (X, Y) in Format, turned by Angle; its box corners go to
   // Item (when given) for hit testing.
   void DrawAxisLabel(int X, int Y, int Angle, const std::string& Text, TAxisLabelsFormat* Format,

@@ -215,67 +215,7 @@ void TCustomChart::InternalDraw(const TRectF& UserRectangle) {
   DrawZoomRectangleIfActive();
 }
 
-// ---- Mouse, wheel and keys -----------------------------------------------------
-
-void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TCustomAxisPanel::MouseDown(Button, Shift, X, Y);
-  // While a drag is in progress further presses are ignored.
-  if (FCancelMouse || Zoom()->Active() || Panning()->Active()) return;
-  FCancelMouse = false;
-  BroadcastMouseEvent(cmeDown, Button, Shift, KelRound(X), KelRound(Y));
-  // Unless a tool took the press, the chart's own handling (clicked part,
-  // click events, the start of zoom or panning) belongs here; it comes with
-  // the zoom and panning module.
-  FCancelMouse = false;
-}
-
-void TCustomChart::MouseMove(TShiftState Shift, float X, float Y) {
-  TCustomAxisPanel::MouseMove(Shift, X, Y);
-  if (!Canvas()->ReferenceCanvas()) return;
-  if (!IsDesigning())
-    BroadcastMouseEvent(cmeMove, TMouseButton::mbLeft, Shift, KelRound(X), KelRound(Y));
-  // A tool that set CancelMouse suppresses zoom, panning, cursor and hover
-  // processing of this move (zoom and panning module).
-}
-
-void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  FCancelMouse = false;
-  TCustomAxisPanel::MouseUp(Button, Shift, X, Y);
-  // A zoom drag with this button ends here (zoom and panning module).
-  // Any panning drag ends with any button.
-  if (Panning()->Active()) {
-    Panning()->SetActive(false);
-    if (!Panning()->InsideBounds() && HostControl() && HostControl()->HasParent())
-      HostControl()->ReleaseMouse();
-  }
-  BroadcastMouseEvent(cmeUp, Button, Shift, KelRound(X), KelRound(Y));
-}
-
-void TCustomChart::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
-  TCustomAxisPanel::MouseWheel(Shift, WheelDelta, Handled);
-  // The direction follows the wheel setting that applies: panning first,
-  // then zoom, then the 3D view zoom. The panning and zooming themselves
-  // come with the zoom and panning module.
-  bool up = WheelDelta > 0;
-  if (Panning()->MouseWheel() != pmwNone && AllowPanning() != pmNone && !IsDesigning()) {
-    if (Panning()->MouseWheel() == pmwInverted) up = !up;
-  } else if (Zoom()->Allow() && Zoom()->MouseWheel() != pmwNone) {
-    if (Zoom()->MouseWheel() == pmwInverted) up = !up;
-  } else if (ZoomWheel() != pmwNone && (View3D() || Canvas()->SupportsFullRotation())) {
-    if (ZoomWheel() == pmwInverted) up = !up;
-  }
-  TPointF pos{0, 0};
-  if (HostControl()) pos = HostControl()->CursorPos();
-  FCancelMouse = false;
-  BroadcastWheelEvent(up ? wmeUp : wmeDown, WheelDelta, KelRound(pos.X), KelRound(pos.Y));
-}
-
-void TCustomChart::DoMouseLeave() {
-  TCustomAxisPanel::DoMouseLeave();
-  // Hover highlights of axis labels and series are reset here once they
-  // exist (labels and hover module); then the tools hear of it.
-  BroadcastToolEvent(cteMouseLeave);
-}
+// ---- Keys (mouse, wheel, zoom and panning: custom_chart_mouse.cpp) ----------------
 
 void TCustomChart::KeyDown(std::uint16_t& Key, char16_t& KeyChar, TShiftState Shift) {
   TCustomAxisPanel::KeyDown(Key, KeyChar, Shift);

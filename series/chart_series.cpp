@@ -797,4 +797,33 @@ void TChartSeries::DrawLegendShape(const TRectF& Rect) {
 
 int TChartSeries::Clicked(int, int) { return -1; }
 
+// ---- Mouse over the series -----------------------------------------------------
+
+bool TChartSeries::IsPainted(int ValueIndex) const {
+  return FTreatNulls == tnIgnore || !IsNull(ValueIndex);
+}
+
+bool TChartSeries::CheckMouse(int X, int Y) {
+  IClickedPart = scpNone;
+  const bool wantsMouse = FCursor != 0 || OnMouseEnter || OnMouseLeave;
+  if (!wantsMouse && !HoverEnabled()) return false;
+  const int index = Clicked(X, Y);
+  if (index == -1) {
+    if (IsMouseInside) {
+      IsMouseInside = false;
+      CallEvent(OnMouseLeave, this);
+    }
+    return false;
+  }
+  if (FCursor != 0 && IsPainted(index)) {
+    if (TCustomAxisPanel* chart = ParentChart())
+      if (IHostControl* host = chart->HostControl()) host->SetCursor(static_cast<TCursor>(FCursor));
+  }
+  if (!IsMouseInside) {
+    IsMouseInside = true;
+    CallEvent(OnMouseEnter, this);
+  }
+  return wantsMouse;
+}
+
 }  // namespace sextant

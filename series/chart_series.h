@@ -223,6 +223,14 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void DrawLegendShape(const TRectF& Rect);
   // Index of the point or segment under the pixel, or -1.
   virtual int Clicked(int X, int Y);
+  // Mouse over the series (a plain move on the chart): cursor, enter and
+  // leave events; true when the series wants the cursor for this point.
+  virtual bool CheckMouse(int X, int Y);
+  // Hover highlighting applies: the chart's and the series' own hover
+  // settings are on (the series has none of its own yet).
+  virtual bool HoverEnabled() const { return false; }
+  // False only for a null point while nulls are not ignored.
+  bool IsPainted(int ValueIndex) const;
   // Tells the chart's tools about this series (before/after its points).
   void BroadcastEvent(TChartToolEvent Event);
 
