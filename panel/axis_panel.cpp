@@ -15,6 +15,7 @@
 
 #include "canvas/canvas3d.h"
 #include "canvas/kel_exceptions.h"
+#include "marks/series_marks.h"
 
 namespace sextant {
 
@@ -161,6 +162,10 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomKelPanelExtended
   FRightAxis->FZPosition = 100;
   FDepthAxis = make(FOwnedDepth, "Depth", false, true, true);
   FDepthTopAxis = make(FOwnedDepthTop, "DepthTop", false, false, true);
+  // The grids of the other-side axes stand at the back.
+  FTopAxis->Grid()->InitZ(100);
+  FRightAxis->Grid()->InitZ(100);
+  FHover = std::make_unique<TChartHover>([this](TPersistent*) { Invalidate(); });
   SetAutoRepaint(true);
 }
 
@@ -661,6 +666,8 @@ void TCustomAxisPanel::DrawAllAxis() {
   c->EndEntity();
 }
 
+int TCustomAxisPanel::CalcWallSize(const TChartAxis*) const { return 0; }
+
 bool TCustomAxisPanel::DrawBackWallAfter(int Z) {
   TCanvas3D* c = Canvas();
   if (c->SupportsFullRotation() || !View3D()) return false;
@@ -701,8 +708,21 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* Series) {
   c->EndEntity();
 }
 
-// Series have no marks object until the marks module exists: nothing to draw.
-void TCustomAxisPanel::DrawMarksSeries(TChartSeries*) {}
+bool TCustomAxisPanel::MarksOnTop(TChartSeries* Series) const {
+  return Series->HasMarks() && Series->Marks()->OnTop();
+}
+
+void TCustomAxisPanel::DrawMarksSeries(TChartSeries* Series) {
+  if (!Series->HasMarks() || Series->Count() == 0) return;
+  TSeriesMarks* marks = Series->Marks();
+  if (!marks->Visible()) return;
+  if (marks->Clip()) ClipRegionCreate();
+  TCanvas3D* c = Canvas();
+  c->BeginEntity("Marks");
+  Series->DrawMarks();
+  c->EndEntity();
+  ClipRegionDone();
+}
 
 void TCustomAxisPanel::ClipRegionCreate() {
   if (!CanClip()) return;

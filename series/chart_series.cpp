@@ -22,8 +22,10 @@
 #include <utility>
 
 #include "axes/chart_axis.h"
+#include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
+#include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 #include "series/kel_random.h"
 
@@ -236,14 +238,6 @@ void TChartSeries::ClearLists() {
   FLabels->Clear();
   MarksCleared();
 }
-
-// The series has no marks object yet: there are no stored mark positions
-// to keep in step. The marks module removes the positions of the deleted
-// points here.
-void TChartSeries::MarksDeleted(int, int) {}
-
-// Likewise: the marks module discards every stored mark position here.
-void TChartSeries::MarksCleared() {}
 
 void TChartSeries::SetXLabel(int ValueIndex, const std::string& Value) {
   FLabels->SetLabels(ValueIndex, Value);
@@ -474,6 +468,7 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
   // The old chart's RemoveSeries calls Removed, which forgets it.
   if (FParent) FParent->RemoveSeries(this);
   TCustomChartSeries::SetParentChart(Value);
+  MarksChartChanged();
   if (Value)
     Value->InternalAddSeries(this);
   else
@@ -488,6 +483,7 @@ void TChartSeries::Added() {
 
 void TChartSeries::Removed() {
   TCustomChartSeries::Removed();
+  MarksChartChanged();
   RecalcGetAxis();
 }
 
@@ -562,6 +558,14 @@ TAxisLabelStyle TChartSeries::AxisLabelStyle(const TChartAxis* Axis) const {
   for (const std::string& text : FLabels->List)
     if (!text.empty()) return talText;
   return talValue;
+}
+
+std::string TChartSeries::AxisMarkText(int ValueIndex) const {
+  // With marks, the axis shows the marks' own text (their style and events).
+  if (FMarks) return const_cast<TChartSeries*>(this)->GetMarkText(ValueIndex);
+  std::string text = XLabel(ValueIndex);
+  if (text.empty()) text = FormatFloat(FValueFormat, FMandatoryValueList->Value(ValueIndex));
+  return text;
 }
 
 int TChartSeries::CalcXPosValue(double Value) const {
@@ -780,6 +784,13 @@ void TChartSeries::DoAfterDrawValues() {
 
 // The generic legend symbol: the rectangle filled with the series brush in
 // the series colour.
+void TChartSeries::PrepareLegendCanvas() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->AssignVisiblePenColor(FPen.get(), SeriesColor());
+  canvas->AssignBrush(FBrush.get(), SeriesColor());
+}
+
 void TChartSeries::DrawLegendShape(const TRectF& Rect) {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas) return;
@@ -788,5 +799,34 @@ void TChartSeries::DrawLegendShape(const TRectF& Rect) {
 }
 
 int TChartSeries::Clicked(int, int) { return -1; }
+
+// ---- Mouse over the series -----------------------------------------------------
+
+bool TChartSeries::IsPainted(int ValueIndex) const {
+  return FTreatNulls == tnIgnore || !IsNull(ValueIndex);
+}
+
+bool TChartSeries::CheckMouse(int X, int Y) {
+  IClickedPart = scpNone;
+  const bool wantsMouse = FCursor != 0 || OnMouseEnter || OnMouseLeave;
+  if (!wantsMouse && !HoverEnabled()) return false;
+  const int index = Clicked(X, Y);
+  if (index == -1) {
+    if (IsMouseInside) {
+      IsMouseInside = false;
+      CallEvent(OnMouseLeave, this);
+    }
+    return false;
+  }
+  if (FCursor != 0 && IsPainted(index)) {
+    if (TCustomAxisPanel* chart = ParentChart())
+      if (IHostControl* host = chart->HostControl()) host->SetCursor(static_cast<TCursor>(FCursor));
+  }
+  if (!IsMouseInside) {
+    IsMouseInside = true;
+    CallEvent(OnMouseEnter, this);
+  }
+  return wantsMouse;
+}
 
 }  // namespace sextant

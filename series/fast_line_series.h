@@ -58,7 +58,9 @@ class TFastLineSeries : public TCustomLineSeries {
   void Clear() override;
   int Clicked(int X, int Y) override;
   void DrawLegendShape(const TRectF& Rect) override;
-  void PrepareLegendCanvas();
+  // Raises the mark by the callout length, then draws it as every series.
+  void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
+  void PrepareLegendCanvas() override;
 
   bool ShouldDrawAsPolyline() const;
   bool UseFastLine() const;
