@@ -8,6 +8,7 @@
 #include "canvas/canvas3d.h"
 #include "canvas/font.h"
 #include "panel/axis_panel.h"
+#include "panel/zoom_panning.h"
 #include "series/kel_random.h"
 
 namespace sextant::bench {
@@ -111,6 +112,25 @@ void TBenchChart::Load(long N, TLineMode Mode) {
   }
   FSeries->EndUpdate();
   ConfigureMode(*FSeries, Mode);
+}
+
+bool StartPan(TBenchChart& Bench) {
+  TChart& chart = Bench.Chart();
+  chart.SetAllowPanning(pmHorizontal);
+  chart.Zoom()->SetAllow(false);
+  const TRectF& r = chart.ChartRect;
+  const float x = (r.Left + r.Right) * 0.5f;
+  const float y = (r.Top + r.Bottom) * 0.5f;
+  chart.HostMouseDown(TMouseButton::mbRight, ssRight, x, y);
+  return chart.Panning()->Active();
+}
+
+void PanStep(TBenchChart& Bench, long Step) {
+  TChart& chart = Bench.Chart();
+  const TRectF& r = chart.ChartRect;
+  const float x = (r.Left + r.Right) * 0.5f + static_cast<float>(Step % 2 == 0 ? 1 : 0);
+  const float y = (r.Top + r.Bottom) * 0.5f;
+  chart.HostMouseMove(ssRight, x, y);
 }
 
 void InitializeEngineForBench() {

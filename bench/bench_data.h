@@ -8,6 +8,7 @@
 
 #include "panel/chart.h"
 #include "platform/host_control.h"
+#include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::bench {
@@ -62,10 +63,12 @@ class TBenchHost : public IHostControl {
   void ReleaseMouse() override {}
   bool HasParent() const override { return true; }
   TPointF CursorPos() const override { return {0, 0}; }
-  IHostCanvas* ControlCanvas() override { return nullptr; }
+  // The control's canvas outside a paint (mouse handling needs one).
+  IHostCanvas* ControlCanvas() override { return &FControlCanvas; }
 
  private:
   TCursor FCursor = crDefault;
+  TRecordingCanvas FControlCanvas;
 };
 
 // A 2D chart of the application's size with one fast line series (owned by
@@ -84,6 +87,14 @@ class TBenchChart {
   TChart FChart;
   TFastLineSeries* FSeries;
 };
+
+// Starts a right-button drag in the middle of the plot of a painted chart
+// (horizontal panning, zoom off, as the application configures it); false
+// when the chart did not start panning.
+bool StartPan(TBenchChart& Bench);
+// One mouse move of the drag: one pixel right on even steps, back on odd
+// ones, so the view stays where it is over many steps.
+void PanStep(TBenchChart& Bench, long Step);
 
 // Engine start-up state as the application sets it, with a fixed random
 // seed instead of the counter.

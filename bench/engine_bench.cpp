@@ -73,6 +73,26 @@ void BM_PaintRecording(benchmark::State& State, TLineMode Mode, long N) {
   State.SetItemsProcessed(State.iterations() * N);
 }
 
+// One step of a right-button drag over 1,000,000 points in min/max mode:
+// the mouse move (the axis shifts by one pixel) and the paint it asks for.
+void BM_PanStepRecording(benchmark::State& State) {
+  TBenchChart bench;
+  bench.Load(KLoadCount, lmDaMinMax);
+  TRecordingCanvas rec;
+  rec.SetRecording(false);
+  rec.BatchLines = true;
+  bench.Chart().HostPaint(rec);
+  if (!StartPan(bench)) {
+    State.SkipWithError("the chart did not start panning");
+    return;
+  }
+  long step = 0;
+  for (auto _ : State) {
+    PanStep(bench, step++);
+    bench.Chart().HostPaint(rec);
+  }
+}
+
 }  // namespace
 
 void RegisterEngineBenchmarks() {
@@ -81,6 +101,8 @@ void RegisterEngineBenchmarks() {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FillSampleValues/1000000", BM_FillSampleValues)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("CalcXPosValue/1000000", BM_CalcXPosValue)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("PanStep/recording/daMinMax/1000000", BM_PanStepRecording)
+      ->Unit(benchmark::kMillisecond);
   for (TLineMode mode : KAllModes)
     for (long n : KGridSizes)
       benchmark::RegisterBenchmark(PaintName("recording", mode, n).c_str(), BM_PaintRecording, mode, n)

@@ -33,8 +33,26 @@ void BM_PaintQt(benchmark::State& State, TLineMode Mode, long N) {
   State.SetItemsProcessed(State.iterations() * N);
 }
 
+// A pan step painted through the Qt canvas (see BM_PanStepRecording).
+void BM_PanStepQt(benchmark::State& State) {
+  TBenchChart bench;
+  bench.Load(1000000, lmDaMinMax);
+  QImage image(KChartWidth, KChartHeight, QImage::Format_ARGB32_Premultiplied);
+  PaintInto(bench.Chart(), image);
+  if (!StartPan(bench)) {
+    State.SkipWithError("the chart did not start panning");
+    return;
+  }
+  long step = 0;
+  for (auto _ : State) {
+    PanStep(bench, step++);
+    PaintInto(bench.Chart(), image);
+  }
+}
+
 // The application's window as FormCreate configures it (100 sample points,
-// 10 per page, last page), its chart painted on its own.
+// 10 per page, last page, marks with callouts, the scroll bar), its chart
+// painted on its own.
 void BM_DemoChart(benchmark::State& State, bool Qt) {
   TForm1 form;
   TChart& chart = *form.Chart1;
@@ -60,6 +78,7 @@ void BM_DemoChart(benchmark::State& State, bool Qt) {
 void RegisterQtBenchmarks() {
   benchmark::RegisterBenchmark("DemoChart/recording", BM_DemoChart, false)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("DemoChart/qt", BM_DemoChart, true)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("PanStep/qt/daMinMax/1000000", BM_PanStepQt)->Unit(benchmark::kMillisecond);
   for (TLineMode mode : KAllModes)
     for (long n : KGridSizes)
       benchmark::RegisterBenchmark(PaintName("qt", mode, n).c_str(), BM_PaintQt, mode, n)
