@@ -281,11 +281,7 @@ QBrush ToQBrush(THostBrushKind kind, TColor color, const THostGradient& gradient
 
 TQtTextLayout::TQtTextLayout(qreal logicalDpiY) : FDpi(logicalDpiY > 0 ? logicalDpiY : 96) {
   FQFont = ToQFont(FFont, FDpi);
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  option.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  option.setTextDirection(Qt::LeftToRight);
-  FLayout.setTextOption(option);
+  FCache.reserve(KLayoutCache);
 }
 
 void TQtTextLayout::EndUpdate() {
@@ -309,23 +305,47 @@ void TQtTextLayout::SetFont(const THostFont& font) {
 }
 
 void TQtTextLayout::EnsureLayout() {
-  if (!FDirty) return;
+  if (!FDirty && FCurrent) return;
   FDirty = false;
-  FLayout.clearLayout();
-  FLayout.setText(FText);
-  FLayout.setFont(FQFont);
-  FLayout.beginLayout();
+  // A text laid out before in the same font is taken as it is.
+  for (auto it = FCache.begin(); it != FCache.end(); ++it) {
+    if (it->Text == FText && it->Font == FFont) {
+      std::rotate(it, it + 1, FCache.end());  // now the most recently used
+      FCurrent = &FCache.back();
+      FWidth = FCurrent->Width;
+      FHeight = FCurrent->Height;
+      return;
+    }
+  }
+  if (FCache.size() == KLayoutCache) FCache.erase(FCache.begin());  // the least recently used
+  TLaidOut& entry = FCache.emplace_back();
+  entry.Text = FText;
+  entry.Font = FFont;
+  entry.Layout = std::make_unique<QTextLayout>();
+  QTextLayout& layout = *entry.Layout;
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setTextOption(option);
+  layout.setText(FText);
+  layout.setFont(FQFont);
+  layout.beginLayout();
   qreal y = 0;
-  FWidth = 0;
+  qreal width = 0;
   for (;;) {
-    QTextLine line = FLayout.createLine();
+    QTextLine line = layout.createLine();
     if (!line.isValid()) break;
     line.setLineWidth(1e6);  // no wrapping: lines end only at separators
     line.setPosition(QPointF(0, y));
     y += line.height();
-    FWidth = std::max(FWidth, line.horizontalAdvance());
+    width = std::max(width, line.horizontalAdvance());
   }
-  FLayout.endLayout();
+  layout.endLayout();
+  entry.Width = width;
+  entry.Height = y;
+  FCurrent = &entry;
+  FWidth = width;
   FHeight = y;
 }
 
@@ -349,7 +369,7 @@ void TQtTextLayout::Draw(QPainter& painter) {
   if (FMaxSize.X < FWidth || FMaxSize.Y < FHeight)
     painter.setClipRect(QRectF(origin, QSizeF(std::max<qreal>(0, FMaxSize.X), std::max<qreal>(0, FMaxSize.Y))),
                         Qt::IntersectClip);
-  FLayout.draw(&painter, origin);
+  FCurrent->Layout->draw(&painter, origin);
   painter.restore();
 }
 

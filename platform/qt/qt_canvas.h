@@ -84,7 +84,19 @@ class TQtTextLayout : public IHostTextLayout {
   QFont FQFont;
   TColor FColor = claBlack;
   float FOpacity = 1;
-  QTextLayout FLayout;
+  // Laid-out texts by text and font, most recently used last: a chart
+  // measures and draws the same labels in every paint, and shaping a text
+  // costs far more than finding it again.
+  struct TLaidOut {
+    QString Text;
+    THostFont Font;
+    std::unique_ptr<QTextLayout> Layout;
+    qreal Width = 0;
+    qreal Height = 0;
+  };
+  static constexpr std::size_t KLayoutCache = 64;
+  std::vector<TLaidOut> FCache;
+  TLaidOut* FCurrent = nullptr;
   qreal FWidth = 0;
   qreal FHeight = 0;
 };

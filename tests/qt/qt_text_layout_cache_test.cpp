@@ -1,0 +1,70 @@
+// The Qt text layout keeps the texts it laid out: measuring and drawing a
+// text again, in any order and after many others, gives what laying it out
+// afresh gives.
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/qt/qt_canvas.h"
+#include "qt_test_app.h"
+
+namespace sextant {
+namespace {
+
+TRectF Measure(TQtTextLayout& Layout, const std::string& Text, const THostFont& Font) {
+  Layout.SetText(Text);
+  Layout.SetFont(Font);
+  return Layout.TextRect();
+}
+
+TEST(QtTextLayoutCache, RepeatedTextsMeasureAsFreshOnes) {
+  THostFont small;
+  small.Family = "DejaVu Sans";
+  small.Size = 11;
+  THostFont big = small;
+  big.Size = 20;
+  big.Bold = true;
+  // Many more texts than the layout keeps, each in two fonts, visited
+  // three times in different orders.
+  std::vector<std::string> texts;
+  for (int i = 0; i < 150; ++i) texts.push_back(std::to_string(i * 37) + (i % 3 ? "" : "\rsecond line"));
+  TQtTextLayout cached;
+  for (int round = 0; round < 3; ++round) {
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+      const std::string& text = texts[round == 1 ? texts.size() - 1 - k : (k * 7) % texts.size()];
+      for (const THostFont& font : {small, big}) {
+        TQtTextLayout fresh;
+        const TRectF expected = Measure(fresh, text, font);
+        ASSERT_EQ(Measure(cached, text, font), expected) << text << " round " << round;
+      }
+    }
+  }
+  // Fonts differ in size: the key holds the font, not only the text.
+  EXPECT_LT(Measure(cached, "12345", small).Right, Measure(cached, "12345", big).Right);
+}
+
+TEST(QtTextLayoutCache, DrawsTheTextLastSet) {
+  auto draw = [](TQtTextLayout& layout, const std::string& text) {
+    QImage image(120, 30, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    layout.SetText(text);
+    layout.SetTopLeft({2, 2});
+    layout.Draw(painter);
+    painter.end();
+    return image;
+  };
+  TQtTextLayout cached;
+  const QImage first = draw(cached, "1,234");
+  const QImage second = draw(cached, "98.7");
+  TQtTextLayout fresh;
+  EXPECT_EQ(draw(cached, "1,234"), first);  // from the cache
+  EXPECT_EQ(draw(fresh, "98.7"), second);
+  EXPECT_NE(first, second);
+}
+
+}  // namespace
+}  // namespace sextant
