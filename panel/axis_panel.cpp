@@ -15,6 +15,7 @@
 
 #include "canvas/canvas3d.h"
 #include "canvas/kel_exceptions.h"
+#include "marks/series_marks.h"
 
 namespace sextant {
 
@@ -701,8 +702,21 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* Series) {
   c->EndEntity();
 }
 
-// Series have no marks object until the marks module exists: nothing to draw.
-void TCustomAxisPanel::DrawMarksSeries(TChartSeries*) {}
+bool TCustomAxisPanel::MarksOnTop(TChartSeries* Series) const {
+  return Series->HasMarks() && Series->Marks()->OnTop();
+}
+
+void TCustomAxisPanel::DrawMarksSeries(TChartSeries* Series) {
+  if (!Series->HasMarks() || Series->Count() == 0) return;
+  TSeriesMarks* marks = Series->Marks();
+  if (!marks->Visible()) return;
+  if (marks->Clip()) ClipRegionCreate();
+  TCanvas3D* c = Canvas();
+  c->BeginEntity("Marks");
+  Series->DrawMarks();
+  c->EndEntity();
+  ClipRegionDone();
+}
 
 void TCustomAxisPanel::ClipRegionCreate() {
   if (!CanClip()) return;

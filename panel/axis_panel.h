@@ -219,7 +219,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   void DrawAllAxis();
   void DrawAllSeries();
   void DrawSeries(TChartSeries* Series);
-  // Marks of a series (the marks module plugs in here).
+  // The marks of a series, clipped to the chart rectangle when they clip.
   virtual void DrawMarksSeries(TChartSeries* Series);
   virtual void CalcWallsRect() = 0;
   virtual void DrawTitlesAndLegend(bool BeforeSeries) = 0;
@@ -264,8 +264,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartPage FPage{this};
 
   // True when the series' marks are drawn in the second pass, over all
-  // series. Series have no marks until the marks module exists.
-  bool MarksOnTop(const TChartSeries*) const { return false; }
+  // series.
+  bool MarksOnTop(TChartSeries* Series) const;
   // The first or last positional value of the current page (paging rule).
   double PageMinMax(const TChartAxis* Axis, bool IsMin) const;
   void FreeSeriesWhere(const std::function<bool(TChartSeries*)>& Condition);

@@ -266,6 +266,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
   void DblClick() override;
   void DoMouseLeave() override;
   void Loaded() override;
+  void SendMouseEvent(TKelMouseEventKind Kind, TMouseButton Button, TShiftState Shift, float X,
+                      float Y);
   // Takes the control's current host canvas; true when it is usable.
   bool RefreshHostCanvas();
   // Hook for the extended level: ends a panning drag inside the bounds.

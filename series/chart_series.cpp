@@ -24,6 +24,7 @@
 #include "axes/chart_axis.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
+#include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 #include "series/kel_random.h"
 
@@ -236,14 +237,6 @@ void TChartSeries::ClearLists() {
   FLabels->Clear();
   MarksCleared();
 }
-
-// The series has no marks object yet: there are no stored mark positions
-// to keep in step. The marks module removes the positions of the deleted
-// points here.
-void TChartSeries::MarksDeleted(int, int) {}
-
-// Likewise: the marks module discards every stored mark position here.
-void TChartSeries::MarksCleared() {}
 
 void TChartSeries::SetXLabel(int ValueIndex, const std::string& Value) {
   FLabels->SetLabels(ValueIndex, Value);
@@ -474,6 +467,7 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
   // The old chart's RemoveSeries calls Removed, which forgets it.
   if (FParent) FParent->RemoveSeries(this);
   TCustomChartSeries::SetParentChart(Value);
+  MarksChartChanged();
   if (Value)
     Value->InternalAddSeries(this);
   else
@@ -488,6 +482,7 @@ void TChartSeries::Added() {
 
 void TChartSeries::Removed() {
   TCustomChartSeries::Removed();
+  MarksChartChanged();
   RecalcGetAxis();
 }
 

@@ -6,6 +6,7 @@
 // per-paint drawing hooks that series kinds override.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,10 @@ namespace sextant {
 
 class TChartAxis;
 class TCanvas3D;
+class TCustomTextShape;
+class TSeriesMarkPosition;
+class TSeriesMarks;
+enum TSeriesMarksStyle : std::uint8_t;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -236,6 +241,40 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   std::function<void(TChartSeries* Sender)> OnMouseEnter;
   std::function<void(TChartSeries* Sender)> OnMouseLeave;
 
+  // ---- Marks ----
+  // The marks module defines these (texts in marks/series_marks.cpp, layout
+  // and drawing in marks/marks_layout.cpp).
+  // The marks, created on first access with the series' chart.
+  TSeriesMarks* Marks();
+  TSeriesMarks* GetMarks() { return Marks(); }
+  void SetMarks(const TSeriesMarks* Value);
+  bool HasMarks() const { return FMarks != nullptr; }
+  // The text of point ValueIndex's mark (empty: no mark).
+  std::string GetMarkText(int ValueIndex);
+  // The text of one mark style.
+  std::string GetMarkTextStyle(bool MultiLine, int ValueIndex, TSeriesMarksStyle Style) const;
+  // The value that value styles show: the mandatory list's value.
+  virtual double GetMarkValue(int ValueIndex) const;
+  // The point's label (empty when none).
+  virtual std::string GetMarkLabel(int ValueIndex) const;
+  // Percent of the point in the absolute total, with "of <total>" when
+  // AddTotal.
+  std::string MarkPercent(int ValueIndex, bool AddTotal = false) const;
+  // False for a null point and, with SoftClip, for a point outside the plot.
+  virtual bool CanDrawMark(int ValueIndex) const;
+  // Draws the marks of the visible points (one paint).
+  virtual void DrawMarks();
+  // Draws one mark at its computed position, moved off earlier marks with
+  // AutoPosition.
+  virtual void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position);
+  // Sizes the box of Shape around Text and places it on (XPos, YPos).
+  void CalculateMarkPosition(TCustomTextShape* Shape, const std::string& Text, int XPos, int YPos,
+                             TSeriesMarkPosition& Position);
+  // The offset that moves mark box R off the earlier box R2.
+  virtual TPointF MarkOverlap(int ValueIndex, const TRectF& R, const TRectF& R2) const;
+  // Called last by GetMarkText; may change the text.
+  std::function<void(TChartSeries* Sender, int ValueIndex, std::string& Text)> OnGetMarkText;
+
   void SetParentChart(TCustomAxisPanel* Value) override;
   void Added() override;
   void Removed() override;
@@ -292,6 +331,9 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   // stored positions in step with Delete and Clear through these two.
   void MarksDeleted(int Start, int Quantity);
   void MarksCleared();
+  // The marks follow the series to its new chart.
+  void MarksChartChanged();
+  std::unique_ptr<TSeriesMarks> FMarks;  // created on first access
   // Colour list entry i, growing the list with clKelColor up to i.
   TColor& ColorEntry(int ValueIndex);
   // The chart's 3D view is seen from behind (decided like the chart does

@@ -6,6 +6,7 @@
 //   [Preparation]  visible range, pen start and the polyline buffer
 //   [Drawing]      DrawAllValues, DrawValue and the null/column rules
 //   [Other]        margins, adding outside a paint, Clear, hit test, legend
+//   [Marks]        DrawMark: the callout length
 #include "series/fast_line_series.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "canvas/canvas3d.h"
 #include "canvas/gradient.h"
 #include "canvas/pen.h"
+#include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 
 namespace sextant {
@@ -438,6 +440,13 @@ void TFastLineSeries::DrawLegendShape(const TRectF& Rect) {
   const long long bottom = KelRound(Rect.Bottom);
   canvas->DoHorizLine(static_cast<float>(KelRound(Rect.Left)), static_cast<float>(KelRound(Rect.Right)),
                       static_cast<float>((top + bottom) / 2));
+}
+
+// ---- [Marks] -----------------------------------------------------------------
+
+void TFastLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) {
+  Marks()->ApplyArrowLength(Position);
+  TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
 }
 
 }  // namespace sextant

@@ -58,6 +58,8 @@ class TFastLineSeries : public TCustomLineSeries {
   void Clear() override;
   int Clicked(int X, int Y) override;
   void DrawLegendShape(const TRectF& Rect) override;
+  // Raises the mark by the callout length, then draws it as every series.
+  void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
   void PrepareLegendCanvas();
 
   bool ShouldDrawAsPolyline() const;
