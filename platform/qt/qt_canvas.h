@@ -18,6 +18,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
 #include <QTextLayout>
 #include <QTransform>
@@ -27,7 +28,6 @@
 
 #include "platform/host_canvas.h"
 
-class QPainter;
 class QPaintDevice;
 
 namespace sextant {
