@@ -147,6 +147,19 @@ TEST_F(ChartViewTest, MouseAndWheelReachTheChartsEvents) {
   EXPECT_TRUE(FView->hasFocus());  // a click takes the focus
 }
 
+TEST_F(ChartViewTest, HidingEndsAMouseCapture) {
+  ShowAt(400, 250);
+  FView->CaptureMouse();  // as the chart does for a drag
+  EXPECT_EQ(QWidget::mouseGrabber(), FView);
+  FView->hide();
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  FView->show();
+  FView->CaptureMouse();
+  EXPECT_EQ(QWidget::mouseGrabber(), FView);
+  FView->ReleaseMouse();
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
 // Rendering the chart of a view elsewhere at another size leaves the view's
 // chart at its own size, and the view lays it out again at that size.
 TEST_F(ChartViewTest, RenderingElsewhereKeepsTheViewsLayout) {
