@@ -22,9 +22,7 @@ set(SEXTANT_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/sextant)
 # The tree offers the <sextant/...> spelling as well: include/sextant in the
 # build directory names the source tree.
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/include)
-if(NOT EXISTS ${CMAKE_CURRENT_BINARY_DIR}/include/sextant)
-  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/include/sextant SYMBOLIC)
-endif()
+file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/include/sextant SYMBOLIC)
 
 # Static libraries that may end up in a user's shared library.
 set(SEXTANT_INSTALL_TARGETS sextant_engine)

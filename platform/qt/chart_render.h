@@ -9,6 +9,9 @@
 // A chart hosted by a widget keeps its own size: it is drawn at the size
 // asked for and repaints itself at its own size afterwards. A chart without
 // a host takes the size it is rendered at as its size.
+//
+// Call from the GUI thread, outside the chart's own paint (not from its
+// drawing events).
 #pragma once
 
 #include <QImage>
