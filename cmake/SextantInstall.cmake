@@ -42,12 +42,12 @@ endif()
 file(GLOB SEXTANT_PUBLIC_HEADERS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS
   canvas/*.h panel/*.h axes/*.h series/*.h marks/*.h tools/*.h platform/*.h)
 list(REMOVE_ITEM SEXTANT_PUBLIC_HEADERS platform/recording_canvas.h)
-# The Qt host: the widget, the rendering calls, the canvas and the services.
-# The application object (forms, message loop) belongs to the demo.
+# The Qt host: the widget, the rendering calls, the canvas, the services and
+# the application object (what the demo program uses too).
 if(SEXTANT_BUILD_QT)
   list(APPEND SEXTANT_PUBLIC_HEADERS
     platform/qt/chart_view.h platform/qt/chart_widget.h platform/qt/chart_render.h
-    platform/qt/qt_canvas.h platform/qt/qt_services.h)
+    platform/qt/qt_canvas.h platform/qt/qt_services.h platform/qt/qt_application.h)
 endif()
 foreach(header ${SEXTANT_PUBLIC_HEADERS})
   get_filename_component(dir ${header} DIRECTORY)

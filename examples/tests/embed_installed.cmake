@@ -16,12 +16,12 @@ run(${CMAKE_COMMAND} --install ${SEXTANT_BINARY_DIR} --prefix ${prefix})
 
 # What must and must not be installed.
 foreach(header panel/chart.h series/fast_line_series.h platform/host_canvas.h
-    platform/qt/chart_view.h platform/qt/chart_render.h)
+    platform/qt/chart_view.h platform/qt/chart_render.h platform/qt/qt_application.h)
   if(NOT EXISTS ${prefix}/include/sextant/${header})
     message(FATAL_ERROR "not installed: ${header}")
   endif()
 endforeach()
-foreach(private platform/recording_canvas.h platform/qt/qt_application.h)
+foreach(private platform/recording_canvas.h app/qt_form.h)
   if(EXISTS ${prefix}/include/sextant/${private})
     message(FATAL_ERROR "installed although private: ${private}")
   endif()
