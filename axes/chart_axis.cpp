@@ -5,6 +5,7 @@
 
 #include "axes/axis_math.h"
 #include "canvas/kel_exceptions.h"
+#include "canvas/pen.h"
 #include "panel/axis_panel.h"
 
 namespace sextant {
@@ -16,6 +17,15 @@ int KelMaxPixelPos = 32767;
 // ===========================================================================
 
 TChartAxis::TChartAxis(TCustomAxisPanel* Chart) : FParentChart(Chart) {
+  const TNotifyEvent changed = [this](TPersistent*) { Repaint(); };
+  FAxisItems = std::make_unique<TAxisItems>(this, FParentChart);
+  FLabels = std::make_unique<TAxisLabels>(this, changed);
+  FAxis = std::make_unique<TChartAxisPen>(changed);
+  FGrid = std::make_unique<TAxisGridPen>(changed);
+  FMinorGrid = std::make_unique<TKelHiddenPen>(changed);
+  FTicks = std::make_unique<TTicks>(changed);
+  FTicksInner = std::make_unique<TTicks>(changed);
+  FMinorTicks = std::make_unique<TTicks>(changed);
   if (FParentChart) {
     // The first six axes of a chart are its standard axes: their labels and
     // title take room from the chart rectangle. Custom axes start without.
@@ -55,8 +65,92 @@ void TChartAxis::Assign(const TPersistent* Source) {
   FEndPosition = s->FEndPosition;
   FPositionPercent = s->FPositionPercent;
   FPosUnits = s->FPosUnits;
+  FLabels->Assign(s->FLabels.get());
+  FAxisItems->Assign(s->FAxisItems.get());
+  FAxis->Assign(s->FAxis.get());
+  FGrid->Assign(s->FGrid.get());
+  FMinorGrid->Assign(s->FMinorGrid.get());
+  FTicks->Assign(s->FTicks.get());
+  FTicksInner->Assign(s->FTicksInner.get());
+  FMinorTicks->Assign(s->FMinorTicks.get());
+  FTickLength = s->FTickLength;
+  FTickInnerLength = s->FTickInnerLength;
+  FMinorTickLength = s->FMinorTickLength;
+  FMinorTickCount = s->FMinorTickCount;
+  FTickOnLabelsOnly = s->FTickOnLabelsOnly;
+  FAxisValuesFormat = s->FAxisValuesFormat;
+  FTitleSize = s->FTitleSize;
+  if (s->FAxisTitle) Title()->Assign(s->FAxisTitle.get());
   SetCalcPosValue();
   Repaint();
+}
+
+// ---- Labels, ticks, grid and title settings ----
+
+void TChartAxis::SetLabels(const TAxisLabels* Value) {
+  if (Value) FLabels->Assign(Value);
+}
+void TChartAxis::SetAxis(const TKelPen* Value) {
+  if (Value) FAxis->Assign(Value);
+}
+void TChartAxis::SetGrid(const TKelPen* Value) {
+  if (Value) FGrid->Assign(Value);
+}
+void TChartAxis::SetMinorGrid(const TKelPen* Value) {
+  if (Value) FMinorGrid->Assign(Value);
+}
+void TChartAxis::SetTicks(const TKelPen* Value) {
+  if (Value) FTicks->Assign(Value);
+}
+void TChartAxis::SetTicksInner(const TKelPen* Value) {
+  if (Value) FTicksInner->Assign(Value);
+}
+void TChartAxis::SetMinorTicks(const TKelPen* Value) {
+  if (Value) FMinorTicks->Assign(Value);
+}
+
+namespace {
+template <typename T>
+bool Store(T& Variable, const T& Value) {
+  if (Variable == Value) return false;
+  Variable = Value;
+  return true;
+}
+}  // namespace
+
+void TChartAxis::SetTickLength(int Value) {
+  if (Store(FTickLength, Value)) Repaint();
+}
+void TChartAxis::SetTickInnerLength(int Value) {
+  if (Store(FTickInnerLength, Value)) Repaint();
+}
+void TChartAxis::SetMinorTickLength(int Value) {
+  if (Store(FMinorTickLength, Value)) Repaint();
+}
+void TChartAxis::SetMinorTickCount(int Value) {
+  if (Store(FMinorTickCount, Value)) Repaint();
+}
+void TChartAxis::SetTickOnLabelsOnly(bool Value) {
+  if (Store(FTickOnLabelsOnly, Value)) Repaint();
+}
+void TChartAxis::SetAxisValuesFormat(const std::string& Value) {
+  if (Store(FAxisValuesFormat, Value)) Repaint();
+}
+void TChartAxis::SetTitleSize(int Value) {
+  if (Store(FTitleSize, Value)) Repaint();
+}
+
+TChartAxisTitle* TChartAxis::Title() {
+  if (!FAxisTitle) {
+    // Vertical titles read upwards on the left and downwards on the right.
+    const int angle = FHorizontal || IDepthAxis ? 0 : (FOtherSide ? 270 : 90);
+    FAxisTitle = std::make_unique<TChartAxisTitle>(FParentChart, angle);
+  }
+  return FAxisTitle.get();
+}
+
+void TChartAxis::SetTitle(const TChartAxisTitle* Value) {
+  if (Value) Title()->Assign(Value);
 }
 
 void TChartAxis::Repaint() {
@@ -414,43 +508,6 @@ void TChartAxis::AdjustMaxMinRect(const TRectF& Rect) {
   InternalCalcRange();
 }
 
-double TChartAxis::CalcIncrement() {
-  // Room per label: until the labels module measures label texts, every
-  // label is taken as 1 pixel wide (plus the 10 % separation, which rounds
-  // away), so up to one label per pixel of the axis.
-  const int labelSize = 1;
-  int N = 1;
-  if (IAxisSize > 0) N = KelRound(static_cast<double>(IAxisSize) / labelSize);
-  if (N < 1) return MinAxisIncrement;
-
-  double step;
-  if (FDesiredIncrement > 0)
-    step = FDesiredIncrement;
-  else if (IRangeZero)
-    step = 1;
-  else
-    step = static_cast<double>(std::fabs(IRange) / (N + 1));
-
-  // Grow the step until at most N labels fit.
-  const double range = static_cast<double>(IRange);
-  if (range != 0 && step != 0) {
-    long long C = static_cast<long long>(N) + 1;
-    do {
-      const double T = range / step;
-      if (std::fabs(T) < 2147483647.0) {
-        C = KelRound(T);
-        if (C <= N) break;
-      }
-      if (FDesiredIncrement > 0)
-        step += std::max(0.2 * step, FDesiredIncrement);
-      else
-        step = KelNextStep(step);
-    } while (C > N && step <= range && std::isfinite(step));
-  }
-  if (std::isinf(step)) return range;
-  return std::max(MinAxisIncrement, step);
-}
-
 void TChartAxis::CalcRoundScales() {
   if (IAxisSize == 0 || IRangeZero) return;
   double increment = 0;
@@ -472,13 +529,24 @@ void TChartAxis::CalcRoundScales() {
   if (changed) InternalCalcRange();
 }
 
-// The axis line, ticks, labels, title and grid belong to the labels
-// module, which takes its room here. Until then an axis takes no room.
-void TChartAxis::CalcRect(TRectF&, bool) {}
-
-// Drawing of the axis line, ticks, grid and labels (labels module); the
-// scale alone draws nothing.
-void TChartAxis::Draw(bool) {}
+TRectF TChartAxis::AxisRect() const {
+  const int along0 = std::min(IStartPos, IEndPos);
+  const int along1 = std::max(IStartPos, IEndPos);
+  const bool labelsVisible = FLabels && FLabels->Visible();
+  int across0 = PosAxis;
+  int across1 = PosAxis;
+  if (labelsVisible) {
+    if (PosLabels < PosAxis) {
+      across0 = PosLabels;
+      across1 = PosAxis + KelAxisClickGap;
+    } else {
+      across0 = PosAxis - KelAxisClickGap;
+      across1 = PosLabels;
+    }
+  }
+  if (FHorizontal) return KelRect(along0, across0, along1, across1);
+  return KelRect(across0, along0, across1, along1);
+}
 
 // ===========================================================================
 // TChartAxes

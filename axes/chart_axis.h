@@ -6,9 +6,12 @@
 // so conversions made from event handlers use the scale of the last paint.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "axes/axis_labels.h"
 #include "canvas/kel_persistent.h"
 #include "canvas/kel_types.h"
 #include "panel/kel_panel.h"
@@ -17,9 +20,12 @@ namespace sextant {
 
 class TCustomAxisPanel;
 class TChartAxes;
+class TKelHiddenPen;
 
 // Bounds every computed pixel coordinate.
 extern int KelMaxPixelPos;
+// Pixels on the axis line's side that still belong to the axis' area.
+inline constexpr int KelAxisClickGap = 3;
 
 class TChartAxis : public TPersistent {
  public:
@@ -101,13 +107,115 @@ class TChartAxis : public TPersistent {
   void AdjustMaxMinRect(const TRectF& Rect);
   void CalcRoundScales();
   void InternalCalcRange();
-  // Label step for the current scale (labels module); 0 until computed.
-  double CalcIncrement();
 
-  // Room the axis takes out of the chart rectangle, and its drawing. The
-  // axis line, ticks, grid and labels plug in here.
+  // ---- Labels, ticks, grid and title (settings) ----
+  TAxisLabels* Labels() const { return FLabels.get(); }
+  void SetLabels(const TAxisLabels* Value);
+  // The label items (automatic or custom) and their text format.
+  TAxisItems* Items() const { return FAxisItems.get(); }
+  // The axis line pen.
+  TChartAxisPen* Axis() const { return FAxis.get(); }
+  void SetAxis(const TKelPen* Value);
+  TAxisGridPen* Grid() const { return FGrid.get(); }
+  void SetGrid(const TKelPen* Value);
+  TKelHiddenPen* MinorGrid() const { return FMinorGrid.get(); }
+  void SetMinorGrid(const TKelPen* Value);
+  TTicks* Ticks() const { return FTicks.get(); }
+  void SetTicks(const TKelPen* Value);
+  TTicks* TicksInner() const { return FTicksInner.get(); }
+  void SetTicksInner(const TKelPen* Value);
+  TTicks* MinorTicks() const { return FMinorTicks.get(); }
+  void SetMinorTicks(const TKelPen* Value);
+  int TickLength() const { return FTickLength; }
+  void SetTickLength(int Value);
+  int TickInnerLength() const { return FTickInnerLength; }
+  void SetTickInnerLength(int Value);
+  int MinorTickLength() const { return FMinorTickLength; }
+  void SetMinorTickLength(int Value);
+  int MinorTickCount() const { return FMinorTickCount; }
+  void SetMinorTickCount(int Value);
+  // Ticks only where a label is drawn (otherwise at every label value).
+  bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+  void SetTickOnLabelsOnly(bool Value);
+  // Number format pattern of value labels.
+  const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
+  void SetAxisValuesFormat(const std::string& Value);
+  // Fixed title room in pixels; 0 = measured.
+  int TitleSize() const { return FTitleSize; }
+  void SetTitleSize(int Value);
+  // The axis title, created on first access.
+  TChartAxisTitle* Title();
+  void SetTitle(const TChartAxisTitle* Value);
+  bool HasTitle() const { return FAxisTitle != nullptr; }
+
+  // ---- Labels: texts and increments ----
+  // The label style in force: Labels.Style, or for talAuto the answer of
+  // the associated active series.
+  TAxisLabelStyle CalcLabelStyle() const;
+  virtual TAxisLabelStyle InternalCalcLabelStyle() const;
+  // Text of a label value: AxisValuesFormat, the chart's OnGetAxisLabel,
+  // MultiLine.
+  virtual std::string LabelValue(double Value);
+  // Size of a label's text across (as on a horizontal axis) and along (as
+  // on a vertical axis), in the label font.
+  int LabelWidth(double Value);
+  int LabelHeight(double Value);
+  // Label step for the current scale and room.
+  double CalcIncrement();
+  // Step for labels MaxLabelSize pixels long.
+  double CalcXYIncrement(int MaxLabelSize);
+  // Step for at most MaxNumLabels labels.
+  double CalcLabelsIncrement(int MaxNumLabels);
+  // Widest label text in pixels.
+  int MaxLabelsWidth();
+
+  // ---- Room (called by the chart at each layout) ----
+  // Room of the label rows across the axis.
+  int SizeLabels();
+  // Room of the axis line, with or without the ticks.
+  int SizeTickAxis(bool WithTicks = true) const;
+  // Room across the axis of a text box turned by Angle (Size when not 0);
+  // Text null: the widest label.
+  int InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
+                       const std::string* Text = nullptr);
+  // Moves this axis' edge of R inwards by A, never closer than 1 pixel to
+  // the opposite edge.
+  void InflateAxisRect(TRectF& R, float A) const;
+  // This axis' edge of R, rounded.
+  int GetRectangleEdge(const TRectF& R) const;
+  // P moved outwards (away from the plot) by A.
+  int InflateAxisPos(int P, int A) const;
+  // P shifted by PositionPercent (percent of R, or pixels).
+  int ApplyPosition(int P, const TRectF& R) const;
+  // Takes the axis' room (title, labels, ticks) out of Rect and fixes
+  // PosTitle and PosLabels. Without InflateChartRectangle Rect is kept and
+  // the positions follow from the edge.
   void CalcRect(TRectF& Rect, bool InflateChartRectangle);
+
+  // ---- Drawing ----
+  // Title, labels, axis line, ticks, grid. CalcPosAxis: PosAxis from the
+  // final chart rectangle.
   void Draw(bool CalcPosAxis);
+  // The axis' clickable area in the last layout: along the axis from
+  // IStartPos to IEndPos, across it from the labels to the axis line plus
+  // KelAxisClickGap (only the line when the labels are hidden).
+  TRectF AxisRect() const;
+  // One label at (X, Y) in Format, turned by Angle; its box corners go to
+  // Item (when given) for hit testing.
+  void DrawAxisLabel(int X, int Y, int Angle, const std::string& Text, TAxisLabelsFormat* Format,
+                     TAxisItem* Item = nullptr);
+
+  // ---- Events (hooks of the drawing) ----
+  // May change a label's text or veto it (DrawLabel := false).
+  std::function<void(TChartAxis* Sender, int X, int Y, int Z, std::string& Text, bool& DrawLabel)>
+      OnDrawLabel;
+  // Replaces the drawing of the axis line.
+  std::function<void(TChartAxis* Sender)> OnDrawAxis;
+  // Runs before the grid is drawn.
+  std::function<void(TChartAxis* Sender)> OnDrawGrids;
+  // May change the next label value, or stop the labels.
+  std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>
+      OnNextLabelValue;
 
   // ---- Working fields of the last layout ----
   int IStartPos = 0;
@@ -127,9 +235,50 @@ class TChartAxis : public TPersistent {
   int PosAxis = 0;
   int PosLabels = 0;
   int PosTitle = 0;
+  // Pixels of the major ticks of the last drawing, in the order the labels
+  // were made (value labels: from the largest value down).
   std::vector<int> Tick;
 
  private:
+  // ---- Labels (axis_increment.cpp, axis_draw.cpp) ----
+  void PrepareLabelFont();
+  int InternalLabelSize(double Value, bool IsWidth);
+  int MaxLabelsValue(int& MaxLines);
+  int MaxPointLabelsWidth(TAxisLabelStyle Style, int& MaxLines);
+  void CalcHeightFactor();
+  // The series whose points give labels of style Style, in list order.
+  std::vector<TChartSeries*> LabelSeries(TAxisLabelStyle Style) const;
+  // Text of a point label (talText, talMark, talPointValue) before
+  // OnGetAxisLabel.
+  std::string PointLabelText(TChartSeries* Series, int ValueIndex, TAxisLabelStyle Style);
+  std::string FinalPointLabel(TChartSeries* Series, int ValueIndex, TAxisLabelStyle Style);
+  int LabelTextSize(const std::string& Text, bool IsWidth);
+  double PointLabelValue(const TChartSeries* Series, int ValueIndex) const;
+  void CalcLabels();
+  void DoDefaultLabels();
+  void DoNextAxisLabels();
+  void DoSeriesLabels(TAxisLabelStyle Style);
+  void DoCustomLabels();
+  void InternalDrawLabel(double Value);
+  void AddTickAndSaveLabel(int P, const std::string& Text, double Value);
+  void SaveLabel(int P, const std::string& Text, double Value);
+  void DrawTitle();
+  void DrawAxisLine();
+  void DrawTicksGrid();
+  void DrawGrids();
+  void DrawGridLine(int P);
+  void DrawTicks(const std::vector<int>& Positions, int Length, int B, bool WithPenWidth);
+  void DrawMinorTicksGrid();
+  void DrawLabelsOnTop();
+  void DrawThisLabel(int Index);
+  // Measures needed per label while drawing, computed once per Draw.
+  int CachedSizeLabels();
+  int CachedMaxLabelsWidth();
+  struct TDrawCache {
+    int SizeLabels = -1;
+    int MaxLabelsWidth = -1;
+  } IDrawCache;
+
   friend class TCustomAxisPanel;
   int XPosValueCheck(double Value) const;
   int YPosValueCheck(double Value) const;
@@ -168,6 +317,23 @@ class TChartAxis : public TPersistent {
   TKelUnits FPosUnits = muPercent;
   bool IDepthAxis = false;
   std::string IAxisID;
+
+  std::unique_ptr<TAxisLabels> FLabels;
+  std::unique_ptr<TAxisItems> FAxisItems;
+  std::unique_ptr<TChartAxisPen> FAxis;
+  std::unique_ptr<TAxisGridPen> FGrid;
+  std::unique_ptr<TKelHiddenPen> FMinorGrid;
+  std::unique_ptr<TTicks> FTicks;
+  std::unique_ptr<TTicks> FTicksInner;
+  std::unique_ptr<TTicks> FMinorTicks;
+  std::unique_ptr<TChartAxisTitle> FAxisTitle;
+  int FTickLength = 4;
+  int FTickInnerLength = 0;
+  int FMinorTickLength = 2;
+  int FMinorTickCount = 3;
+  bool FTickOnLabelsOnly = true;
+  std::string FAxisValuesFormat = "#,##0.###";
+  int FTitleSize = 0;
 
   int (TChartAxis::*FCalcXPosValue)(double) const = &TChartAxis::XPosValueCheck;
   int (TChartAxis::*FCalcYPosValue)(double) const = &TChartAxis::YPosValueCheck;

@@ -16,6 +16,8 @@
 // marks_layout.cpp.
 #pragma once
 
+#include "canvas/automatic_text.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -58,38 +60,6 @@ enum TMarksTailAlign : std::uint8_t { ttaLeft, ttaCenter, ttaRight };
 enum TMarksTailEdge : std::uint8_t { tteLeft, tteTop, tteRight, tteBottom };
 
 // ---- [Settings] ------------------------------------------------------------------
-
-// What the marks may do by themselves. Only Move (AutoPosition) is acted
-// on; the other flags are stored.
-class TAutomaticText : public TPersistent {
- public:
-  explicit TAutomaticText(TNotifyEvent OnChange = nullptr) : OnChange(std::move(OnChange)) {}
-  void Assign(const TPersistent* Source) override;
-
-  bool Hide() const { return FHide; }
-  void SetHide(bool Value) { Set(FHide, Value); }
-  bool Move() const { return FMove; }
-  void SetMove(bool Value) { Set(FMove, Value); }
-  bool Resize() const { return FResize; }
-  void SetResize(bool Value) { Set(FResize, Value); }
-  bool Rotate() const { return FRotate; }
-  void SetRotate(bool Value) { Set(FRotate, Value); }
-  bool Trim() const { return FTrim; }
-  void SetTrim(bool Value) { Set(FTrim, Value); }
-  bool Wrap() const { return FWrap; }
-  void SetWrap(bool Value) { Set(FWrap, Value); }
-
-  TNotifyEvent OnChange;
-
- private:
-  void Set(bool& Variable, bool Value);
-  bool FHide = true;
-  bool FMove = true;
-  bool FResize = true;
-  bool FRotate = true;
-  bool FTrim = true;
-  bool FWrap = true;
-};
 
 // The small coloured square inside a mark box; invisible by default.
 class TSeriesMarksSymbol : public TKelCustomShape {

@@ -162,6 +162,10 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner) : TCustomKelPanelExtended
   FRightAxis->FZPosition = 100;
   FDepthAxis = make(FOwnedDepth, "Depth", false, true, true);
   FDepthTopAxis = make(FOwnedDepthTop, "DepthTop", false, false, true);
+  // The grids of the other-side axes stand at the back.
+  FTopAxis->Grid()->InitZ(100);
+  FRightAxis->Grid()->InitZ(100);
+  FHover = std::make_unique<TChartHover>([this](TPersistent*) { Invalidate(); });
   SetAutoRepaint(true);
 }
 
@@ -661,6 +665,8 @@ void TCustomAxisPanel::DrawAllAxis() {
   }
   c->EndEntity();
 }
+
+int TCustomAxisPanel::CalcWallSize(const TChartAxis*) const { return 0; }
 
 bool TCustomAxisPanel::DrawBackWallAfter(int Z) {
   TCanvas3D* c = Canvas();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "axes/chart_axis.h"
+#include "panel/chart_hover.h"
 #include "panel/kel_panel_extended.h"
 #include "series/chart_series.h"
 #include "tools/chart_tool.h"
@@ -198,7 +199,26 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   virtual bool IsFreeSeriesColor(TColor Color, bool CheckBackground,
                                  const TChartSeries* Series) const = 0;
 
+  // ---- Hover ----
+  // Highlighting of elements under the mouse; created visible.
+  TChartHover* Hover() const { return FHover.get(); }
+  void SetHover(const TChartHover* Value) {
+    if (Value) FHover->Assign(Value);
+  }
+
+  // Thickness of the 3D wall next to an axis (0 in a flat chart).
+  virtual int CalcWallSize(const TChartAxis* Axis) const;
+
   // ---- Events ----
+  // May change the text of an axis label (Series null and ValueIndex -1
+  // for value labels).
+  std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex,
+                     std::string& LabelText)>
+      OnGetAxisLabel;
+  // A custom sequence of value labels: called with LabelIndex 0, 1, ...
+  // until Stop is set; each call gives LabelValue.
+  std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>
+      OnGetNextAxisLabel;
   std::function<void(TPersistent*)> OnBeforeDrawChart;
   std::function<void(TPersistent*)> OnBeforeDrawAxes;
   std::function<void(TPersistent*)> OnBeforeDrawSeries;
@@ -262,6 +282,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartAxis* FDepthTopAxis = nullptr;
   std::vector<std::unique_ptr<TChartAxis>> FCustomAxes;
   TChartPage FPage{this};
+  std::unique_ptr<TChartHover> FHover;
 
   // True when the series' marks are drawn in the second pass, over all
   // series.

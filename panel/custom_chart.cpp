@@ -30,6 +30,8 @@ static int ReadDefaultPaletteOption() {
 
 TCustomChart::TCustomChart(TComponent* AOwner) : TCustomAxisPanel(AOwner) {
   SetAutoRepaint(false);
+  FWalls = std::make_unique<TChartWalls>(this);
+  FLegend = std::make_unique<TChartLegend>(this);
   RestoredAxisScales = true;
   SetColorPaletteIndex(ReadDefaultPaletteOption());
   SetAutoRepaint(true);
@@ -68,34 +70,144 @@ bool TCustomChart::IsFreeSeriesColor(TColor Color, bool CheckBackground,
                                      const TChartSeries* Series) const {
   for (TChartSeries* s : SeriesList())
     if (s != Series && s->SeriesColor() == Color) return false;
-  // The back wall's colour joins this test when the walls exist.
-  if (CheckBackground && Color == this->Color()) return false;
+  if (CheckBackground) {
+    if (Color == this->Color()) return false;
+    if (FWalls && Color == FWalls->Back()->Color()) return false;
+  }
   return true;
 }
 
-TColor TCustomChart::GetBackColor() const { return TCustomAxisPanel::GetBackColor(); }
+TColor TCustomChart::GetBackColor() const {
+  const TChartBackWall* back = FWalls ? FWalls->Back() : nullptr;
+  if (back && back->Visible() && !back->Transparent()) return back->Color();
+  return TCustomAxisPanel::GetBackColor();
+}
+
+// ---- Titles, walls, legend ------------------------------------------------------
+
+namespace {
+template <typename T>
+T* LazyTitle(std::unique_ptr<T>& Title, TCustomChart* Chart) {
+  if (!Title) Title = std::make_unique<T>(Chart);
+  return Title.get();
+}
+}  // namespace
+
+TChartTitle* TCustomChart::Title() { return LazyTitle(FTitle, this); }
+TChartTitle* TCustomChart::SubTitle() { return LazyTitle(FSubTitle, this); }
+TChartFootTitle* TCustomChart::Foot() { return LazyTitle(FFoot, this); }
+TChartFootTitle* TCustomChart::SubFoot() { return LazyTitle(FSubFoot, this); }
+
+void TCustomChart::SetTitle(const TChartTitle* Value) {
+  if (Value) Title()->Assign(Value);
+}
+void TCustomChart::SetSubTitle(const TChartTitle* Value) {
+  if (Value) SubTitle()->Assign(Value);
+}
+void TCustomChart::SetFoot(const TChartTitle* Value) {
+  if (Value) Foot()->Assign(Value);
+}
+void TCustomChart::SetSubFoot(const TChartTitle* Value) {
+  if (Value) SubFoot()->Assign(Value);
+}
+void TCustomChart::SetWalls(const TChartWalls* Value) {
+  if (Value) FWalls->Assign(Value);
+}
+void TCustomChart::SetLegend(const TChartLegend* Value) {
+  if (Value) FLegend->Assign(Value);
+}
+
+void TCustomChart::DrawLegendShape(TChartSeries* Series, int ValueIndex, const TRectF& Rect) {
+  if (!Series) return;
+  if (ValueIndex < 0) {
+    Series->PrepareLegendCanvas();
+    Series->DrawLegendShape(Rect);
+    return;
+  }
+  // A point: a box in its colour with a thin black frame.
+  TCanvas3D* c = Canvas();
+  const TKelPen frame;
+  c->AssignVisiblePen(&frame);
+  TColor color = Series->GetValueColor(ValueIndex);
+  if (color == clKelColor) color = Series->SeriesColor();
+  c->AssignBrush(Series->Brush(), color);
+  c->Rectangle(Rect);
+}
 
 // ---- Layout hooks ------------------------------------------------------------
 
 void TCustomChart::CalcWallsRect() {
   CalcSize3DWalls();
   if (!CustomChartRect() && View3D() && View3DOptions()->Orthogonal()) {
-    // The walls take depth next to the plot; with no walls module their
-    // own size is 0.
-    if (View3DOptions()->OrthoAngle() <= 90)
-      ChartRect.Right -= static_cast<float>(std::abs(Width3D()));
-    else
-      ChartRect.Left += static_cast<float>(std::abs(Width3D()));
-    ChartRect.Top += static_cast<float>(std::abs(Height3D()));
+    // The walls take depth next to the plot: the 3D depth plus the back
+    // wall's thickness, and a visible side wall's thickness and a pixel.
+    const TChartBackWall* back = FWalls->Back();
+    const float s = back->ShouldDraw() ? static_cast<float>(back->Size()) : 0;
+    const float depth = static_cast<float>(std::abs(Width3D())) + s;
+    if (View3DOptions()->OrthoAngle() <= 90) {
+      ChartRect.Right -= depth;
+      if (FWalls->HasRight() && FWalls->Right()->Visible())
+        ChartRect.Right -= static_cast<float>(FWalls->Right()->Size() + 1);
+    } else {
+      ChartRect.Left += depth;
+      if (FWalls->Left()->Visible()) ChartRect.Left += static_cast<float>(FWalls->Left()->Size() + 1);
+    }
+    ChartRect.Top += static_cast<float>(std::abs(Height3D())) + s;
   }
   ReCalcWidthHeight();
 }
 
-// Titles, legend and walls are laid out and drawn by the titles, walls and
-// legend module; the chart has none of them yet, so they take no room and
-// draw nothing.
-void TCustomChart::DrawTitlesAndLegend(bool) {}
-void TCustomChart::DrawWalls() {}
+// Titles in drawing order; each takes its room from the chart rectangle
+// before the next one is placed.
+void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
+  auto drawTitles = [this](bool custom) {
+    for (TChartTitle* t : {static_cast<TChartTitle*>(FTitle.get()), FSubTitle.get(),
+                           static_cast<TChartTitle*>(FFoot.get()),
+                           static_cast<TChartTitle*>(FSubFoot.get())})
+      if (t && t->ShouldDraw() && t->CustomPosition() == custom) t->DrawTitle();
+  };
+  TChartLegend* legend = FLegend.get();
+  if (BeforeSeries) {
+    if (legend->ShouldDraw()) {
+      if (legend->Vertical()) {
+        // A side legend takes its strip from the full height.
+        legend->CalcRect();
+        if (legend->DrawBehind()) legend->DrawLegend();
+        drawTitles(false);
+      } else {
+        drawTitles(false);
+        legend->CalcRect();
+        if (legend->DrawBehind()) legend->DrawLegend();
+      }
+    } else {
+      drawTitles(false);
+    }
+  } else {
+    if (!legend->DrawBehind() && legend->ShouldDraw()) legend->DrawLegend();
+    drawTitles(true);
+  }
+}
+
+// With active series of which none uses axes, no walls; otherwise the back
+// wall (the only one in a flat chart; the side walls of a 3D chart are not
+// drawn by this engine).
+void TCustomChart::DrawWalls() {
+  if (CountActiveSeries() > 0) {
+    bool usesAxes = false;
+    for (TChartSeries* s : SeriesList())
+      if (s->Active() && s->UseAxis()) usesAxes = true;
+    if (!usesAxes) return;
+  }
+  if (FWalls->Back()->ShouldDraw()) DrawBackWall();
+}
+
+void TCustomChart::DrawBackWall() {
+  TChartBackWall* wall = FWalls->Back();
+  const TRectF R = BackWallRect(ChartRect, wall->StartPosition(), wall->EndPosition(),
+                                CalcWallSize(BottomAxis()));
+  wall->DrawFlat(*Canvas(), R);
+  if (HasBackImage() && BackImage()->Inside()) DrawBackImage(R);
+}
 
 void TCustomChart::InternalDraw(const TRectF& UserRectangle) {
   TCustomAxisPanel::InternalDraw(UserRectangle);
@@ -103,67 +215,7 @@ void TCustomChart::InternalDraw(const TRectF& UserRectangle) {
   DrawZoomRectangleIfActive();
 }
 
-// ---- Mouse, wheel and keys -----------------------------------------------------
-
-void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  TCustomAxisPanel::MouseDown(Button, Shift, X, Y);
-  // While a drag is in progress further presses are ignored.
-  if (FCancelMouse || Zoom()->Active() || Panning()->Active()) return;
-  FCancelMouse = false;
-  BroadcastMouseEvent(cmeDown, Button, Shift, KelRound(X), KelRound(Y));
-  // Unless a tool took the press, the chart's own handling (clicked part,
-  // click events, the start of zoom or panning) belongs here; it comes with
-  // the zoom and panning module.
-  FCancelMouse = false;
-}
-
-void TCustomChart::MouseMove(TShiftState Shift, float X, float Y) {
-  TCustomAxisPanel::MouseMove(Shift, X, Y);
-  if (!Canvas()->ReferenceCanvas()) return;
-  if (!IsDesigning())
-    BroadcastMouseEvent(cmeMove, TMouseButton::mbLeft, Shift, KelRound(X), KelRound(Y));
-  // A tool that set CancelMouse suppresses zoom, panning, cursor and hover
-  // processing of this move (zoom and panning module).
-}
-
-void TCustomChart::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
-  FCancelMouse = false;
-  TCustomAxisPanel::MouseUp(Button, Shift, X, Y);
-  // A zoom drag with this button ends here (zoom and panning module).
-  // Any panning drag ends with any button.
-  if (Panning()->Active()) {
-    Panning()->SetActive(false);
-    if (!Panning()->InsideBounds() && HostControl() && HostControl()->HasParent())
-      HostControl()->ReleaseMouse();
-  }
-  BroadcastMouseEvent(cmeUp, Button, Shift, KelRound(X), KelRound(Y));
-}
-
-void TCustomChart::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) {
-  TCustomAxisPanel::MouseWheel(Shift, WheelDelta, Handled);
-  // The direction follows the wheel setting that applies: panning first,
-  // then zoom, then the 3D view zoom. The panning and zooming themselves
-  // come with the zoom and panning module.
-  bool up = WheelDelta > 0;
-  if (Panning()->MouseWheel() != pmwNone && AllowPanning() != pmNone && !IsDesigning()) {
-    if (Panning()->MouseWheel() == pmwInverted) up = !up;
-  } else if (Zoom()->Allow() && Zoom()->MouseWheel() != pmwNone) {
-    if (Zoom()->MouseWheel() == pmwInverted) up = !up;
-  } else if (ZoomWheel() != pmwNone && (View3D() || Canvas()->SupportsFullRotation())) {
-    if (ZoomWheel() == pmwInverted) up = !up;
-  }
-  TPointF pos{0, 0};
-  if (HostControl()) pos = HostControl()->CursorPos();
-  FCancelMouse = false;
-  BroadcastWheelEvent(up ? wmeUp : wmeDown, WheelDelta, KelRound(pos.X), KelRound(pos.Y));
-}
-
-void TCustomChart::DoMouseLeave() {
-  TCustomAxisPanel::DoMouseLeave();
-  // Hover highlights of axis labels and series are reset here once they
-  // exist (labels and hover module); then the tools hear of it.
-  BroadcastToolEvent(cteMouseLeave);
-}
+// ---- Keys (mouse, wheel, zoom and panning: custom_chart_mouse.cpp) ----------------
 
 void TCustomChart::KeyDown(std::uint16_t& Key, char16_t& KeyChar, TShiftState Shift) {
   TCustomAxisPanel::KeyDown(Key, KeyChar, Shift);

@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "axes/chart_axis.h"
+#include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
@@ -559,6 +560,14 @@ TAxisLabelStyle TChartSeries::AxisLabelStyle(const TChartAxis* Axis) const {
   return talValue;
 }
 
+std::string TChartSeries::AxisMarkText(int ValueIndex) const {
+  // With marks, the axis shows the marks' own text (their style and events).
+  if (FMarks) return const_cast<TChartSeries*>(this)->GetMarkText(ValueIndex);
+  std::string text = XLabel(ValueIndex);
+  if (text.empty()) text = FormatFloat(FValueFormat, FMandatoryValueList->Value(ValueIndex));
+  return text;
+}
+
 int TChartSeries::CalcXPosValue(double Value) const {
   return FGetHorizAxis ? FGetHorizAxis->CalcXPosValue(Value) : 0;
 }
@@ -772,6 +781,13 @@ void TChartSeries::DoAfterDrawValues() {
 
 // The generic legend symbol: the rectangle filled with the series brush in
 // the series colour.
+void TChartSeries::PrepareLegendCanvas() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->AssignVisiblePenColor(FPen.get(), SeriesColor());
+  canvas->AssignBrush(FBrush.get(), SeriesColor());
+}
+
 void TChartSeries::DrawLegendShape(const TRectF& Rect) {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas) return;
@@ -780,5 +796,34 @@ void TChartSeries::DrawLegendShape(const TRectF& Rect) {
 }
 
 int TChartSeries::Clicked(int, int) { return -1; }
+
+// ---- Mouse over the series -----------------------------------------------------
+
+bool TChartSeries::IsPainted(int ValueIndex) const {
+  return FTreatNulls == tnIgnore || !IsNull(ValueIndex);
+}
+
+bool TChartSeries::CheckMouse(int X, int Y) {
+  IClickedPart = scpNone;
+  const bool wantsMouse = FCursor != 0 || OnMouseEnter || OnMouseLeave;
+  if (!wantsMouse && !HoverEnabled()) return false;
+  const int index = Clicked(X, Y);
+  if (index == -1) {
+    if (IsMouseInside) {
+      IsMouseInside = false;
+      CallEvent(OnMouseLeave, this);
+    }
+    return false;
+  }
+  if (FCursor != 0 && IsPainted(index)) {
+    if (TCustomAxisPanel* chart = ParentChart())
+      if (IHostControl* host = chart->HostControl()) host->SetCursor(static_cast<TCursor>(FCursor));
+  }
+  if (!IsMouseInside) {
+    IsMouseInside = true;
+    CallEvent(OnMouseEnter, this);
+  }
+  return wantsMouse;
+}
 
 }  // namespace sextant

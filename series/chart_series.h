@@ -178,6 +178,11 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual bool UseAxis() const { return true; }
   virtual bool CanZoomScroll() const { return UseAxis(); }
   virtual TAxisLabelStyle AxisLabelStyle(const TChartAxis* Axis) const;
+  // The point's mark text as an axis label (style talMark). Without marks
+  // it is the text of the marks' default style: the point's label, or its
+  // value in ValueFormat when the label is empty. The marks module
+  // overrides this with the marks' own text.
+  virtual std::string AxisMarkText(int ValueIndex) const;
 
   // ---- Value <-> pixel (forwards to the axes, using the last layout) ----
   virtual int CalcXPos(int ValueIndex) const;
@@ -212,9 +217,20 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void DrawValue(int ValueIndex);
   virtual void DoAfterDrawValues();
   virtual void ChangedAxisScale(TChartAxis*) {}
+  // Canvas pen and brush for the legend symbol: the series' pen and brush
+  // in the series colour.
+  virtual void PrepareLegendCanvas();
   virtual void DrawLegendShape(const TRectF& Rect);
   // Index of the point or segment under the pixel, or -1.
   virtual int Clicked(int X, int Y);
+  // Mouse over the series (a plain move on the chart): cursor, enter and
+  // leave events; true when the series wants the cursor for this point.
+  virtual bool CheckMouse(int X, int Y);
+  // Hover highlighting applies: the chart's and the series' own hover
+  // settings are on (the series has none of its own yet).
+  virtual bool HoverEnabled() const { return false; }
+  // False only for a null point while nulls are not ignored.
+  bool IsPainted(int ValueIndex) const;
   // Tells the chart's tools about this series (before/after its points).
   void BroadcastEvent(TChartToolEvent Event);
 

@@ -60,7 +60,7 @@ class TFastLineSeries : public TCustomLineSeries {
   void DrawLegendShape(const TRectF& Rect) override;
   // Raises the mark by the callout length, then draws it as every series.
   void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
-  void PrepareLegendCanvas();
+  void PrepareLegendCanvas() override;
 
   bool ShouldDrawAsPolyline() const;
   bool UseFastLine() const;

@@ -1,0 +1,144 @@
+// The room an axis takes out of the chart rectangle during layout: the
+// axis line and ticks, the label rows and the title, and the positions
+// (PosTitle, PosLabels) they leave for drawing.
+//
+// From the plot outwards an axis stacks: ticks (and the 3D wall), labels,
+// title. CalcRect shrinks the rectangle from the outside in: title first,
+// then labels, then ticks.
+#include <algorithm>
+#include <cmath>
+
+#include "axes/chart_axis.h"
+#include "canvas/canvas3d.h"
+#include "canvas/shadow.h"
+#include "panel/axis_panel.h"
+
+namespace sextant {
+
+namespace {
+
+int NormalAngle(int Angle) {
+  int a = Angle % 360;
+  return a < 0 ? a + 360 : a;
+}
+
+constexpr double KelDegToRad = 3.14159265358979323846 / 180.0;
+
+}  // namespace
+
+int TChartAxis::SizeTickAxis(bool WithTicks) const {
+  int result = FAxis->Visible() ? KelRound(FAxis->Width() + 1) : 0;
+  if (WithTicks && FTicks->Visible()) result += FTickLength;
+  if (FMinorTicks->Visible()) result = std::max(result, FMinorTickLength);
+  return result;
+}
+
+int TChartAxis::SizeLabels() {
+  if (FLabels->IHeightFactor == 0) CalcHeightFactor();
+  int result = InternalCalcSize(FAxisItems->Format(), FLabels->Angle(), FLabels->Size()) *
+               FLabels->IHeightFactor;
+  if (FLabels->Alternate()) result *= 2;
+  return result;
+}
+
+int TChartAxis::InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
+                                 const std::string* Text) {
+  if (Size != 0) return Size;
+  if (!FParentChart || !Shape) return 0;
+  TCanvas3D* canvas = FParentChart->Canvas();
+  FParentChart->PrepareFont3D(Shape->Font());
+  const int height = canvas->FontHeight();
+  const int angle = NormalAngle(Angle);
+  const bool horizontal = FHorizontal || IDepthAxis;
+  int result;
+  if ((horizontal && angle % 180 == 0) || (!horizontal && (angle == 90 || angle == 270))) {
+    result = height;
+  } else {
+    int lines = 0;
+    const int width = Text ? FParentChart->MultiLineTextWidth(*Text, lines) : MaxLabelsWidth();
+    const double radians = angle * KelDegToRad;
+    if (horizontal)
+      result = height + KelRound(std::fabs(std::sin(radians)) * width);
+    else
+      result = KelRound(width * std::fabs(std::cos(radians)));
+  }
+  if (!Shape->Transparent()) {
+    if (Shape->Pen()->Visible()) result += 2 * KelRound(Shape->Pen()->Width());
+    if (Shape->Shadow()->ShouldDraw()) result += std::abs(Shape->Shadow()->Size());
+  }
+  return result;
+}
+
+void TChartAxis::InflateAxisRect(TRectF& R, float A) const {
+  if (FHorizontal) {
+    if (FOtherSide)
+      R.Top = std::min(R.Top + A, std::max(R.Top, R.Bottom - 1));
+    else
+      R.Bottom = std::max(R.Bottom - A, std::min(R.Bottom, R.Top + 1));
+  } else {
+    if (FOtherSide)
+      R.Right = std::max(R.Right - A, std::min(R.Right, R.Left + 1));
+    else
+      R.Left = std::min(R.Left + A, std::max(R.Left, R.Right - 1));
+  }
+}
+
+int TChartAxis::GetRectangleEdge(const TRectF& R) const {
+  if (FHorizontal) return KelRound(FOtherSide ? R.Top : R.Bottom);
+  return KelRound(FOtherSide ? R.Right : R.Left);
+}
+
+int TChartAxis::InflateAxisPos(int P, int A) const {
+  // Outwards is up for the top axis, left for the left axis.
+  const bool decreasing = FHorizontal ? FOtherSide : !FOtherSide;
+  return decreasing ? P - A : P + A;
+}
+
+int TChartAxis::ApplyPosition(int P, const TRectF& R) const {
+  if (FPositionPercent == 0) return P;
+  int shift = FPosUnits == muPixels
+                  ? KelRound(FPositionPercent)
+                  : KelRound(FPositionPercent * 0.01 * (FHorizontal ? R.Height() : R.Width()));
+  if (FOtherSide) shift = -shift;
+  return FHorizontal ? P - shift : P + shift;
+}
+
+void TChartAxis::CalcRect(TRectF& Rect, bool InflateChartRectangle) {
+  if (IDepthAxis || !FParentChart) return;
+  FLabels->IHeightFactor = 0;
+
+  if (!InflateChartRectangle) {
+    // The axis stands on the edge of Rect and takes nothing from it.
+    PosAxis = ApplyPosition(GetRectangleEdge(Rect), Rect);
+    PosLabels = InflateAxisPos(PosAxis, SizeTickAxis(true));
+    PosTitle = InflateAxisPos(PosLabels, FLabels->Visible() ? SizeLabels() : 0);
+    return;
+  }
+
+  if (IExtraSpace > 0) InflateAxisRect(Rect, static_cast<float>(IExtraSpace));
+
+  if (FAxisTitle && FAxisTitle->Visible() && !FAxisTitle->Text().empty()) {
+    const int size =
+        InternalCalcSize(FAxisTitle.get(), FAxisTitle->Angle(), FTitleSize, &FAxisTitle->Text());
+    InflateAxisRect(Rect, static_cast<float>(size));
+    PosTitle = GetRectangleEdge(Rect);
+  }
+
+  if (FLabels->Visible()) {
+    FLabels->IHeightFactor = 0;
+    InflateAxisRect(Rect, static_cast<float>(SizeLabels()));
+    PrepareLabelFont();
+    const int margin =
+        KelRound(FParentChart->Canvas()->FontHeight() * FLabels->Margin() * 0.01);
+    PosLabels = InflateAxisPos(GetRectangleEdge(Rect), margin);
+  }
+
+  const int W =
+      FParentChart->CalcWallSize(this) + SizeTickAxis(FLabels->Position() == lpAtTick);
+  if (W > 0) InflateAxisRect(Rect, static_cast<float>(W));
+
+  PosTitle = ApplyPosition(PosTitle, Rect);
+  PosLabels = ApplyPosition(PosLabels, Rect);
+}
+
+}  // namespace sextant
