@@ -1,13 +1,15 @@
 // bigdata_example: ten million points in one fast line series, drawn with at
 // most one vertical stroke per pixel column (DrawAllPoints off, daMinMax),
-// with the time of every paint printed.
+// with a scroll bar under the bottom axis and the time of every paint
+// printed.
 //
 //   bigdata_example                      opens the window; drag with the
 //                                        right mouse button or turn the
-//                                        wheel to pan
-//   bigdata_example --exit-after-paint   paints the whole range, drags
-//                                        across the chart, scrolls a 1 %
-//                                        window through the data and exits
+//                                        wheel to pan, use the scroll bar
+//   bigdata_example --exit-after-paint   paints the whole range, shows a
+//                                        1 % window, pans it with a drag,
+//                                        the wheel and the scroll bar,
+//                                        moves it through the data, exits
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -22,6 +24,7 @@
 #include <sextant/panel/chart.h>
 #include <sextant/platform/qt/chart_view.h>
 #include <sextant/series/fast_line_series.h>
+#include <sextant/tools/axis_scroll_bar.h>
 
 namespace {
 
@@ -33,36 +36,46 @@ void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::Mou
   QApplication::sendEvent(view, &event);
 }
 
-// The automated run: every step repaints at once and prints its time.
-void RunSteps(sextant::TChartView* view, const int& lastPaintMs) {
+// The automated run: every step repaints at once and prints its time and
+// the bottom axis range it shows.
+void RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
   sextant::TChart* chart = view->Chart();
+  sextant::TChartAxis* bottom = chart->BottomAxis();
   const auto report = [&](const char* what) {
     view->repaint();
-    std::printf("bigdata_example: paint %s: %d ms\n", what, lastPaintMs);
+    std::printf("bigdata_example: paint %s: %d ms (x %.0f .. %.0f)\n", what, lastPaintMs, bottom->Minimum(),
+                bottom->Maximum());
   };
 
-  // A right-button drag from the middle to the left (pans where the chart
-  // pans with the mouse), then a wheel turn.
+  // A window of 1 % of the points.
+  const double window = kPoints / 100.0;
+  bottom->SetMinMax(0, window);
+  report("of a 1 % window");
+
+  // A right-button drag from the middle to the left pans forwards.
   const QPointF from(view->width() / 2.0, view->height() / 2.0);
   SendMouse(view, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, from);
   for (int i = 1; i <= 5; ++i)
     SendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, from - QPointF(40.0 * i, 0));
   SendMouse(view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, from - QPointF(200, 0));
   report("after a right-button drag");
+
   QWheelEvent wheel(from, view->mapToGlobal(from), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(view, &wheel);
   report("after a wheel turn");
 
-  // A window of 1 % of the points scrolled through the data in steps, as a
-  // scroll bar would move it.
-  sextant::TChartAxis* bottom = chart->BottomAxis();
-  const double width = kPoints / 100.0;
-  for (double start : {0.0, 0.25 * kPoints, 0.5 * kPoints, 0.99 * kPoints}) {
-    bottom->SetMinMax(start, start + width);
-    char what[64];
-    std::snprintf(what, sizeof what, "of a 1 %% window at %.0f", start);
-    report(what);
+  // A click on the scroll bar's increment arrow.
+  const sextant::TRectF arrow = scroll->IncRectangle();
+  const QPointF onArrow((arrow.Left + arrow.Right) / 2, (arrow.Top + arrow.Bottom) / 2);
+  SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, onArrow);
+  SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, onArrow);
+  report("after a scroll bar arrow click");
+
+  // The window moved through the data, as dragging the thumb would.
+  for (double start : {0.25 * kPoints, 0.5 * kPoints, 0.99 * kPoints}) {
+    bottom->SetMinMax(start, start + window);
+    report("of a 1 % window further on");
   }
   bottom->SetAutomatic(true);
   report("of the whole range again");
@@ -82,6 +95,10 @@ int main(int argc, char** argv) {
   series->SetDrawAllPoints(false);  // one vertical stroke per pixel column ...
   series->SetDrawAllPointsStyle(sextant::daMinMax);  // ... from minimum to maximum
   chart->AddSeries(series);
+  // A scroll bar below the bottom axis (freed by the chart).
+  auto* scroll = new sextant::TAxisScrollBarTool;
+  scroll->SetParentChart(chart);
+  scroll->SetAxis(chart->BottomAxis());
 
   QElapsedTimer timer;
   timer.start();
@@ -107,7 +124,7 @@ int main(int argc, char** argv) {
       std::printf("bigdata_example: first paint (whole range): %d ms\n", lastPaintMs);
       if (automated)
         QTimer::singleShot(0, &app, [&] {
-          RunSteps(&view, lastPaintMs);
+          RunSteps(&view, scroll, lastPaintMs);
           QApplication::exit(0);
         });
     } else if (!automated) {
