@@ -10,6 +10,7 @@
 //                                        1 % window, pans it with a drag,
 //                                        the wheel and the scroll bar,
 //                                        moves it through the data, exits
+//                                        (exit code 3 when it did not pan)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -38,7 +39,8 @@ void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::Mou
 
 // The automated run: every step repaints at once and prints its time and
 // the bottom axis range it shows.
-void RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
+// Returns false when the drag or the scroll bar did not move the range.
+bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
   sextant::TChart* chart = view->Chart();
   sextant::TChartAxis* bottom = chart->BottomAxis();
   const auto report = [&](const char* what) {
@@ -59,6 +61,8 @@ void RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
     SendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, from - QPointF(40.0 * i, 0));
   SendMouse(view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, from - QPointF(200, 0));
   report("after a right-button drag");
+  const double afterDrag = bottom->Minimum();
+  if (!(afterDrag > 0)) return false;
 
   QWheelEvent wheel(from, view->mapToGlobal(from), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
@@ -71,6 +75,7 @@ void RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
   SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, onArrow);
   SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, onArrow);
   report("after a scroll bar arrow click");
+  if (!(bottom->Minimum() > afterDrag)) return false;
 
   // The window moved through the data, as dragging the thumb would.
   for (double start : {0.25 * kPoints, 0.5 * kPoints, 0.99 * kPoints}) {
@@ -79,6 +84,7 @@ void RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
   }
   bottom->SetAutomatic(true);
   report("of the whole range again");
+  return true;
 }
 
 }  // namespace
@@ -124,8 +130,12 @@ int main(int argc, char** argv) {
       std::printf("bigdata_example: first paint (whole range): %d ms\n", lastPaintMs);
       if (automated)
         QTimer::singleShot(0, &app, [&] {
-          RunSteps(&view, scroll, lastPaintMs);
-          QApplication::exit(0);
+          if (RunSteps(&view, scroll, lastPaintMs)) {
+            QApplication::exit(0);
+          } else {
+            std::fprintf(stderr, "bigdata_example: the chart did not pan\n");
+            QApplication::exit(3);
+          }
         });
     } else if (!automated) {
       std::printf("bigdata_example: paint: %d ms\n", lastPaintMs);
