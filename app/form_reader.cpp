@@ -190,6 +190,19 @@ class TParser {
   }
 
   bool AtEnd() const { return FPos >= FText.size(); }
+
+  // The line of the last character that is not blank (for errors at the end).
+  int LastLine() const {
+    std::size_t end = FText.size();
+    int line = FLine;
+    while (end > 0) {
+      const char c = FText[end - 1];
+      if (c != ' ' && c != '\t' && c != '\r' && c != '\n') break;
+      if (c == '\n') --line;
+      --end;
+    }
+    return std::max(line, 1);
+  }
   char Peek(std::size_t ahead = 0) const {
     return FPos + ahead < FText.size() ? FText[FPos + ahead] : '\0';
   }
@@ -258,8 +271,8 @@ class TParser {
     for (;;) {
       SkipBlanks();
       if (AtEnd())
-        FailAt(FLine, "unexpected end of the text: 'end' missing for object " + object.Name + " (line " +
-                          std::to_string(object.Line) + ")");
+        FailAt(LastLine(), "unexpected end of the text: 'end' missing for object " + object.Name + " (line " +
+                               std::to_string(object.Line) + ")");
       if (!IsIdentStart(Peek())) Fail("expected a property, 'object' or 'end', found " + Found());
       const std::string word = PeekWord();
       if (SameWord(word, "end")) {

@@ -40,6 +40,18 @@ TChartWidget::~TChartWidget() {
   if (FCaptured) releaseMouse();
 }
 
+IHostCanvas* TChartWidget::ControlCanvas() {
+  const float scale = static_cast<float>(devicePixelRatioF());
+  if (!FControlBitmap || FControlBitmap->BitmapScale() != scale) {
+    FControlBitmap = std::make_unique<TQtBitmap>(1, 1, scale);
+    // Same logical DPI as the widget, so fractional font sizes measure alike.
+    const int dotsPerMeter = qRound(logicalDpiY() / 0.0254);
+    FControlBitmap->Image().setDotsPerMeterX(dotsPerMeter);
+    FControlBitmap->Image().setDotsPerMeterY(dotsPerMeter);
+  }
+  return &FControlBitmap->Canvas();
+}
+
 // ---- IHostControl ----------------------------------------------------------
 
 Qt::CursorShape TChartWidget::CursorShape(TCursor cursor) {

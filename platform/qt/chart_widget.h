@@ -8,9 +8,13 @@
 
 #include <QWidget>
 
+#include <memory>
+
 #include "platform/host_control.h"
 
 namespace sextant {
+
+class TQtBitmap;
 
 class TChartWidget : public QWidget, public IHostControl {
  public:
@@ -33,6 +37,9 @@ class TChartWidget : public QWidget, public IHostControl {
   void ReleaseMouse() override;
   bool HasParent() const override { return parentWidget() != nullptr; }
   TPointF CursorPos() const override;
+  // A small off-screen canvas at the widget's scale and DPI, for measuring
+  // text outside a paint; what is drawn on it is never shown.
+  IHostCanvas* ControlCanvas() override;
 
   // Conversions used by the event handlers (public for tests).
   static TShiftState ShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
@@ -56,6 +63,7 @@ class TChartWidget : public QWidget, public IHostControl {
   IHostControlClient* FClient = nullptr;
   TCursor FCursor = crDefault;
   bool FCaptured = false;
+  std::unique_ptr<TQtBitmap> FControlBitmap;
 };
 
 }  // namespace sextant

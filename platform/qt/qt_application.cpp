@@ -63,6 +63,13 @@ void TQtApplication::ShowException(const std::string& message) {
   });
 }
 
+void TQtApplication::ShowStartupException(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::fflush(stderr);
+  if (qApp && HasDisplay())
+    QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), QString::fromStdString(message));
+}
+
 // ---- Application object ---------------------------------------------------------
 
 TQtApplication::TQtApplication(int& argc, char** argv) : FApp(std::make_unique<TQtGuiApplication>(argc, argv)) {

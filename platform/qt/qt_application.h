@@ -71,9 +71,9 @@ class TQtApplication {
   // and destroys the forms.
   template <class TForm>
   void CreateForm(TForm*& ref) {
-    std::unique_ptr<TForm> form = std::make_unique<TForm>();
-    ref = form.get();
-    AddForm(form.get(), [p = form.release()] { delete p; });
+    TForm* form = std::make_unique<TForm>().release();
+    AddForm(form, [form] { delete form; });
+    ref = form;
   }
 
   QWidget* MainForm() const { return FForms.empty() ? nullptr : FForms.front().Widget; }
@@ -89,9 +89,13 @@ class TQtApplication {
   // True when windows appear on a real display (not offscreen/minimal).
   static bool HasDisplay();
 
-  // Reports an error the way the host does: stderr, plus a message box
-  // when a display exists.
+  // Reports an exception that escaped an event handler the way the host
+  // does: stderr, plus a message box (opened from the event loop) when a
+  // display exists. The loop goes on.
   static void ShowException(const std::string& message);
+  // Reports an exception that ended the start-up: stderr, plus a modal
+  // message box when a display exists.
+  static void ShowStartupException(const std::string& message);
 
  private:
   struct TFormEntry {
