@@ -49,15 +49,22 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// In memory (/dev/shm) where there is one: the file is rewritten for every
+// input, and a disk file system may flush a truncated and rewritten file.
 const std::string& FileName() {
-  static const std::string name =
-      (std::filesystem::temp_directory_path() / ("sextant_fuzz_settings_" + std::to_string(getpid()) + ".ini"))
-          .string();
+  static const std::string name = [] {
+    const std::filesystem::path dir =
+        std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
+    return (dir / ("sextant_fuzz_settings_" + std::to_string(getpid()) + ".ini")).string();
+  }();
+  static const bool removedAtExit = std::atexit([] { std::remove(name.c_str()); }) == 0;
+  (void)removedAtExit;
   return name;
 }
 
 void WriteFile(const std::string& content) {
-  std::ofstream out(FileName(), std::ios::binary | std::ios::trunc);
+  std::remove(FileName().c_str());  // a new file each time, never a truncated one
+  std::ofstream out(FileName(), std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
