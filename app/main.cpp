@@ -14,7 +14,9 @@
 
 #include "app/unit1.h"
 #include "canvas/canvas3d.h"
+#include "axes/chart_axis.h"
 #include "canvas/font.h"
+#include "panel/axis_panel.h"
 #include "platform/qt/qt_application.h"
 #include "series/kel_random.h"
 
@@ -24,7 +26,9 @@ namespace {
 // window exists. Every engine module with start-up state is initialised
 // here, in this one place.
 void InitializeEngineModules() {
+  sextant::InstallDefaultPalette();  // the module palette of 20 colours
   sextant::KelCanvasClasses();  // the list of canvas classes: TKelCanvas3D
+  sextant::KelMaxPixelPos = 32767;  // bound of every computed pixel position
   sextant::KelRandomize();      // sample data differ from run to run
   sextant::KelDefaultFont();    // reference font family and size
 }

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/brush.h"
+#include "canvas/pen.h"
 #include "panel/chart.h"
 #include "platform/qt/chart_widget.h"
 
@@ -55,6 +57,30 @@ void AddControlProperties(TPropertyRegistry<TBinding>& r) {
         if (order < 0) throw EFormValueError("a tab order cannot be negative, found " + v.Describe());
         b.SetTabOrder(order);
       });
+}
+
+// A colour: a named colour identifier (claSilver ...) or an ARGB integer.
+TColor ColorValue(const TFormValue& v) {
+  if (v.Kind == TFormValue::vkIdentifier) {
+    static const std::pair<const char*, TColor> named[] = {
+        {"claNull", 0x00000000}, {"claBlack", 0xFF000000}, {"claWhite", 0xFFFFFFFF},
+        {"claSilver", 0xFFC0C0C0}, {"claGray", 0xFF808080}, {"claDarkgray", 0xFFA9A9A9},
+        {"claRed", 0xFFFF0000}, {"claGreen", 0xFF008000}, {"claBlue", 0xFF0000FF},
+        {"claYellow", 0xFFFFFF00}, {"claLightgray", 0xFFD3D3D3}};
+    for (const auto& [name, color] : named)
+      if (v.Text == name) return color;
+    throw EFormValueError("unknown colour " + v.Describe());
+  }
+  const std::int64_t c = v.Kind == TFormValue::vkInteger ? v.Integer : -1;
+  if (c < 0 || c > 0xFFFFFFFFll) throw EFormValueError("a colour must be a colour name or an ARGB value, found " + v.Describe());
+  return static_cast<TColor>(c);
+}
+
+// A host brush kind stored by name.
+THostBrushKind BrushKindValue(const TFormValue& v) {
+  static const std::vector<std::string> kinds = {"None", "Solid", "Gradient", "Bitmap", "Resource"};
+  const std::string& k = v.AsIdentifierOf(kinds);
+  return static_cast<THostBrushKind>(std::find(kinds.begin(), kinds.end(), k) - kinds.begin());
 }
 
 }  // namespace
@@ -209,6 +235,16 @@ class TQtForm::TChartBinding : public IFormBinding {
     static const TPropertyRegistry<TChartBinding> registry = [] {
       TPropertyRegistry<TChartBinding> r;
       AddControlProperties(r);
+      // Nested properties go through the objects the chart already owns.
+      r.Add("Zoom.Brush.Kind",
+            [](TChartBinding& b, const TFormValue& v) { b.Chart->Zoom()->Brush()->SetStyle(BrushKindValue(v)); })
+          .Add("Zoom.Pen.Fill.Color",
+               [](TChartBinding& b, const TFormValue& v) { b.Chart->Zoom()->Pen()->Fill()->SetColor(ColorValue(v)); })
+          .Add("ColorPaletteIndex", [](TChartBinding& b, const TFormValue& v) {
+            const int index = v.AsInteger();
+            if (index < -2) throw EFormValueError("a palette index cannot be below -2, found " + v.Describe());
+            b.Chart->SetColorPaletteIndex(index);
+          });
       return r;
     }();
     return registry;

@@ -3,6 +3,10 @@
 #include <QPushButton>
 
 #include "panel/chart.h"
+#include "marks/mark_positions.h"
+#include "marks/series_marks.h"
+#include "marks/series_pointer.h"
+#include "series/fast_line_series.h"
 
 // The description resource lives in this library; make sure it is linked.
 static void InitUnit1Resources() { Q_INIT_RESOURCE(app); }
@@ -24,12 +28,48 @@ void TForm1::BindComponents(const std::string& sourceName) {
 }
 
 void TForm1::FormCreate(QObject*) {
-  // Chart1 shows what its stored description gives it; the series, marks,
-  // paging and scroll bar set-up joins here with those engine parts.
+  // One fast line series owned by the form; it takes the first colour of
+  // the chart's palette.
+  Chart1->AddSeries(new TFastLineSeries(this));
+  Chart1->SetView3D(false);
+
+  // Every point shows its value above a circular callout on the point.
+  TSeriesMarks& marks = *Chart1->Series(0)->Marks();
+  marks.SetVisible(true);
+  marks.SetAutoPosition(true);
+  marks.SetTextAlign(taCenter);
+  marks.SetTextAlignment(taCenter);
+  marks.SetVertTextAlign(vtaCenter);
+  marks.SetAlignment(taCenter);
+  marks.SetClip(true);
+  marks.SetStyle(smsValue);
+  marks.SetTransparent(true);
+  marks.Callout()->SetVisible(true);
+  marks.Callout()->SetStyle(psCircle);
+  marks.Callout()->SetColor(marks.Color());
+  marks.Callout()->SetSize(15);
+
+  Chart1->Series(0)->FillSampleValues(100);
+  Chart1->SetMaxPointsPerPage(10);
+  Chart1->SetPage(Chart1->NumPages());  // the last page: points 90 to 99
 }
 
 void TForm1::Button1Click(QObject*) {
-  // The mark-centering command joins here with the series and marks.
+  // Pins every mark that has been laid out and whose point lies at or right
+  // of the control's left edge and at or below its top edge: the box's
+  // top-left goes 12 pixels left of and 5 pixels above the point.
+  TChartSeries* series = Chart1->Series(0);
+  const int count = series->XValues()->Count();
+  for (int i = count - 1; i >= 0; --i) {
+    if (series->CalcXPos(i) < 0) continue;
+    if (series->CalcYPos(i) < 0) continue;
+    TSeriesMarkPosition* position = series->Marks()->Positions()->Position(i);
+    if (!position) continue;
+    position->Custom = true;
+    position->LeftTop.X = static_cast<float>(series->CalcXPos(i) - 12);
+    position->LeftTop.Y = static_cast<float>(series->CalcYPos(i) - 5);
+  }
+  Chart1->Repaint();
 }
 
 }  // namespace sextant

@@ -61,7 +61,7 @@ THostPath PieDonutPath(const TRectF& R, double StartAngle, double EndAngle, doub
   const float sweep = static_cast<float>(EndAngle - StartAngle);
   auto at = [&](double angle, float fx, float fy) {
     const double a = angle * M_PI / 180.0;
-    return TPointF{static_cast<float>(cx + fx * std::cos(a)), static_cast<float>(cy - fy * std::sin(a))};
+    return TPointF{static_cast<float>(cx + fx * std::cos(a)), static_cast<float>(cy + fy * std::sin(a))};
   };
   THostPath path;
   if (HolePercent <= 0) {

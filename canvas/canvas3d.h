@@ -78,8 +78,8 @@ THostPath PointsPath(std::span<const TPointF> Points, bool Close);
 void AddPointsToPath(THostPath& Path, std::span<const TPointF> Points, bool Close);
 
 // Path of a pie slice (HolePercent 0) or donut slice of the ellipse in R,
-// from StartAngle to EndAngle in degrees, counter-clockwise on screen from
-// the positive X axis.
+// from StartAngle to EndAngle in the host's arc angles (degrees from the
+// positive X axis, clockwise on screen).
 THostPath PieDonutPath(const TRectF& R, double StartAngle, double EndAngle, double HolePercent);
 
 // The one unit-level saved clip state: set by ClipCanvas, consumed by

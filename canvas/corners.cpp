@@ -49,8 +49,8 @@ int CornerSize(int Value, int Limit) {
 
 }  // namespace
 
-// Arcs use degrees counter-clockwise on screen from the positive X axis; a
-// negative sweep runs clockwise. Every arc starts where the previous segment
+// Arcs use the host's angles (degrees from the positive X axis, clockwise on
+// screen), each corner a quarter turn clockwise. Every arc starts where the previous segment
 // ended, so the path is continuous whatever the host does between commands.
 THostPath TKelCorners::GetPath(const TRectF& Rect, int X, int Y) const {
   const TRectF r = OrientRectangle(Rect);
@@ -69,7 +69,7 @@ THostPath TKelCorners::GetPath(const TRectF& Rect, int X, int Y) const {
   switch (FRightTop.Style()) {
     case cosRound:
       path.LineTo({R - cx, T});
-      path.AddArc({R - cx, T + cy}, {cx, cy}, 90, -90);
+      path.AddArc({R - cx, T + cy}, {cx, cy}, 270, 90);
       break;
     case cosBevel:
       path.LineTo({R - hx, T});
@@ -80,7 +80,7 @@ THostPath TKelCorners::GetPath(const TRectF& Rect, int X, int Y) const {
   switch (FRightBottom.Style()) {
     case cosRound:
       path.LineTo({R, B - cy});
-      path.AddArc({R - cx, B - cy}, {cx, cy}, 0, -90);
+      path.AddArc({R - cx, B - cy}, {cx, cy}, 0, 90);
       break;
     case cosBevel:
       path.LineTo({R, B - hy});
@@ -91,7 +91,7 @@ THostPath TKelCorners::GetPath(const TRectF& Rect, int X, int Y) const {
   switch (FLeftBottom.Style()) {
     case cosRound:
       path.LineTo({L + cx, B});
-      path.AddArc({L + cx, B - cy}, {cx, cy}, 270, -90);
+      path.AddArc({L + cx, B - cy}, {cx, cy}, 90, 90);
       break;
     case cosBevel:
       path.LineTo({L + hx, B});
@@ -102,7 +102,7 @@ THostPath TKelCorners::GetPath(const TRectF& Rect, int X, int Y) const {
   switch (FLeftTop.Style()) {
     case cosRound:
       path.LineTo({L, T + cy});
-      path.AddArc({L + cx, T + cy}, {cx, cy}, 180, -90);
+      path.AddArc({L + cx, T + cy}, {cx, cy}, 180, 90);
       break;
     case cosBevel: path.LineTo({L, T + hy}); break;
     case cosNone: break;

@@ -39,6 +39,13 @@ void TKelCanvas::SetCanvas(IHostCanvas* Value) {
   FCanvasIsD2D = name == "TCanvasD2D";
   FCanvasIsGDIP = name == "TCanvasGdiplus";
   FCanvasIsGPU = name == "TCanvasGpu";
+  // The new host starts with the canvas' current pen, brush and font, so
+  // host state and canvas state never disagree.
+  if (FCanvas) {
+    DoChangedPen(FPen.get());
+    DoChangedBrush(FBrush.get());
+    DoChangedFont(FFont.get());
+  }
 }
 
 TKelGradient* TKelCanvas::Gradient() const { return FBrush->Gradient(); }

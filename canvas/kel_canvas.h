@@ -49,8 +49,9 @@ class TKelCanvas {
   TKelCanvas& operator=(const TKelCanvas&) = delete;
 
   // ---- State ---------------------------------------------------------------
-  // Aims the canvas at a host canvas (nullptr: none) and notes whether it is
-  // one of the three kinds with a native line list.
+  // Aims the canvas at a host canvas (nullptr: none), notes whether it is
+  // one of the three kinds with a native line list, and gives the host the
+  // current pen, brush and font.
   virtual void SetCanvas(IHostCanvas* Value);
   IHostCanvas* ReferenceCanvas() const { return FCanvas; }
   void SetReferenceCanvas(IHostCanvas* Value) { SetCanvas(Value); }

@@ -16,6 +16,13 @@ namespace sextant {
 
 class TCustomAxisPanel;
 
+// A series event sent to the chart's listeners.
+class TKelSeriesEvent : public TKelEvent {
+ public:
+  TChartSeries* Series = nullptr;
+  TChartSeriesEvent Event = seAdd;
+};
+
 // Paging state: which points the positional axis shows.
 class TChartPage {
  public:
@@ -71,6 +78,9 @@ class TChartTools {
   TKelCustomTool* Items(int Index) const { return FItems.at(Index); }
   // Sets the tool's parent chart, which appends it here.
   TKelCustomTool* Add(TKelCustomTool* Tool);
+  // Creates a tool of class T owned by the chart and adds it.
+  template <typename T>
+  T* Add();
   int IndexOf(const TKelCustomTool* Tool) const;
   // Frees every tool.
   void Clear();
@@ -93,6 +103,13 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
 
   // ---- Series ----
   TChartSeries* AddSeries(TChartSeries* Series);
+  // Creates a series of class T owned by the chart's owner and adds it.
+  template <typename T>
+  T* AddSeries() {
+    T* series = new T(Owner());
+    AddSeries(series);
+    return series;
+  }
   void InternalAddSeries(TChartSeries* Series);
   void RemoveSeries(TChartSeries* Series);
   void RemoveSeries(int Index);
@@ -112,6 +129,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
 
   // ---- Tools and their events ----
   TChartTools& Tools() { return FTools; }
+  const TChartTools& Tools() const { return FTools; }
   void BroadcastToolEvent(TChartToolEvent Event);
   void BroadcastMouseEvent(TChartMouseEvent Event, TMouseButton Button, TShiftState Shift,
                            int X, int Y);
@@ -148,6 +166,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   double MinYValue(const TChartAxis* Axis) const { return InternalMinMax(Axis, true, false); }
   double MaxYValue(const TChartAxis* Axis) const { return InternalMinMax(Axis, false, false); }
   virtual void ChangedAxisScale(TChartAxis* Axis);
+  // True when an active series is associated with the axis.
+  bool AxisHasActiveSeries(const TChartAxis* Axis) const;
 
   // ---- Paging ----
   TChartPage& Pages() { return FPage; }
@@ -199,7 +219,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   void DrawAllAxis();
   void DrawAllSeries();
   void DrawSeries(TChartSeries* Series);
-  // Marks of a series (the marks module plugs in here).
+  // The marks of a series, clipped to the chart rectangle when they clip.
   virtual void DrawMarksSeries(TChartSeries* Series);
   virtual void CalcWallsRect() = 0;
   virtual void DrawTitlesAndLegend(bool BeforeSeries) = 0;
@@ -212,6 +232,7 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   virtual void DoOnBeforeDrawSeries() { CallEvent(OnBeforeDrawSeries, this); }
   virtual void DoOnAfterDraw() { CallEvent(OnAfterDraw, this); }
   void CalcSize3DWalls();
+  void CalcInvertedRotation();
 
   bool InvertedRotation = false;
   int FSeriesWidth3D = 0;
@@ -241,7 +262,21 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartAxis* FDepthTopAxis = nullptr;
   std::vector<std::unique_ptr<TChartAxis>> FCustomAxes;
   TChartPage FPage{this};
+
+  // True when the series' marks are drawn in the second pass, over all
+  // series.
+  bool MarksOnTop(TChartSeries* Series) const;
+  // The first or last positional value of the current page (paging rule).
+  double PageMinMax(const TChartAxis* Axis, bool IsMin) const;
+  void FreeSeriesWhere(const std::function<bool(TChartSeries*)>& Condition);
 };
+
+template <typename T>
+T* TChartTools::Add() {
+  T* tool = new T(FOwner);
+  Add(tool);
+  return tool;
+}
 
 // The module palette (installed at start-up) and the palette registry.
 extern std::vector<TColor> KelColorPalette;

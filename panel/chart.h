@@ -1,17 +1,14 @@
-// TChart: the chart control the application places on its window.
+// TChart: the chart control the application places on its window. It adds
+// nothing to TCustomChart but its name.
 #pragma once
 
-#include "panel/kel_panel_extended.h"
+#include "panel/custom_chart.h"
 
 namespace sextant {
 
-class TChart : public TCustomKelPanelExtended {
+class TChart : public TCustomChart {
  public:
-  explicit TChart(TComponent* AOwner = nullptr) : TCustomKelPanelExtended(AOwner) {}
-
- protected:
-  // The drawing of one paint: the panel background, border and bevels.
-  void InternalDraw(const TRectF& UserRectangle) override;
+  explicit TChart(TComponent* AOwner = nullptr) : TCustomChart(AOwner) {}
 };
 
 }  // namespace sextant

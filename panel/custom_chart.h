@@ -25,6 +25,7 @@ class TCustomChart : public TCustomAxisPanel {
 
  protected:
   void ApplyPalette(int Index);
+  void InternalDraw(const TRectF& UserRectangle) override;
   void CalcWallsRect() override;
   void DrawTitlesAndLegend(bool BeforeSeries) override;
   void DrawWalls() override;

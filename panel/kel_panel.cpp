@@ -468,18 +468,22 @@ void TCustomKelPanel::BroadcastKelEvent(TKelEvent& Event) {
 
 // ---- Mouse -----------------------------------------------------------------
 
+void TCustomKelPanel::SendMouseEvent(TKelMouseEventKind Kind, TMouseButton Button,
+                                     TShiftState Shift, float X, float Y) {
+  if (IEventListeners.empty()) return;  // no event object without a listener
+  TKelMouseEvent e;
+  e.Event = Kind;
+  e.Button = Button;
+  e.Shift = Shift;
+  e.X = X;
+  e.Y = Y;
+  BroadcastKelEvent(e);
+}
+
 void TCustomKelPanel::MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   FCancelMouse = false;
   TCustomPanelNoCaption::MouseDown(Button, Shift, X, Y);
-  if (!FCancelMouse && !IEventListeners.empty()) {
-    TKelMouseEvent e;
-    e.Event = meDown;
-    e.Button = Button;
-    e.Shift = Shift;
-    e.X = X;
-    e.Y = Y;
-    BroadcastKelEvent(e);
-  }
+  if (!FCancelMouse) SendMouseEvent(meDown, Button, Shift, X, Y);
   if (IHostControl* host = HostControl()) {
     if (host->CanFocus() && !host->IsFocused() && host->HasParent()) host->SetFocus();
   }
@@ -488,30 +492,14 @@ void TCustomKelPanel::MouseDown(TMouseButton Button, TShiftState Shift, float X,
 void TCustomKelPanel::MouseUp(TMouseButton Button, TShiftState Shift, float X, float Y) {
   FCancelMouse = false;
   TCustomPanelNoCaption::MouseUp(Button, Shift, X, Y);
-  if (!IEventListeners.empty()) {
-    TKelMouseEvent e;
-    e.Event = meUp;
-    e.Button = Button;
-    e.Shift = Shift;
-    e.X = X;
-    e.Y = Y;
-    BroadcastKelEvent(e);
-  }
+  SendMouseEvent(meUp, Button, Shift, X, Y);
 }
 
 void TCustomKelPanel::MouseMove(TShiftState Shift, float X, float Y) {
   FCancelMouse = false;
   TCustomPanelNoCaption::MouseMove(Shift, X, Y);
   RefreshHostCanvas();
-  if (!IEventListeners.empty()) {
-    TKelMouseEvent e;
-    e.Event = meMove;
-    e.Button = TMouseButton::mbLeft;  // no button is reported with a move
-    e.Shift = Shift;
-    e.X = X;
-    e.Y = Y;
-    BroadcastKelEvent(e);
-  }
+  SendMouseEvent(meMove, TMouseButton::mbLeft, Shift, X, Y);  // a move reports no button
 }
 
 void TCustomKelPanel::DblClick() {

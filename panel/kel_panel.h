@@ -14,6 +14,7 @@
 
 #include "canvas/kel_component.h"
 #include "canvas/kel_types.h"
+#include "canvas/shape_panel.h"
 #include "panel/kel_event.h"
 #include "platform/host_control.h"
 
@@ -32,7 +33,6 @@ class TView3DOptions;
 class TKelPanning;
 class TKelBrush;
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised };
 enum TKelUnits { muPercent, muPixels };
 
 using TMouseEvent = std::function<void(TPersistent* Sender, TMouseButton Button,
@@ -119,7 +119,7 @@ class TCustomPanelNoCaption : public TComponent, public IHostControlClient {
   float FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
 };
 
-class TCustomKelPanel : public TCustomPanelNoCaption {
+class TCustomKelPanel : public TCustomPanelNoCaption, public IShapePanel {
  public:
   explicit TCustomKelPanel(TComponent* AOwner = nullptr);
   ~TCustomKelPanel() override;
@@ -134,11 +134,11 @@ class TCustomKelPanel : public TCustomPanelNoCaption {
   virtual void CanvasChanged(TPersistent* Sender);
 
   // ---- Shared property helpers: store and Invalidate only on a change ----
-  void SetBooleanProperty(bool& Variable, bool Value);
+  void SetBooleanProperty(bool& Variable, bool Value) override;
   void SetIntegerProperty(int& Variable, int Value);
   void SetColorProperty(TColor& Variable, TColor Value);
   void SetDoubleProperty(double& Variable, double Value);
-  void SetSingleProperty(float& Variable, float Value);
+  void SetSingleProperty(float& Variable, float Value) override;
   void SetStringProperty(std::string& Variable, const std::string& Value);
 
   // ---- Drawing ----
@@ -146,7 +146,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption {
   virtual void Draw(IHostCanvas* UserCanvas, const TRectF& UserRect);
   virtual TRectF GetRectangle() const;
   virtual TColor GetBackColor() const;
-  TCanvas3D* Canvas() const { return FCanvas.get(); }
+  TCanvas3D* Canvas() const override { return FCanvas.get(); }
   // Replaces the canvas (the panel owns it unless IsEmbedded).
   void SetInternalCanvas(std::unique_ptr<TCanvas3D> NewCanvas);
 
@@ -186,7 +186,7 @@ class TCustomKelPanel : public TCustomPanelNoCaption {
   void SetEmboss(const TKelEmboss* Value);
   TView3DOptions* View3DOptions() const { return FView3DOptions.get(); }
   void SetView3DOptions(const TView3DOptions* Value);
-  bool View3D() const { return FView3D; }
+  bool View3D() const override { return FView3D; }
   void SetView3D(bool Value);
   TKelPanning* Panning() const { return FPanning.get(); }
   void SetPanning(const TKelPanning* Value);
@@ -217,15 +217,15 @@ class TCustomKelPanel : public TCustomPanelNoCaption {
   TCustomKelPanel* Theme = nullptr;
   // Copies Font into the canvas, substituting the default font when Font
   // is marked as default.
-  void TryAssignFont(TKelFont* Font);
+  void TryAssignFont(TKelFont* Font) override;
   // The same through the 3D font path when the view is 3D.
-  void PrepareFont3D(TKelFont* Font);
+  void PrepareFont3D(TKelFont* Font) override;
 
   // ---- Texts ----
   static int LinesOfText(const std::string& Text);
   // Width of the widest line and total height of a text split at
   // KelLineSeparator, measured with the canvas' current font.
-  TPointF MultiLineTextSize(const std::string& Text, int TextFormat, int& NumLines);
+  TPointF MultiLineTextSize(const std::string& Text, int TextFormat, int& NumLines) override;
   int MultiLineTextWidth(const std::string& Text, int& NumLines);
 
   // ---- Listeners ----
@@ -266,6 +266,8 @@ class TCustomKelPanel : public TCustomPanelNoCaption {
   void DblClick() override;
   void DoMouseLeave() override;
   void Loaded() override;
+  void SendMouseEvent(TKelMouseEventKind Kind, TMouseButton Button, TShiftState Shift, float X,
+                      float Y);
   // Takes the control's current host canvas; true when it is usable.
   bool RefreshHostCanvas();
   // Hook for the extended level: ends a panning drag inside the bounds.

@@ -89,6 +89,9 @@ struct THostPathCommand {
   enum Kind : std::uint8_t { MoveTo, LineTo, Close, Ellipse, RoundRect, Arc } Op = MoveTo;
   // MoveTo/LineTo: A = point. Ellipse/RoundRect: A = top-left, B = bottom-right,
   // C = (radius x, radius y). Arc: A = centre, B = radii, C = (start, sweep) degrees.
+  // Arc angles (here and in IHostCanvas::DrawArc) are degrees measured from the
+  // positive X axis, clockwise on screen (Y down): the point at angle a is
+  // (cx + rx cos a, cy + ry sin a); a positive sweep runs clockwise.
   TPointF A, B, C;
 };
 

@@ -11,7 +11,7 @@ PACKAGES=(
   libbenchmark-dev                         # benchmarks
   libicu-dev                               # number format oracle (ICU DecimalFormat)
   clang libclang-rt-14-dev                 # fuzz targets (libFuzzer, sanitizers)
-  xvfb xauth xdotool                       # running the window on a virtual display
+  xvfb xauth xdotool libxcb1-dev           # running the window on a virtual display
   fonts-dejavu-core fontconfig             # text renders with a real font, also offscreen
 )
 

@@ -393,8 +393,11 @@ TQtHostCanvas::StateHandle TQtHostCanvas::SaveState() {
   QPainter* p = ActivePainter();
   if (!p) return 0;
   p->save();
-  FSaved.push_back(FNextHandle);
-  return FNextHandle++;
+  // Handles are unique in the process, so that a handle kept from another
+  // canvas (an earlier paint) never matches a state of this one.
+  static StateHandle nextHandle = 1;
+  FSaved.push_back(nextHandle);
+  return nextHandle++;
 }
 
 void TQtHostCanvas::RestoreState(StateHandle state) {

@@ -161,7 +161,6 @@ class TQtHostCanvas : public IHostCanvas {
   THostFill FFill;
   THostFont FFont;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
-  StateHandle FNextHandle = 1;
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline
 };
 

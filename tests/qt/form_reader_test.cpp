@@ -10,6 +10,10 @@
 
 #include "app/qt_form.h"
 #include "app/unit1.h"
+#include "axes/chart_axis.h"
+#include "canvas/brush.h"
+#include "canvas/pen.h"
+#include "series/fast_line_series.h"
 #include "panel/chart.h"
 #include "platform/qt/chart_widget.h"
 #include "qt_test_app.h"
@@ -447,6 +451,38 @@ TEST(MainForm, Form1IsBuiltFromItsStoredDescription) {
   EXPECT_EQ(widget->geometry(), QRect(40, 96, 817, 433));
   EXPECT_EQ(NextFocusable(form.Button1), widget);  // TabOrder 2, then 4
   EXPECT_EQ(NextFocusable(widget), form.Button1);
+}
+
+TEST(MainForm, StoredChartSettingsReachTheObjectsTheChartOwns) {
+  TForm1 form;
+  TChart& chart = *form.Chart1;
+  ASSERT_TRUE(chart.Zoom()->HasBrush());
+  EXPECT_EQ(chart.Zoom()->Brush()->Style(), THostBrushKind::None);
+  ASSERT_TRUE(chart.Zoom()->HasPen());
+  EXPECT_EQ(chart.Zoom()->Pen()->Color(), 0xFFC0C0C0u);
+  EXPECT_EQ(chart.ColorPaletteIndex(), 13);
+  // Read while AutoRepaint was off; the chart repaints normally afterwards.
+  EXPECT_TRUE(chart.AutoRepaint());
+}
+
+TEST(MainForm, FormCreateShowsTheLastPageOfOneFastLine) {
+  TForm1 form;
+  TChart& chart = *form.Chart1;
+  ASSERT_EQ(chart.SeriesCount(), 1);
+  auto* series = dynamic_cast<TFastLineSeries*>(chart.Series(0));
+  ASSERT_NE(series, nullptr);
+  EXPECT_EQ(series->Owner(), &form);
+  EXPECT_EQ(series->Count(), 100);
+  EXPECT_EQ(series->SeriesColor(), 0xFF4466A3u);
+  EXPECT_FALSE(chart.View3D());
+  EXPECT_EQ(chart.MaxPointsPerPage(), 10);
+  EXPECT_EQ(chart.Page(), 10);
+  // After a paint the bottom axis runs over the X values of points 90 to 99.
+  form.grab();
+  EXPECT_DOUBLE_EQ(chart.BottomAxis()->Minimum(), series->XValue(90));
+  EXPECT_DOUBLE_EQ(chart.BottomAxis()->Maximum(), series->XValue(99));
+  EXPECT_EQ(series->FirstValueIndex(), 90);
+  EXPECT_EQ(series->LastValueIndex(), 99);
 }
 
 TEST(MainForm, ShowsTheChartPanelWithItsBevel) {

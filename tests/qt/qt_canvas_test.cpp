@@ -227,6 +227,23 @@ TEST_F(QtCanvasTest, RestoringAStateDiscardsTheStatesSavedAfterIt) {
   EXPECT_EQ(Px(90, 70), kRed);
 }
 
+TEST_F(QtCanvasTest, HandlesOfAnotherCanvasRestoreNothing) {
+  QImage other(10, 10, QImage::Format_ARGB32_Premultiplied);
+  QPainter otherPainter(&other);
+  TQtHostCanvas otherCanvas(otherPainter);
+  const auto foreign = otherCanvas.SaveState();
+  const auto own = FCanvas->SaveState();
+  EXPECT_NE(foreign, own);
+  FCanvas->IntersectClipRect({0, 0, 5, 5});
+  FCanvas->RestoreState(foreign);  // not ours: the clip stays
+  SolidFill(kRed);
+  FCanvas->FillRect({0, 0, 100, 80}, 0, 0, hcAll, 1, THostCornerType::Round);
+  FCanvas->RestoreState(own);
+  Finish();
+  EXPECT_EQ(Px(2, 2), kRed);
+  EXPECT_EQ(Px(50, 50), kWhite);
+}
+
 TEST_F(QtCanvasTest, RestoreBringsBackTheMatrix) {
   const auto state = FCanvas->SaveState();
   FCanvas->SetMatrix(TKelMatrix::Translation(50, 0));

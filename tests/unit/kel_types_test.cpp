@@ -111,10 +111,11 @@ TEST(Component, OwnerDestroysItsComponentsAndEarlyFreesAreForgotten) {
   watcher->removed = &removed;
   watcher->FreeNotification(a);
   EXPECT_EQ(owner->ComponentCount(), 3);
+  const auto aAddress = reinterpret_cast<std::uintptr_t>(a);
   delete a;  // destroyed by someone else: leaves the owner's list, watcher is told
   EXPECT_EQ(owner->ComponentCount(), 2);
   ASSERT_EQ(removed.size(), 1u);
-  EXPECT_EQ(removed[0], a);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(removed[0]), aAddress);
   EXPECT_EQ(b->Owner(), owner);
   delete owner;  // destroys b and watcher without touching a again
 }

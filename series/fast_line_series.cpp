@@ -1,0 +1,452 @@
+// The fast line series: one pen, one line operation per point (or a single
+// polyline), no marker shapes and no allocation per point.
+//
+// Contents
+//   [Settings]     constructor, Assign, setters, colour and pen coupling
+//   [Preparation]  visible range, pen start and the polyline buffer
+//   [Drawing]      DrawAllValues, DrawValue and the null/column rules
+//   [Other]        margins, adding outside a paint, Clear, hit test, legend
+//   [Marks]        DrawMark: the callout length
+#include "series/fast_line_series.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "axes/chart_axis.h"
+#include "canvas/brush.h"
+#include "canvas/canvas3d.h"
+#include "canvas/gradient.h"
+#include "canvas/pen.h"
+#include "marks/series_marks.h"
+#include "panel/axis_panel.h"
+
+namespace sextant {
+
+// ---- [Settings] --------------------------------------------------------------
+
+TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner) {
+  // The line takes the series colour until a pen colour of its own is set.
+  Pen()->InitColor(clKelColor);
+  Pen()->InitEndStyle(esFlat);
+  AllowSinglePoint = false;
+  DrawBetweenPoints = true;
+  IMandatoryPen = true;
+  FTreatNulls = tnIgnore;
+}
+
+TFastLineSeries::~TFastLineSeries() = default;
+
+void TFastLineSeries::Assign(const TPersistent* Source) {
+  if (const auto* other = dynamic_cast<const TFastLineSeries*>(Source)) {
+    FAutoRepaint = other->FAutoRepaint;
+    FClickTolerance = other->FClickTolerance;
+    FDAPStyle = other->FDAPStyle;
+    FDrawAll = other->FDrawAll;
+    FDrawStyle = other->FDrawStyle;
+    FFastPen = other->FFastPen;
+    FIgnoreNulls = other->FIgnoreNulls;
+    FInvertedStairs = other->FInvertedStairs;
+    FStairs = other->FStairs;
+  }
+  TCustomLineSeries::Assign(Source);
+}
+
+void TFastLineSeries::SetDrawAllPointsStyle(TDrawAllPointsStyle Value) {
+  if (FDAPStyle == Value) return;
+  FDAPStyle = Value;
+  Repaint();
+}
+
+void TFastLineSeries::SetDrawStyle(TFastLineDrawStyle Value) {
+  if (FDrawStyle == Value) return;
+  FDrawStyle = Value;
+  Repaint();
+}
+
+// The line pen follows the series colour, and a new pen sets it.
+void TFastLineSeries::SetSeriesColor(TColor Value) {
+  TCustomLineSeries::SetSeriesColor(Value);
+  LinePen()->SetColor(Value);
+}
+
+void TFastLineSeries::SetPen(const TKelPen* Value) {
+  TCustomLineSeries::SetPen(Value);
+  SetSeriesColor(Pen()->Color());
+}
+
+TColor TFastLineSeries::LineColor() const {
+  const TColor own = LinePen()->Color();
+  return own == clKelColor ? SeriesColor() : own;
+}
+
+bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
+
+bool TFastLineSeries::ShouldDrawAsPolyline() const {
+  return FDrawAll && FDrawStyle == flAll && FTreatNulls == tnIgnore && !FStairs && !Is3D();
+}
+
+bool TFastLineSeries::UseFastLine() const {
+  if (!FFastPen) return false;
+  TCanvas3D* canvas = ChartCanvas();
+  return !canvas || !canvas->SupportsFullRotation() || !ShouldDrawAsPolyline();
+}
+
+// ---- [Preparation] -----------------------------------------------------------
+
+// The series' range with the first point beyond the right edge included;
+// with DrawAllPoints off, a range that collapsed to one point starts at the
+// pixel column of the point before it.
+void TFastLineSeries::CalcFirstLastVisibleIndex() {
+  TCustomLineSeries::CalcFirstLastVisibleIndex();
+  if (FDrawAll || FFirstVisibleIndex < 0 || FFirstVisibleIndex != FLastVisibleIndex) return;
+  const int f = FFirstVisibleIndex;
+  if (f < 1) {
+    FFirstVisibleIndex = -1;
+    return;
+  }
+  const double* xs = FX->Data();
+  const int column = CalcXPosValue(xs[f - 1]);
+  int j = f - 1;
+  while (j > 0 && CalcXPosValue(xs[j - 1]) == column) --j;
+  FFirstVisibleIndex = j;
+}
+
+// The pen starts at the last point before the visible range, so that the
+// segment entering the plot from the left is drawn (and clipped).
+void TFastLineSeries::DoBeforeParallel() {
+  CalcFirstLastVisibleIndex();
+  if (Count() == 0 || !FGetHorizAxis || !FGetVertAxis) return;
+  const double* xs = FX->Data();
+  const double* ys = FY->Data();
+  const int s = FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0;
+  OldX = FGetHorizAxis->CalcXPosValue(xs[s]);
+  OldY = FGetVertAxis->CalcYPosValue(ys[s]);
+  if (!ShouldDrawAsPolyline() || FLastVisibleIndex < s) return;
+
+  // The buffer keeps its capacity; it is resized only when the number of
+  // points changed, and then every entry is recomputed.
+  const auto n = static_cast<std::size_t>(FLastVisibleIndex - s + 1);
+  const bool sameLength = IPoints.size() == n;
+  if (!sameLength) IPoints.resize(n);
+  IPoints[0] = TPointF{static_cast<float>(OldX), static_cast<float>(OldY)};
+  const bool doX = !(sameLength && ReuseXValues);
+  const bool doY = !(sameLength && ReuseYValues);
+  const TChartAxis* h = FGetHorizAxis;
+  const TChartAxis* v = FGetVertAxis;
+  for (std::size_t k = 1; k < n; ++k) {
+    const std::size_t i = static_cast<std::size_t>(s) + k;
+    if (doX) IPoints[k].X = static_cast<float>(h->CalcXPosValue(xs[i]));
+    if (doY) IPoints[k].Y = static_cast<float>(v->CalcYPosValue(ys[i]));
+  }
+}
+
+// ---- [Drawing] -----------------------------------------------------------------
+
+void TFastLineSeries::PrepareCanvas() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  canvas->AssignVisiblePenColor(LinePen(), LineColor());
+  canvas->Brush()->SetStyle(THostBrushKind::None);
+  canvas->SetBackMode(cbmTransparent);
+}
+
+void TFastLineSeries::DoMove(int X, int Y) {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  if (Is3D())
+    canvas->MoveTo3D(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(MiddleZ));
+  else
+    canvas->MoveTo(static_cast<float>(X), static_cast<float>(Y));
+}
+
+void TFastLineSeries::DrawAllValues() {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas || !FGetHorizAxis || !FGetVertAxis) return;
+  IDrawingAllValues = true;
+  TKelBlend* blend = nullptr;
+  const bool blending = FTransparency > 0 && canvas->SupportsAlpha();
+  if (blending) blend = canvas->BeginBlending(TRectF{}, static_cast<std::uint8_t>(FTransparency));
+
+  PrepareCanvas();
+  const bool polyline = ShouldDrawAsPolyline();
+  if (!polyline) {
+    DoMove(OldX, OldY);
+    if (!FDrawAll) {
+      IMin = OldY;
+      IMax = OldY;
+      ISameX = false;
+    }
+  }
+  IFastMode = UseFastLine();
+  if (IFastMode) canvas->SetFastLine(true);
+
+  if (polyline) {
+    if (!IPoints.empty()) {
+      // A gradient pen spans the pixel bounding box of the data (grown by
+      // half the pen width plus one) for this call only.
+      TKelPen* pen = canvas->Pen();
+      const bool gradient = LinePen()->IsGradientVisible() && pen->IsGradientVisible();
+      TRectF saved;
+      if (gradient) {
+        TKelGradient* g = pen->Fill()->Gradient();
+        saved = g->CustomTargetRectangle();
+        const float grow = static_cast<float>(KelRound(LinePen()->Width() * 0.5) + 1);
+        g->SetCustomTargetRectangle(TRectF{
+            static_cast<float>(CalcXPosValue(MinXValue())) - grow,
+            static_cast<float>(CalcYPosValue(MaxYValue())) - grow,
+            static_cast<float>(CalcXPosValue(MaxXValue())) + grow,
+            static_cast<float>(CalcYPosValue(MinYValue())) + grow});
+      }
+      canvas->Polyline(IPoints);
+      if (gradient) pen->Fill()->Gradient()->SetCustomTargetRectangle(saved);
+    }
+  } else if (FFirstVisibleIndex >= 0) {
+    // With FirstValueIndex 0 the pen already stands on point 0.
+    if (FFirstVisibleIndex > 0) DrawValue(FFirstVisibleIndex);
+    for (int i = FFirstVisibleIndex + 1; i <= FLastVisibleIndex; ++i) DrawValue(i);
+  }
+
+  if (blending) canvas->EndBlending(blend);
+  if (IFastMode) canvas->SetFastLine(false);
+  IFastMode = false;
+  IDrawingAllValues = false;
+}
+
+void TFastLineSeries::DrawValue(int ValueIndex) {
+  // Drawing never raises: an index outside the data draws nothing.
+  if (ValueIndex < 0 || ValueIndex >= Count() || !FGetHorizAxis || !FGetVertAxis) return;
+  int X = FGetHorizAxis->CalcXPosValue(FX->Data()[ValueIndex]);
+  int Y = FGetVertAxis->CalcYPosValue(FY->Data()[ValueIndex]);
+  if (FTreatNulls == tnIgnore && FDrawAll) {
+    DoDrawPoint(X, Y);
+    return;
+  }
+  if (!ShouldDrawPoint(ValueIndex, X, Y)) return;
+  if (FDrawAll || FDAPStyle == daFirst) {
+    DoDrawPoint(X, Y);
+    return;
+  }
+  // daMinMax: one vertical stroke per pixel column.
+  if (X != OldX) {
+    if (ISameX) DrawColumn();
+    DoDrawPoint(X, Y);
+    ISameX = false;
+    IMin = INT_MAX;
+    IMax = INT_MIN;
+  } else {
+    IMin = std::min(IMin, Y);
+    IMax = std::max(IMax, Y);
+    ISameX = true;
+    if (ValueIndex == LastDisplayedIndex()) DrawColumn();
+  }
+}
+
+void TFastLineSeries::DrawColumn() {
+  const int x = OldX;
+  if (FGetVertAxis && FGetVertAxis->Inverted()) {
+    DoDrawPoint(x, IMax);
+    DoDrawPoint(x, IMin);
+  } else {
+    DoDrawPoint(x, IMin);
+    DoDrawPoint(x, IMax);
+  }
+}
+
+// Decides whether point ValueIndex is drawn when nulls are treated
+// specially or not every point is drawn; may move the pen instead.
+bool TFastLineSeries::ShouldDrawPoint(int ValueIndex, int& X, int& Y) {
+  const bool newPos = X != OldX || Y != OldY;
+  const bool isNull = FColors && IsNull(ValueIndex);
+  if (!isNull) {
+    const bool previousNull = ValueIndex > 0 && FColors && IsNull(ValueIndex - 1);
+    if (!previousNull || FTreatNulls == tnIgnore) return newPos;
+    if (FTreatNulls == tnSkip && ValueIndex != FirstDisplayedIndex() + 1) return newPos;
+    // tnDontPaint, or tnSkip right after a null first point: the line
+    // restarts here.
+    DoMove(X, Y);
+    if (FStairs) {
+      OldX = X;
+      OldY = Y;
+    }
+    return false;
+  }
+  switch (FTreatNulls) {
+    case tnIgnore:
+      return newPos;
+    case tnSkip:
+      return false;  // the pen stays: the next segment bridges the null
+    case tnDontPaint:
+      if (!FDrawAll) {
+        if (FDAPStyle == daFirst) {
+          DoMove(X, Y);
+        } else {
+          OldX = X;
+          OldY = Y;
+        }
+      }
+      return false;
+  }
+  return false;
+}
+
+void TFastLineSeries::DoDrawPoint(int X, int Y) {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  const bool is3D = Is3D();
+  const bool fast = !is3D && (IDrawingAllValues ? IFastMode : UseFastLine());
+  const bool switchFast = fast && !IDrawingAllValues;
+  if (switchFast) canvas->SetFastLine(true);
+  auto lineTo = [&](int x, int y) {
+    if (is3D)
+      canvas->LineTo3D(static_cast<float>(x), static_cast<float>(y), static_cast<float>(MiddleZ));
+    else if (fast)
+      canvas->FastLineTo(x, y);
+    else
+      canvas->LineTo(static_cast<float>(x), static_cast<float>(y));
+  };
+  if (FStairs) {
+    if (FInvertedStairs)
+      lineTo(OldX, Y);
+    else
+      lineTo(X, OldY);
+  }
+  lineTo(X, Y);
+  if (switchFast) canvas->SetFastLine(false);
+  OldX = X;
+  OldY = Y;
+}
+
+// ---- [Other] -------------------------------------------------------------------
+
+// m = Round(W - (W - 2) * 0.5) in single precision: 2 for pen widths 1
+// and 2, 3 for width 4.
+static int LineMargin(float Width) {
+  const float m = Width - (Width - 2.0f) * 0.5f;
+  return KelRound(m);
+}
+
+void TFastLineSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
+  const int m = LineMargin(LinePen()->Width());
+  LeftMargin = m;
+  RightMargin = m;
+}
+
+// Only at the ends the series' own extremes reach.
+void TFastLineSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) {
+  TCustomLineSeries::CalcVerticalMargins(TopMargin, BottomMargin);
+  const int m = LineMargin(LinePen()->Width());
+  if (m == 0 || !FGetVertAxis) return;
+  if (!(MaxYValue() < FGetVertAxis->Maximum())) TopMargin += m;
+  if (MinYValue() <= FGetVertAxis->Minimum()) BottomMargin += m;
+}
+
+// With AutoRepaint off a new point does not invalidate the chart: its
+// segment is drawn at once on the chart's canvas, when that canvas is aimed
+// at a host canvas.
+void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, int ValueIndex) {
+  if (FAutoRepaint) {
+    TCustomLineSeries::NotifyNewValue(Sender, ValueIndex);
+    return;
+  }
+  InternalNotifyNewValue(ValueIndex);
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas || !canvas->ReferenceCanvas() || !FGetHorizAxis || !FGetVertAxis) return;
+  if (ValueIndex < 0 || ValueIndex >= Count()) return;
+  const int p = ValueIndex > 0 ? ValueIndex - 1 : 0;
+  const int px = FGetHorizAxis->CalcXPosValue(FX->Data()[p]);
+  const int py = FGetVertAxis->CalcYPosValue(FY->Data()[p]);
+  if (!FDrawAll && px != OldX) {
+    OldX = px;
+    OldY = py;
+  }
+  canvas->AssignVisiblePenColor(LinePen(), LineColor());
+  DoMove(OldX, OldY);
+  DrawValue(ValueIndex);
+}
+
+// After clearing, the pen waits at the corner where the axes meet.
+void TFastLineSeries::Clear() {
+  TCustomLineSeries::Clear();
+  if (!FParent || FParent->IsDestroying() || !ChartCanvas() || !FGetHorizAxis || !FGetVertAxis)
+    return;
+  OldX = FGetVertAxis->PosAxis;
+  OldY = FGetHorizAxis->PosAxis;
+  DoMove(OldX, OldY);
+}
+
+namespace {
+
+// Whether pixel P lies on the segment A..B within Tolerance pixels: inside
+// the segment's bounding box grown by the tolerance, and closer to the line
+// than Tolerance + 1 pixels measured across the segment's main direction,
+// so that every pixel a one-pixel line covers is a hit at tolerance 0.
+bool PointOnSegment(TPoint P, TPoint A, TPoint B, int Tolerance) {
+  // 64-bit: pixels and tolerance may be anywhere in the int range.
+  const long long t = Tolerance;
+  if (P.X < std::min<long long>(A.X, B.X) - t || P.X > std::max<long long>(A.X, B.X) + t ||
+      P.Y < std::min<long long>(A.Y, B.Y) - t || P.Y > std::max<long long>(A.Y, B.Y) + t)
+    return false;
+  const double dx = static_cast<double>(B.X) - A.X;
+  const double dy = static_cast<double>(B.Y) - A.Y;
+  const double major = std::max(std::fabs(dx), std::fabs(dy));
+  if (major == 0) return true;  // a degenerate segment: its grown box decided
+  const double cross =
+      std::fabs(dy * (static_cast<double>(P.X) - A.X) - dx * (static_cast<double>(P.Y) - A.Y));
+  return cross < (static_cast<double>(t) + 1) * major;
+}
+
+}  // namespace
+
+int TFastLineSeries::Clicked(int X, int Y) {
+  if (FFirstVisibleIndex < 0 || !FGetHorizAxis || !FGetVertAxis) return -1;
+  if (Is3D())
+    if (TCanvas3D* canvas = ChartCanvas()) canvas->Calculate2DPosition(X, Y, MiddleZ);
+  // The range is that of the last paint; points deleted since then are not
+  // visited.
+  const int last = std::min(FLastVisibleIndex, Count() - 1);
+  const int tolerance = std::max(0, FClickTolerance);
+  const double* xs = FX->Data();
+  const double* ys = FY->Data();
+  const TPoint pixel{X, Y};
+  TPoint previous{};
+  for (int i = FFirstVisibleIndex; i <= last; ++i) {
+    const TPoint p{FGetHorizAxis->CalcXPosValue(xs[i]), FGetVertAxis->CalcYPosValue(ys[i])};
+    if (p == pixel) return i;
+    if (i > FFirstVisibleIndex) {
+      bool hit;
+      if (FStairs) {
+        const TPoint corner = FInvertedStairs ? TPoint{previous.X, p.Y} : TPoint{p.X, previous.Y};
+        hit = PointOnSegment(pixel, previous, corner, tolerance) ||
+              PointOnSegment(pixel, corner, p, tolerance);
+      } else {
+        hit = PointOnSegment(pixel, previous, p, tolerance);
+      }
+      if (hit) return i - 1;
+    }
+    previous = p;
+  }
+  return -1;
+}
+
+void TFastLineSeries::PrepareLegendCanvas() {
+  if (TCanvas3D* canvas = ChartCanvas()) canvas->AssignVisiblePenColor(LinePen(), LineColor());
+}
+
+void TFastLineSeries::DrawLegendShape(const TRectF& Rect) {
+  TCanvas3D* canvas = ChartCanvas();
+  if (!canvas) return;
+  const long long top = KelRound(Rect.Top);
+  const long long bottom = KelRound(Rect.Bottom);
+  canvas->DoHorizLine(static_cast<float>(KelRound(Rect.Left)), static_cast<float>(KelRound(Rect.Right)),
+                      static_cast<float>((top + bottom) / 2));
+}
+
+// ---- [Marks] -----------------------------------------------------------------
+
+void TFastLineSeries::DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) {
+  Marks()->ApplyArrowLength(Position);
+  TCustomLineSeries::DrawMark(ValueIndex, Text, Position);
+}
+
+}  // namespace sextant

@@ -1,0 +1,106 @@
+// The fast line series: a polyline through the points in X order drawn with
+// one pen, optionally as stairs, with a choice of null-point treatment and a
+// reduced mode that draws at most one vertical stroke per pixel column.
+#pragma once
+
+#include <vector>
+
+#include "series/chart_series.h"
+
+namespace sextant {
+
+class TKelPen;
+
+enum TDrawAllPointsStyle { daFirst, daMinMax };
+enum TFastLineDrawStyle { flSegments, flAll };
+
+class TCustomLineSeries : public TChartSeries {
+ public:
+  explicit TCustomLineSeries(TComponent* AOwner = nullptr) : TChartSeries(AOwner) {}
+  TKelPen* LinePen() const { return Pen(); }
+};
+
+class TFastLineSeries : public TCustomLineSeries {
+ public:
+  explicit TFastLineSeries(TComponent* AOwner = nullptr);
+  ~TFastLineSeries() override;
+
+  void Assign(const TPersistent* Source) override;
+
+  bool AutoRepaint() const { return FAutoRepaint; }
+  void SetAutoRepaint(bool Value) { FAutoRepaint = Value; }
+  int ClickTolerance() const { return FClickTolerance; }
+  void SetClickTolerance(int Value) { SetIntegerProperty(FClickTolerance, Value); }
+  bool DrawAllPoints() const { return FDrawAll; }
+  void SetDrawAllPoints(bool Value) { SetBooleanProperty(FDrawAll, Value); }
+  TDrawAllPointsStyle DrawAllPointsStyle() const { return FDAPStyle; }
+  void SetDrawAllPointsStyle(TDrawAllPointsStyle Value);
+  TFastLineDrawStyle DrawStyle() const { return FDrawStyle; }
+  void SetDrawStyle(TFastLineDrawStyle Value);
+  bool FastPen() const { return FFastPen; }
+  void SetFastPen(bool Value) { SetBooleanProperty(FFastPen, Value); }
+  bool IgnoreNulls() const { return FIgnoreNulls; }
+  void SetIgnoreNulls(bool Value) { SetBooleanProperty(FIgnoreNulls, Value); }
+  bool InvertedStairs() const { return FInvertedStairs; }
+  void SetInvertedStairs(bool Value) { SetBooleanProperty(FInvertedStairs, Value); }
+  bool Stairs() const { return FStairs; }
+  void SetStairs(bool Value) { SetBooleanProperty(FStairs, Value); }
+
+  void SetPen(const TKelPen* Value) override;
+  void SetSeriesColor(TColor Value) override;
+  void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
+  void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
+  void CalcFirstLastVisibleIndex() override;
+  void DoBeforeParallel() override;
+  void DrawAllValues() override;
+  void DrawValue(int ValueIndex) override;
+  void NotifyNewValue(TChartSeries* Sender, int ValueIndex) override;
+  void Clear() override;
+  int Clicked(int X, int Y) override;
+  void DrawLegendShape(const TRectF& Rect) override;
+  // Raises the mark by the callout length, then draws it as every series.
+  void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
+  void PrepareLegendCanvas();
+
+  bool ShouldDrawAsPolyline() const;
+  bool UseFastLine() const;
+  // Preparation may run ahead of drawing exactly in polyline mode.
+  bool CanBeforeParallel() const override { return ShouldDrawAsPolyline(); }
+
+  bool ReuseXValues = false;
+  bool ReuseYValues = false;
+  // Pen position (pixel) of the last point drawn.
+  int OldX = 0;
+  int OldY = 0;
+
+ protected:
+  void PrepareCanvas();
+  void DoMove(int X, int Y);
+  void DoDrawPoint(int X, int Y);
+  bool ShouldDrawPoint(int ValueIndex, int& X, int& Y);
+  // The stroke through the lowest and highest pixel of the current column.
+  void DrawColumn();
+  // The line's colour: the pen's own, or the series colour when the pen
+  // has none (clKelColor).
+  TColor LineColor() const;
+  bool Is3D() const;
+
+ private:
+  bool FAutoRepaint = true;
+  int FClickTolerance = 0;
+  TDrawAllPointsStyle FDAPStyle = daFirst;
+  bool FDrawAll = true;
+  TFastLineDrawStyle FDrawStyle = flSegments;
+  bool FFastPen = false;
+  bool FIgnoreNulls = true;
+  bool FInvertedStairs = false;
+  bool FStairs = false;
+  int IMin = 0;
+  int IMax = 0;
+  bool ISameX = false;
+  std::vector<TPointF> IPoints;  // keeps its capacity between paints
+  bool IDrawingAllValues = false;
+  bool IFastMode = false;
+};
+
+}  // namespace sextant

@@ -1,0 +1,107 @@
+// The application's window driven in-process through real Qt input: the
+// start-up page, the mark-centering button and what it draws.
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/unit1.h"
+#include "axes/chart_axis.h"
+#include "marks/mark_positions.h"
+#include "marks/series_marks.h"
+#include "panel/chart.h"
+#include "platform/qt/chart_widget.h"
+#include "series/fast_line_series.h"
+#include "series/kel_random.h"
+#include "qt_test_app.h"
+
+namespace sextant {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    RandSeed = 12345;  // the sample walk is the same on every run of the test
+    form = std::make_unique<TForm1>();
+    form->show();
+    Paint();
+  }
+  // Renders the window the way the screen shows it.
+  QImage Paint() { return form->grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+  TChart& Chart() { return *form->Chart1; }
+  TChartSeries& Series() { return *form->Chart1->Series(0); }
+  void ClickButton() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+  // Pixel of the chart in window coordinates.
+  static QPoint InWindow(int x, int y) { return {40 + x, 96 + y}; }
+
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainFormTest, StartsOnPageTenWithTenMarksLaidOut) {
+  EXPECT_EQ(Chart().Page(), 10);
+  EXPECT_DOUBLE_EQ(Chart().BottomAxis()->Minimum(), Series().XValue(90));
+  EXPECT_DOUBLE_EQ(Chart().BottomAxis()->Maximum(), Series().XValue(99));
+  TSeriesMarksPositions& positions = *Series().Marks()->Positions();
+  for (int i = 0; i < 100; ++i)
+    EXPECT_EQ(positions.Position(i) != nullptr, i >= 90) << "point " << i;
+}
+
+TEST_F(MainFormTest, ButtonPinsTheLaidOutMarksOnTheirPoints) {
+  ClickButton();
+  TSeriesMarksPositions& positions = *Series().Marks()->Positions();
+  for (int i = 0; i < 90; ++i) EXPECT_EQ(positions.Position(i), nullptr) << "point " << i;
+  for (int i = 90; i < 100; ++i) {
+    const TSeriesMarkPosition* p = positions.Position(i);
+    ASSERT_NE(p, nullptr) << i;
+    EXPECT_TRUE(p->Custom) << i;
+    EXPECT_FLOAT_EQ(p->LeftTop.X, static_cast<float>(Series().CalcXPos(i) - 12)) << i;
+    EXPECT_FLOAT_EQ(p->LeftTop.Y, static_cast<float>(Series().CalcYPos(i) - 5)) << i;
+  }
+}
+
+TEST_F(MainFormTest, TextsMoveOntoTheCirclesAndASecondClickChangesNothing) {
+  const QImage before = Paint();
+  ClickButton();
+  const QImage after = Paint();
+  // Point 95 lies inside the plot; its circle is centred on the point.
+  const int x = Series().CalcXPos(95), y = Series().CalcYPos(95);
+  // The circle stays at the point: its outline pixel 15 to the left is unchanged and dark.
+  const QPoint rim = InWindow(x - 15, y);
+  EXPECT_EQ(before.pixel(rim), after.pixel(rim));
+  EXPECT_LT(qGray(after.pixel(rim)), 128);
+  // Before: the text lies above the circle, so the band between 8 and 20
+  // pixels above the point holds dark text pixels; after the click the text
+  // sits at the point's height instead.
+  auto darkInBand = [&](const QImage& img, int top, int bottom) {
+    int n = 0;
+    for (int yy = top; yy <= bottom; ++yy)
+      for (int xx = x - 10; xx <= x + 10; ++xx)
+        if (qGray(img.pixel(InWindow(xx, yy))) < 100) ++n;
+    return n;
+  };
+  EXPECT_GT(darkInBand(before, y - 20, y - 16), 0);
+  EXPECT_GT(darkInBand(after, y - 4, y + 6), darkInBand(before, y - 4, y + 6));
+  ClickButton();
+  EXPECT_EQ(Paint(), after);
+}
+
+TEST_F(MainFormTest, ASeriesWithoutPointsOnlyRepaints) {
+  Series().Clear();
+  Paint();
+  ClickButton();  // no position to pin; must not fail
+  EXPECT_FALSE(Series().Marks()->Positions()->ExistCustom());
+}
+
+TEST_F(MainFormTest, APointAboveTheControlKeepsItsAutomaticMark) {
+  // Raise point 95 far above the plot: after a paint its pixel Y is negative.
+  Chart().LeftAxis()->SetMinMax(0, 10);
+  Paint();
+  ASSERT_LT(Series().CalcYPos(95), 0);
+  ClickButton();
+  const TSeriesMarkPosition* p = Series().Marks()->Positions()->Position(95);
+  ASSERT_NE(p, nullptr);  // laid out by the first paint
+  EXPECT_FALSE(p->Custom);
+}
+
+}  // namespace
+}  // namespace sextant

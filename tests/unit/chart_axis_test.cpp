@@ -1,0 +1,360 @@
+// Axis scale and the mapping between values and pixels: the conversion
+// forms with their rounding and clamping, the inverse, the scale setters
+// and their errors, scrolling, widening by pixel margins and round scales.
+#include "axes/chart_axis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "chart_fixture.h"
+
+using namespace sextant;
+using sextant::testing::ChartTest;
+
+namespace {
+
+// Axes laid out over pixels 100..300 in both directions.
+class AxisTest : public ChartTest {
+ protected:
+  AxisTest() { SetSpan(100, 300); }
+
+  void SetSpan(float from, float to) {
+    chart.ChartRect = {from, from, to, to};
+    chart.ReCalcWidthHeight();
+  }
+  // Fixes the scale and lays the axis out as a paint would.
+  void Layout(TChartAxis* axis, double min, double max) {
+    axis->SetMinMax(min, max);
+    axis->InternalCalcPositions();
+    axis->AdjustMaxMin();
+  }
+};
+
+struct MapCase {
+  const char* name;
+  bool horizontal;
+  bool inverted;
+  bool fast;
+  double min, max, value;
+  int pixel;
+};
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+const MapCase kMapCases[] = {
+    {"middle horizontal", true, false, false, 0, 100, 50, 200},
+    {"vertical 75", false, false, false, 0, 100, 75, 150},
+    {"horizontal minimum", true, false, false, 0, 100, 0, 100},
+    {"vertical minimum at bottom", false, false, false, 0, 100, 0, 300},
+    {"tie 200.5 to even", true, false, false, 0, 100, 50.25, 200},
+    {"tie 201.5 to even", true, false, false, 0, 100, 50.75, 202},
+    {"vertical tie 150.5 to even", false, false, false, 0, 100, 74.75, 150},
+    {"inverted horizontal minimum at end", true, true, false, 0, 100, 0, 300},
+    {"inverted horizontal 25", true, true, false, 0, 100, 25, 250},
+    {"inverted vertical 75", false, true, false, 0, 100, 75, 250},
+    {"huge horizontal clamps", true, false, false, 0, 10, 1e9, 32767},
+    {"huge vertical clamps", false, false, false, 0, 10, 1e9, -32767},
+    {"huge negative horizontal clamps", true, false, false, 0, 10, -1e9, -32767},
+    {"NaN horizontal", true, false, false, 0, 10, NaN, 32767},
+    {"NaN vertical", false, false, false, 0, 10, NaN, 32767},
+    {"infinity horizontal", true, false, false, 0, 10,
+     std::numeric_limits<double>::infinity(), 32767},
+    // FastCalc clamps the distance, not the sum.
+    {"fast middle", true, false, true, 0, 100, 50, 200},
+    {"fast vertical", false, false, true, 0, 100, 75, 150},
+    {"fast huge horizontal", true, false, true, 0, 10, 1e9, 100 + 32767},
+    {"fast huge vertical", false, false, true, 0, 10, 1e9, 300 - 32767},
+    {"fast inverted", true, true, true, 0, 100, 25, 250},
+    {"fast NaN", true, false, true, 0, 10, NaN, 100 + 32767},
+};
+
+TEST_F(AxisTest, ValueToPixelTable) {
+  for (const MapCase& c : kMapCases) {
+    SCOPED_TRACE(c.name);
+    chart.Axes().SetFastCalc(c.fast);
+    TChartAxis* axis = c.horizontal ? chart.BottomAxis() : chart.LeftAxis();
+    axis->SetInverted(c.inverted);
+    Layout(axis, c.min, c.max);
+    EXPECT_EQ(axis->CalcPosValue(c.value), c.pixel);
+    // The direction forms give the same answer as the axis' own form.
+    if (c.horizontal)
+      EXPECT_EQ(axis->CalcXPosValue(c.value), c.pixel);
+    else
+      EXPECT_EQ(axis->CalcYPosValue(c.value), c.pixel);
+  }
+}
+
+TEST_F(AxisTest, LayoutInvariants) {
+  SetSpan(100, 301);
+  TChartAxis* axis = chart.BottomAxis();
+  Layout(axis, 2, 12);
+  EXPECT_EQ(axis->IStartPos, 100);
+  EXPECT_EQ(axis->IEndPos, 301);
+  EXPECT_EQ(axis->IAxisSize, 201);
+  EXPECT_EQ(axis->ICenterPos, 200);  // 401 / 2 truncated
+  EXPECT_EQ(axis->IRange, 10.0L);
+  EXPECT_FALSE(axis->IRangeZero);
+  EXPECT_DOUBLE_EQ(axis->IAxisSizeRange, 20.1);
+
+  // Start and end positions are percentages of the chart rectangle.
+  SetSpan(100, 300);
+  axis->SetStartPosition(10);
+  axis->SetEndPosition(90);
+  axis->InternalCalcPositions();
+  EXPECT_EQ(axis->IStartPos, 120);
+  EXPECT_EQ(axis->IEndPos, 280);
+}
+
+TEST_F(AxisTest, ZeroRangeMapsEverythingToTheCentre) {
+  for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+    Layout(axis, 5, 5);
+    EXPECT_TRUE(axis->IRangeZero);
+    EXPECT_EQ(axis->IAxisSizeRange, 0);
+    for (double v : {5.0, -1e9, 1e9, NaN}) EXPECT_EQ(axis->CalcPosValue(v), 200);
+    EXPECT_EQ(axis->CalcSizeValue(3), 0);
+  }
+}
+
+TEST_F(AxisTest, PixelToValueIsTheInverse) {
+  for (bool horizontal : {true, false})
+    for (bool inverted : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "horizontal " << horizontal << " inverted " << inverted);
+      TChartAxis* axis = horizontal ? chart.BottomAxis() : chart.LeftAxis();
+      axis->SetInverted(inverted);
+      Layout(axis, -3, 7);
+      for (int pixel = 100; pixel <= 300; pixel += 7)
+        EXPECT_EQ(axis->CalcPosValue(axis->CalcPosPoint(pixel)), pixel);
+      // The start pixel is the minimum horizontally, the maximum vertically.
+      const double atStart = axis->CalcPosPoint(100);
+      if (horizontal != inverted)
+        EXPECT_DOUBLE_EQ(atStart, -3);
+      else
+        EXPECT_DOUBLE_EQ(atStart, 7);
+    }
+  TChartAxis* axis = chart.BottomAxis();
+  Layout(axis, 0, 10);
+  EXPECT_DOUBLE_EQ(axis->CalcPosPoint(150), 7.5);  // inverted: (300 - 150) x 10 / 200
+  SetSpan(100, 100);                                // an axis of size 0
+  axis->SetInverted(false);
+  Layout(axis, 0, 10);
+  EXPECT_EQ(axis->CalcPosPoint(100), 0);
+}
+
+TEST_F(AxisTest, SizeOfAValueInterval) {
+  TChartAxis* axis = chart.BottomAxis();
+  Layout(axis, 0, 100);
+  struct {
+    double finish, start;
+    int size;
+  } cases[] = {{10, 0, 20}, {0, 10, 20}, {0.25, 0, 0}, {0.75, 0, 2}, {3, 3, 0}, {1e12, 0, 2147483647}};
+  for (auto& c : cases) EXPECT_EQ(axis->CalcSizeValue(c.finish, c.start), c.size) << c.finish;
+  EXPECT_EQ(axis->CalcSizeValue(25), 50);
+}
+
+TEST_F(AxisTest, SetMinMaxExchangesAndFixesTheScale) {
+  TChartAxis* axis = chart.BottomAxis();
+  ASSERT_TRUE(axis->Automatic());
+  axis->SetMinMax(10, 5);
+  EXPECT_EQ(axis->Minimum(), 5);
+  EXPECT_EQ(axis->Maximum(), 10);
+  EXPECT_FALSE(axis->Automatic());
+  EXPECT_FALSE(axis->AutomaticMinimum());
+  EXPECT_FALSE(axis->AutomaticMaximum());
+  // A paint keeps the explicit scale.
+  Paint();
+  EXPECT_EQ(axis->Minimum(), 5);
+  EXPECT_EQ(axis->IMinimum, 5);
+  EXPECT_EQ(axis->IMaximum, 10);
+}
+
+TEST_F(AxisTest, MinimumAndMaximumSettersRefuseCrossingEnds) {
+  TChartAxis* axis = chart.LeftAxis();
+  axis->SetMinMax(0, 10);
+  const int before = host.invalidates;
+  try {
+    axis->SetMinimum(11);
+    FAIL() << "no exception";
+  } catch (const AxisException& e) {
+    EXPECT_STREQ(e.what(), "Axis Minimum Value must be <= Maximum");
+  }
+  try {
+    axis->SetMaximum(-1);
+    FAIL() << "no exception";
+  } catch (const AxisException& e) {
+    EXPECT_STREQ(e.what(), "Axis Maximum Value must be >= Minimum");
+  }
+  EXPECT_THROW(axis->SetMinimum(NaN), AxisException);
+  EXPECT_EQ(axis->Minimum(), 0);
+  EXPECT_EQ(axis->Maximum(), 10);
+  EXPECT_EQ(host.invalidates, before);
+
+  // Valid values are stored; the setters leave Automatic alone.
+  axis->SetAutomatic(true);
+  axis->SetMinimum(10);
+  axis->SetMaximum(20);
+  EXPECT_EQ(axis->Minimum(), 10);
+  EXPECT_EQ(axis->Maximum(), 20);
+  EXPECT_TRUE(axis->Automatic());
+  EXPECT_GT(host.invalidates, before);
+}
+
+TEST_F(AxisTest, AutomaticFlags) {
+  TChartAxis* axis = chart.BottomAxis();
+  axis->SetAutomaticMinimum(false);
+  EXPECT_FALSE(axis->Automatic());
+  EXPECT_TRUE(axis->AutomaticMaximum());
+  axis->SetAutomaticMinimum(true);  // both ends automatic again
+  EXPECT_TRUE(axis->Automatic());
+  axis->SetAutomaticMaximum(false);
+  axis->SetAutomaticMinimum(true);  // the other end is still fixed
+  EXPECT_FALSE(axis->Automatic());
+  axis->SetAutomatic(false);
+  EXPECT_FALSE(axis->AutomaticMinimum());
+  axis->SetAutomatic(true);
+  EXPECT_TRUE(axis->AutomaticMinimum());
+  EXPECT_TRUE(axis->AutomaticMaximum());
+}
+
+TEST_F(AxisTest, ScrollMovesBothEndsWithinTheDataWhenAsked) {
+  AddLine(100);  // X from 0 to 99
+  TChartAxis* axis = chart.BottomAxis();
+  axis->SetMinMax(89, 99);
+  axis->Scroll(1, true);  // already at the last value
+  EXPECT_EQ(axis->Minimum(), 89);
+  EXPECT_EQ(axis->Maximum(), 99);
+  axis->Scroll(0, true);
+  EXPECT_EQ(axis->Minimum(), 89);
+  axis->Scroll(-1.5, true);
+  EXPECT_EQ(axis->Minimum(), 87.5);
+  EXPECT_EQ(axis->Maximum(), 97.5);
+  axis->Scroll(3, false);  // moves anyway
+  EXPECT_EQ(axis->Minimum(), 90.5);
+  EXPECT_EQ(axis->Maximum(), 100.5);
+
+  axis->SetMinMax(0, 10);
+  axis->Scroll(-1, true);  // already at the first value
+  EXPECT_EQ(axis->Minimum(), 0);
+
+  // Scrolling makes an automatic axis explicit.
+  TChartAxis* left = chart.LeftAxis();
+  ASSERT_TRUE(left->Automatic());
+  const int before = host.invalidates;
+  left->Scroll(2, false);
+  EXPECT_FALSE(left->Automatic());
+  EXPECT_FALSE(left->AutomaticMinimum());
+  EXPECT_FALSE(left->AutomaticMaximum());
+  EXPECT_GT(host.invalidates, before);
+}
+
+TEST_F(AxisTest, MarginsWidenTheScaleInsideTheSpan) {
+  TChartAxis* h = chart.BottomAxis();
+  Layout(h, 0, 100);
+  h->AdjustMaxMinRect({2, 0, 3, 0});
+  EXPECT_EQ(h->IStartPos, 100);  // the span is unchanged
+  EXPECT_EQ(h->IEndPos, 300);
+  EXPECT_EQ(h->CalcPosValue(0), 102);
+  EXPECT_EQ(h->CalcPosValue(100), 297);
+  EXPECT_NEAR(static_cast<double>(h->IRange), 100.0 * 200 / 195, 1e-9);
+  EXPECT_EQ(h->Minimum(), 0);  // the stored ends keep the unwidened values
+  EXPECT_EQ(h->Maximum(), 100);
+
+  TChartAxis* v = chart.LeftAxis();
+  Layout(v, 0, 100);
+  v->AdjustMaxMinRect({0, 2, 0, 4});
+  EXPECT_EQ(v->CalcPosValue(100), 102);  // top margin at the maximum
+  EXPECT_EQ(v->CalcPosValue(0), 296);
+  EXPECT_LT(v->IMinimum, 0);
+  EXPECT_GT(v->IMaximum, 100);
+
+  // Margins that leave no span keep the scale instead of collapsing it.
+  Layout(h, 0, 100);
+  h->AdjustMaxMinRect({150, 0, 60, 0});
+  EXPECT_EQ(h->IMinimum, 0);
+  EXPECT_EQ(h->IMaximum, 100);
+}
+
+TEST_F(AxisTest, RoundScalesUseTheIncrement) {
+  auto* s = new TFastLineSeries();
+  s->AddXY(0, 3);
+  s->AddXY(1, 97);
+  chart.AddSeries(s);
+  SetSpan(100, 110);  // 10 pixels: the step of 97 / 11 grows to 10
+  TChartAxis* axis = chart.LeftAxis();
+  axis->InternalCalcPositions();
+  axis->AdjustMaxMin();
+  EXPECT_EQ(axis->IMinimum, 3);
+  EXPECT_EQ(axis->IMaximum, 97);
+  EXPECT_DOUBLE_EQ(axis->CalcIncrement(), 10);
+
+  axis->SetMaximumRound(true);
+  axis->SetMinimumRound(true);
+  axis->AdjustMaxMin();
+  EXPECT_EQ(axis->IMinimum, 0);
+  EXPECT_EQ(axis->IMaximum, 100);
+  EXPECT_EQ(axis->IRange, 100.0L);
+  EXPECT_EQ(axis->Minimum(), 3);  // the stored ends are not rounded
+
+  // An explicit scale is not rounded.
+  axis->SetMinMax(3, 97);
+  axis->AdjustMaxMin();
+  EXPECT_EQ(axis->IMaximum, 97);
+  // A desired increment is used as the start step.
+  axis->SetIncrement(25);
+  EXPECT_DOUBLE_EQ(axis->CalcIncrement(), 25);
+}
+
+TEST(AxisSetUp, StandardAndCustomAxes) {
+  TChart chart;
+  const char* ids[] = {"Bottom", "Top", "Left", "Right", "Depth", "DepthTop"};
+  ASSERT_EQ(chart.Axes().Count(), 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(chart.Axes()[i]->AxisID(), ids[i]);
+    EXPECT_TRUE(chart.Axes()[i]->ResizeChart());
+  }
+  struct {
+    TChartAxis* axis;
+    bool horizontal, otherSide, visible, depth;
+    double z;
+  } setUp[] = {{chart.BottomAxis(), true, false, true, false, 0},
+               {chart.TopAxis(), true, true, true, false, 100},
+               {chart.LeftAxis(), false, false, true, false, 0},
+               {chart.RightAxis(), false, true, true, false, 100},
+               {chart.DepthAxis(), false, true, false, true, 0},
+               {chart.DepthTopAxis(), false, false, false, true, 0}};
+  for (auto& s : setUp) {
+    SCOPED_TRACE(s.axis->AxisID());
+    EXPECT_EQ(s.axis->Horizontal(), s.horizontal);
+    EXPECT_EQ(s.axis->OtherSide(), s.otherSide);
+    EXPECT_EQ(s.axis->Visible(), s.visible);
+    EXPECT_EQ(s.axis->IsDepthAxis(), s.depth);
+    EXPECT_EQ(s.axis->ZPosition(), s.z);
+    EXPECT_TRUE(s.axis->Automatic());
+  }
+  TChartAxis* custom = chart.AddCustomAxis();
+  EXPECT_EQ(chart.Axes().Count(), 7);
+  EXPECT_EQ(chart.Axes()[6], custom);
+  EXPECT_FALSE(custom->ResizeChart());
+  EXPECT_EQ(chart.CustomAxesCount(), 1);
+}
+
+TEST(AxisSetUp, AssignCopiesTheScaleSettings) {
+  TChart chart;
+  TChartAxis* source = chart.BottomAxis();
+  source->SetMinMax(3, 8);
+  source->SetInverted(true);
+  source->SetMinimumOffset(4);
+  TChartAxis* custom = chart.AddCustomAxis();
+  custom->Assign(source);
+  EXPECT_EQ(custom->Minimum(), 3);
+  EXPECT_EQ(custom->Maximum(), 8);
+  EXPECT_FALSE(custom->Automatic());
+  EXPECT_TRUE(custom->Inverted());
+  EXPECT_TRUE(custom->Horizontal());
+  EXPECT_EQ(custom->MinimumOffset(), 4);
+  EXPECT_TRUE(custom->AxisID().empty());  // identity is not copied
+  EXPECT_THROW(custom->Assign(chart.Border()), ChartException);
+}
+
+}  // namespace
