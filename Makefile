@@ -3,10 +3,16 @@
 # they need first (scripts/setup-debian.sh).
 
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# Seconds each fuzz target runs in `make fuzz-run SECONDS=N`.
+SECONDS ?= 60
+FUZZ_TARGETS = fuzz_value_format fuzz_value_list fuzz_settings_store fuzz_form_reader
+FUZZ_MAX_LEN ?= 4096
 
-.PHONY: all setup configure build run test test-fast clean
+.PHONY: all setup configure build run test test-fast test-asan fuzz fuzz-run clean
 
 all: build
 
@@ -30,15 +36,50 @@ run: build
 	  echo "Screenshot: $$(realpath chartdemo.png)"; \
 	fi
 
+# The whole suite, then the engine suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (stopping at the first report).
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
 
-# Same as `test` for now; meant to skip the slower builds later.
+# The whole suite without the sanitizer build, for local work.
 test-fast: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Engine tests only (no Qt), in their own build directory.
+test-asan: setup
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DSEXTANT_SANITIZE=ON -DSEXTANT_BUILD_QT=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang, with AddressSanitizer and UndefinedBehaviorSanitizer).
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+# Runs every target for SECONDS seconds on a working corpus in
+# $(FUZZ_DIR)/corpus/<target>, seeded from fuzz/corpus and fuzz/regressions.
+# A finding stops the run; its input is in $(FUZZ_DIR)/artifacts/<target>/
+# (keep it in fuzz/regressions/<target>/ once fixed).
+fuzz-run: fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/artifacts/$$t; \
+	  seeds="fuzz/corpus/$$t"; \
+	  if [ -d fuzz/regressions/$$t ]; then seeds="$$seeds fuzz/regressions/$$t"; fi; \
+	  echo "== $$t: $(SECONDS) s"; \
+	  if ! $(FUZZ_DIR)/$$t -max_total_time=$(SECONDS) -max_len=$(FUZZ_MAX_LEN) -timeout=10 \
+	      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/$$t/ \
+	      $(FUZZ_DIR)/corpus/$$t $$seeds > $(FUZZ_DIR)/$$t.log 2>&1; then \
+	    tail -n 60 $(FUZZ_DIR)/$$t.log; echo "== $$t: FINDING (log: $(FUZZ_DIR)/$$t.log)"; exit 1; \
+	  fi; \
+	  grep -E '^stat::number_of_executed_units|^Done ' $(FUZZ_DIR)/$$t.log; \
+	  echo "$$t corpus: $$(ls $(FUZZ_DIR)/corpus/$$t | wc -l) inputs"; \
+	done
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
 
 # ---- Benchmarks --------------------------------------------------------------
 # `make bench` configures its own Release build in $(BENCH_DIR), builds the

@@ -249,7 +249,24 @@ class TParser {
     return s;
   }
 
+  // Objects and lists nest by recursion; a bound on the depth keeps a
+  // malformed or hostile text from exhausting the stack.
+  class TNesting {
+   public:
+    explicit TNesting(TParser& parser) : FParser(parser) {
+      if (++FParser.FDepth > KelFormMaxNesting)
+        FParser.Fail("objects and lists nested deeper than " + std::to_string(KelFormMaxNesting) + " levels");
+    }
+    ~TNesting() { --FParser.FDepth; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+
+   private:
+    TParser& FParser;
+  };
+
   TFormObject ParseObject() {
+    const TNesting nesting(*this);
     TFormObject object;
     object.Line = FLine;
     const std::string keyword = IsIdentStart(Peek()) ? PeekWord() : std::string();
@@ -528,6 +545,7 @@ class TParser {
   }
 
   TFormValue ParseList(const std::string& property) {
+    const TNesting nesting(*this);
     const int line = FLine;
     TFormValue v;
     v.Kind = TFormValue::vkList;
@@ -549,6 +567,7 @@ class TParser {
   const std::string& FSource;
   std::size_t FPos = 0;
   int FLine = 1;
+  int FDepth = 0;  // objects and lists being parsed
 };
 
 }  // namespace

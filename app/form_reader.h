@@ -99,6 +99,10 @@ struct TFormObject {
   std::vector<TFormObject> Children;
 };
 
+// Deepest nesting of objects and lists (together) that a description may
+// have; deeper texts fail with EFormReadError.
+inline constexpr int KelFormMaxNesting = 100;
+
 // Parses a whole description (one root object). sourceName appears in
 // error messages.
 TFormObject ParseFormDescription(std::string_view text, const std::string& sourceName);

@@ -10,7 +10,11 @@
 
 #include "canvas/brush.h"
 #include "canvas/pen.h"
+#include "canvas/font.h"
+#include "canvas/text_shape.h"
 #include "panel/chart.h"
+#include "panel/legend.h"
+#include "panel/titles.h"
 #include "platform/qt/chart_widget.h"
 
 namespace sextant {
@@ -81,6 +85,28 @@ THostBrushKind BrushKindValue(const TFormValue& v) {
   static const std::vector<std::string> kinds = {"None", "Solid", "Gradient", "Bitmap", "Resource"};
   const std::string& k = v.AsIdentifierOf(kinds);
   return static_cast<THostBrushKind>(std::find(kinds.begin(), kinds.end(), k) - kinds.begin());
+}
+
+// A font's extended style, stored as 13 bytes: the simple styles (one byte,
+// a set of bold 0, italic 1, underline 2, strike-out 3), then weight, slant
+// and stretch as 32-bit little-endian integers.
+void ApplyStyleExt(TKelFont& font, const TFormValue& v) {
+  const std::vector<std::uint8_t>& b = v.AsBinary();
+  if (b.size() != 13)
+    throw EFormValueError("a font's StyleExt must hold 13 bytes, found " + std::to_string(b.size()));
+  auto int32At = [&b](std::size_t i) {
+    return static_cast<std::int32_t>(std::uint32_t(b[i]) | std::uint32_t(b[i + 1]) << 8 |
+                                     std::uint32_t(b[i + 2]) << 16 | std::uint32_t(b[i + 3]) << 24);
+  };
+  const int weight = int32At(1), slant = int32At(5), stretch = int32At(9);
+  if (b[0] > 0x0F || weight < 0 || weight > 10 || slant < 0 || slant > 2 || stretch < 0 || stretch > 8)
+    throw EFormValueError("StyleExt value out of range: styles " + std::to_string(b[0]) + ", weight " +
+                          std::to_string(weight) + ", slant " + std::to_string(slant) + ", stretch " +
+                          std::to_string(stretch));
+  font.SetStyle(static_cast<TFontStyles>(b[0]));
+  font.SetWeight(weight);
+  font.SetSlant(slant);
+  font.SetStretch(stretch);
 }
 
 }  // namespace
@@ -240,6 +266,20 @@ class TQtForm::TChartBinding : public IFormBinding {
             [](TChartBinding& b, const TFormValue& v) { b.Chart->Zoom()->Brush()->SetStyle(BrushKindValue(v)); })
           .Add("Zoom.Pen.Fill.Color",
                [](TChartBinding& b, const TFormValue& v) { b.Chart->Zoom()->Pen()->Fill()->SetColor(ColorValue(v)); })
+          .Add("Title.Text.Strings",
+               [](TChartBinding& b, const TFormValue& v) {
+                 TKelStringList lines;
+                 for (const std::string& line : v.AsStringList()) lines.Add(line);
+                 b.Chart->Title()->SetLines(&lines);
+               })
+          .Add("Foot.Font.StyleExt",
+               [](TChartBinding& b, const TFormValue& v) { ApplyStyleExt(*b.Chart->Foot()->Font(), v); })
+          .Add("SubFoot.Font.StyleExt",
+               [](TChartBinding& b, const TFormValue& v) { ApplyStyleExt(*b.Chart->SubFoot()->Font(), v); })
+          .Add("Legend.Title.Font.StyleExt",
+               [](TChartBinding& b, const TFormValue& v) {
+                 ApplyStyleExt(*b.Chart->Legend()->Title()->Font(), v);
+               })
           .Add("ColorPaletteIndex", [](TChartBinding& b, const TFormValue& v) {
             const int index = v.AsInteger();
             if (index < -2) throw EFormValueError("a palette index cannot be below -2, found " + v.Describe());

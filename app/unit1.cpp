@@ -6,7 +6,9 @@
 #include "marks/mark_positions.h"
 #include "marks/series_marks.h"
 #include "marks/series_pointer.h"
+#include "panel/legend.h"
 #include "series/fast_line_series.h"
+#include "tools/axis_scroll_bar.h"
 
 // The description resource lives in this library; make sure it is linked.
 static void InitUnit1Resources() { Q_INIT_RESOURCE(app); }
@@ -32,6 +34,7 @@ void TForm1::FormCreate(QObject*) {
   // the chart's palette.
   Chart1->AddSeries(new TFastLineSeries(this));
   Chart1->SetView3D(false);
+  Chart1->Legend()->SetVisible(false);
 
   // Every point shows its value above a circular callout on the point.
   TSeriesMarks& marks = *Chart1->Series(0)->Marks();
@@ -50,8 +53,20 @@ void TForm1::FormCreate(QObject*) {
   marks.Callout()->SetSize(15);
 
   Chart1->Series(0)->FillSampleValues(100);
+  Chart1->SetAllowZoom(false);
+  Chart1->SetAllowPanning(pmHorizontal);  // stored directly, no repaint
   Chart1->SetMaxPointsPerPage(10);
   Chart1->SetPage(Chart1->NumPages());  // the last page: points 90 to 99
+
+  // A scroll bar under the bottom axis. No paint has happened yet, so the
+  // axis has no range and the position only is stored.
+  auto* scrollBar = new TAxisScrollBarTool(this);
+  scrollBar->SetParentChart(Chart1);
+  scrollBar->SetAxis(Chart1->BottomAxis());
+  scrollBar->SetThumbSize(20);
+  scrollBar->SetMinThumbSize(1);
+  scrollBar->Thumb()->SetVisible(true);
+  scrollBar->SetPosition(60);
 }
 
 void TForm1::Button1Click(QObject*) {

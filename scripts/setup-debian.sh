@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev   # Qt 6 Widgets, its CMake config needs the GL headers
   googletest libgtest-dev libgmock-dev     # unit tests
   libbenchmark-dev                         # benchmarks
+  libicu-dev                               # number format oracle (ICU DecimalFormat)
+  clang libclang-rt-14-dev                 # fuzz targets (libFuzzer, sanitizers)
   xvfb xauth xdotool libxcb1-dev           # running the window on a virtual display
   fonts-dejavu-core fontconfig             # text renders with a real font, also offscreen
 )

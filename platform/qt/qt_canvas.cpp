@@ -496,21 +496,39 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
 
   // Axis-aligned geometry under an axis-aligned transform is drawn aliased:
   // integer coordinates then name pixels exactly. Anything else is
-  // antialiased and odd-width strokes move to pixel centres, which is where
-  // the aliased rasteriser puts them too.
+  // antialiased.
+  //
+  // A stroke of odd integral width w at coordinate x covers the pixels
+  // [x - (w-1)/2, x + (w+1)/2): its centre is the centre of pixel x. On a
+  // device with s device pixels per pixel (HiDPI) the same area is s*w
+  // device pixels wide, so a 1-pixel line is a crisp s-pixel band inside
+  // pixel x. The aliased rasteriser already moves strokes of odd device
+  // width by half a device pixel; the offset supplies the rest.
   const QTransform device = p.deviceTransform();
   const bool axisTransform = device.type() <= QTransform::TxScale;
   const bool crisp = shape == TStrokeShape::AxisAligned && axisTransform;
   p.setRenderHint(QPainter::Antialiasing, !crisp);
-  if (!crisp) {
-    const qreal sx = std::hypot(device.m11(), device.m12());
-    const qreal sy = std::hypot(device.m21(), device.m22());
-    const qreal deviceWidth = std::max<qreal>(width, 1) * std::sqrt(std::abs(device.determinant()));
-    const qreal rounded = std::round(deviceWidth);
-    if (axisTransform && std::abs(deviceWidth - rounded) < 1e-3 && std::fmod(rounded, 2.0) == 1.0 &&
-        sx > 0 && sy > 0)
-      offset = QPointF(0.5 / sx, 0.5 / sy);
+  const qreal sx = std::hypot(device.m11(), device.m12());
+  const qreal sy = std::hypot(device.m21(), device.m22());
+  if (!axisTransform || !(sx > 0) || !(sy > 0)) return true;
+  if (!(width > 0)) {
+    // Width 0 is a one-device-pixel hairline: onto a device pixel centre
+    // (the aliased rasteriser puts it there itself).
+    if (!crisp) offset = QPointF(0.5 / sx, 0.5 / sy);
+    return true;
   }
+  // Thinner strokes than one pixel count as one pixel wide.
+  const qreal logicalWidth = std::max<qreal>(width, 1);
+  const qreal rounded = std::round(logicalWidth);
+  if (std::abs(logicalWidth - rounded) >= 1e-3 || std::fmod(rounded, 2.0) != 1.0) return true;
+  // Device pixels the rasteriser moves an aliased stroke by itself.
+  const auto ownShift = [&](qreal scale) -> qreal {
+    if (!crisp) return 0;
+    const qreal deviceWidth = logicalWidth * scale;
+    const qreal deviceRounded = std::round(deviceWidth);
+    return std::abs(deviceWidth - deviceRounded) < 1e-3 && std::fmod(deviceRounded, 2.0) == 1.0 ? 0.5 : 0;
+  };
+  offset = QPointF((0.5 * sx - ownShift(sx)) / sx, (0.5 * sy - ownShift(sy)) / sy);
   return true;
 }
 
@@ -610,7 +628,7 @@ void TQtHostCanvas::DrawRect(const TRectF& r, float xRadius, float yRadius, std:
   if (!PrepareStroke(*p, q, square ? TStrokeShape::AxisAligned : TStrokeShape::Free, offset)) return;
   p->setOpacity(ClampOpacity(opacity));
   if (square)
-    p->drawRect(q);
+    p->drawRect(q.translated(offset));
   else
     p->drawPath(RectPath(r, xRadius, yRadius, corners, cornerType).translated(offset));
 }

@@ -10,14 +10,16 @@
 // Pixel conventions: an integer coordinate names a pixel, as on the classic
 // desktop host. Axis-aligned strokes (lines, frames, grids, rectangles) are
 // drawn without antialiasing so that a 1-pixel line at x = 10 covers exactly
-// column 10; all other strokes, fills of curved shapes, paths and text are
-// antialiased, odd-width strokes shifted by half a device pixel so that they
-// sit on the same pixel centres as the crisp ones.
+// column 10 (at device pixel ratio r: the r device columns of pixel 10); all
+// other strokes, fills of curved shapes, paths and text are antialiased,
+// odd-width strokes shifted by half a pixel so that they sit on the same
+// pixel centres as the crisp ones.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
 #include <QTextLayout>
 #include <QTransform>
@@ -27,7 +29,6 @@
 
 #include "platform/host_canvas.h"
 
-class QPainter;
 class QPaintDevice;
 
 namespace sextant {

@@ -116,6 +116,24 @@ TEST_F(ChartdemoScreenshot, ButtonIsAtTheStoredPlaceWithItsCaption) {
   EXPECT_GT(ink, 100) << "the caption is missing";
 }
 
+// The generator is seeded from the high-resolution counter at start-up, so
+// two runs show different sample data: their plots differ.
+TEST(ChartdemoRuns, TwoRunsShowDifferentSampleData) {
+  QImage shots[2];
+  for (int i = 0; i < 2; ++i) {
+    const QString file = QString(E2E_WORK_DIR) + "/chartdemo_run" + QString::number(i) + "_" +
+                         QString::number(::getpid()) + ".png";
+    ASSERT_EQ(RunChartdemo({"--screenshot", file}).ExitCode, 0);
+    shots[i] = QImage(file).convertToFormat(QImage::Format_ARGB32);
+    QFile::remove(file);
+  }
+  ASSERT_EQ(shots[0].size(), shots[1].size());
+  int differing = 0;
+  for (int y = 96 + 40; y < 96 + 380; ++y)
+    for (int x = 40 + 60; x < 40 + 800; ++x) differing += shots[0].pixel(x, y) != shots[1].pixel(x, y);
+  EXPECT_GT(differing, 500);
+}
+
 TEST(ChartdemoCommandLine, OtherArgumentsGiveUsageAndExitCode2) {
   const QStringList cases[] = {{"--help"}, {"--screenshot"}, {"x.png"}, {"--screenshot", "a.png", "b"},
                                {"--screenshot", ""}, {"--Screenshot", "a.png"}};

@@ -173,6 +173,15 @@ class XvfbChartdemo : public ::testing::Test {
   static inline unsigned long long FWindow = 0;
 };
 
+// Counts the pixels that differ inside a rectangle of two screenshots.
+int DifferingPixels(const QImage& a, const QImage& b, const QRect& r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) ++n;
+  return n;
+}
+
 // The plot area of the chart inside the window's client area.
 const QRect kChartInterior(40 + 30, 96 + 30, 817 - 60, 433 - 90);
 
@@ -191,6 +200,43 @@ TEST_F(XvfbChartdemo, WindowAppearsWhereItsDescriptionPlacesIt) {
     for (int x = kChartInterior.left(); x <= kChartInterior.right(); ++x)
       if (qRed(shot.pixel(x, y)) < 0x80 && qBlue(shot.pixel(x, y)) > 0x90) ++lineColoured;
   EXPECT_GT(lineColoured, 100);
+}
+
+// A point of the window's client area on the screen, as xdotool wants it.
+QStringList ScreenPoint(const QRect& window, int x, int y) {
+  return {QString::number(window.x() + x), QString::number(window.y() + y)};
+}
+
+TEST_F(XvfbChartdemo, RightDragPansTheLine) {
+  const QRect g = WindowGeometry();
+  const QImage before = Screenshot();
+  Xdotool(QStringList{"mousemove"} + ScreenPoint(g, 40 + 500, 96 + 200));
+  Xdotool({"mousedown", "3"});
+  for (int step = 1; step <= 10; ++step)
+    Xdotool(QStringList{"mousemove"} + ScreenPoint(g, 40 + 500 - step * 25, 96 + 200 + step * 3));
+  Xdotool({"mouseup", "3"});
+  const QImage after = Screenshot();
+  EXPECT_GT(DifferingPixels(before, after, kChartInterior), 500);
+}
+
+TEST_F(XvfbChartdemo, WheelUpPansTheLine) {
+  const QRect g = WindowGeometry();
+  Xdotool(QStringList{"mousemove"} + ScreenPoint(g, 40 + 400, 96 + 200));
+  const QImage before = Screenshot();
+  Xdotool({"click", "4"});
+  const QImage after = Screenshot();
+  EXPECT_GT(DifferingPixels(before, after, kChartInterior), 200);
+}
+
+TEST_F(XvfbChartdemo, ButtonMovesTheValueTextsOntoTheCircles) {
+  const QRect g = WindowGeometry();
+  const QImage before = Screenshot();
+  Xdotool(QStringList{"mousemove"} + ScreenPoint(g, 328 + 110, 32 + 23));
+  Xdotool({"click", "1"});
+  const QImage after = Screenshot();
+  EXPECT_GT(DifferingPixels(before, after, kChartInterior), 50);
+  // The chart itself stays where it is: its bevel is unchanged.
+  EXPECT_EQ(DifferingPixels(before, after, QRect(40, 96, 817, 1)), 0);
 }
 
 // Runs last: closing the window ends the process with exit code 0.

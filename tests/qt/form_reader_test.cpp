@@ -13,6 +13,9 @@
 #include "axes/chart_axis.h"
 #include "canvas/brush.h"
 #include "canvas/pen.h"
+#include "canvas/font.h"
+#include "panel/legend.h"
+#include "panel/titles.h"
 #include "series/fast_line_series.h"
 #include "panel/chart.h"
 #include "platform/qt/chart_widget.h"
@@ -411,6 +414,16 @@ TEST(QtFormDescription, BadDescriptionsFailNamingTheLine) {
        "DefaultPosOnly, ScreenCenter, DesktopCenter, found identifier Anywhere"},
       {"object F: TTestForm\n  object E: TEdit\n  end\nend\n", "form.fmx line 2: unknown object class TEdit (object E)"},
       {"object F: TForm1\nend\n", "form.fmx line 1: the description is of class TForm1, expected TTestForm"},
+      {"object F: TTestForm\n  object C: TChart\n    Foot.Font.StyleExt = {000400000002}\n  end\nend\n",
+       "form.fmx line 3: invalid value for property C.Foot.Font.StyleExt: a font's StyleExt must hold 13 "
+       "bytes, found 6"},
+      {"object F: TTestForm\n  object C: TChart\n    Foot.Font.StyleExt = {000B0000000200000004000000}\n"
+       "  end\nend\n",
+       "form.fmx line 3: invalid value for property C.Foot.Font.StyleExt: StyleExt value out of range: "
+       "styles 0, weight 11, slant 2, stretch 4"},
+      {"object F: TTestForm\n  object C: TChart\n    Zoom.Pen.Fill.Color = claPurplish\n  end\nend\n",
+       "form.fmx line 3: invalid value for property C.Zoom.Pen.Fill.Color: unknown colour identifier "
+       "claPurplish"},
   };
   for (const auto& c : cases) {
     TTestForm form;
@@ -461,6 +474,17 @@ TEST(MainForm, StoredChartSettingsReachTheObjectsTheChartOwns) {
   ASSERT_TRUE(chart.Zoom()->HasPen());
   EXPECT_EQ(chart.Zoom()->Pen()->Color(), 0xFFC0C0C0u);
   EXPECT_EQ(chart.ColorPaletteIndex(), 13);
+  EXPECT_EQ(chart.Title()->Text(), "TChart");
+  for (TKelFont* f : {chart.Foot()->Font(), chart.SubFoot()->Font()}) {
+    EXPECT_EQ(f->Style(), 0);
+    EXPECT_EQ(f->Weight(), 4);   // regular
+    EXPECT_EQ(f->Slant(), 2);    // oblique
+    EXPECT_EQ(f->Stretch(), 4);  // regular
+  }
+  TKelFont* legendTitle = chart.Legend()->Title()->Font();
+  EXPECT_EQ(legendTitle->Weight(), 7);  // bold
+  EXPECT_EQ(legendTitle->Slant(), 0);
+  EXPECT_EQ(legendTitle->Stretch(), 4);
   // Read while AutoRepaint was off; the chart repaints normally afterwards.
   EXPECT_TRUE(chart.AutoRepaint());
 }

@@ -1,6 +1,8 @@
 // The application's window driven in-process through real Qt input: the
 // start-up page, the mark-centering button and what it draws.
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -83,6 +85,33 @@ TEST_F(MainFormTest, TextsMoveOntoTheCirclesAndASecondClickChangesNothing) {
   EXPECT_GT(darkInBand(after, y - 4, y + 6), darkInBand(before, y - 4, y + 6));
   ClickButton();
   EXPECT_EQ(Paint(), after);
+}
+
+TEST_F(MainFormTest, AfterARightDragBringsEarlierPointsInAClickPinsThemToo) {
+  TChartWidget* widget = form->ChartWidget(form->Chart1);
+  ASSERT_NE(widget, nullptr);
+  const double before = Chart().BottomAxis()->Minimum();
+  // Drag to the right: the range moves left, earlier points come into view.
+  QTest::mousePress(widget, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  for (int x = 220; x <= 500; x += 20) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, 210), widget->mapToGlobal(QPointF(x, 210)),
+                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    Paint();  // each move pans from the layout of the last paint, as on screen
+  }
+  QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, QPoint(500, 210));
+  Paint();
+  EXPECT_LT(Chart().BottomAxis()->Minimum(), before - 2);  // panned by several points
+  EXPECT_FALSE(Chart().BottomAxis()->Automatic());
+  TSeriesMarksPositions& positions = *Series().Marks()->Positions();
+  ASSERT_NE(positions.Position(88), nullptr);  // drawn now
+  ClickButton();
+  for (int i : {88, 95}) {
+    const TSeriesMarkPosition* p = positions.Position(i);
+    ASSERT_NE(p, nullptr) << i;
+    EXPECT_TRUE(p->Custom) << i;
+    EXPECT_FLOAT_EQ(p->LeftTop.X, static_cast<float>(Series().CalcXPos(i) - 12)) << i;
+  }
 }
 
 TEST_F(MainFormTest, ASeriesWithoutPointsOnlyRepaints) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "qt_test_app.h"
 
@@ -599,6 +600,96 @@ TEST(QtCanvasConversions, MatrixRoundTripsThroughQTransform) {
   EXPECT_NEAR(p.y(), k.Y, 1e-4);
   EXPECT_EQ(ToKelMatrix(q), m);
 }
+
+// HiDPI: on an image with s device pixels per pixel a stroke of width w at
+// x covers the device pixels of the same pixels as at scale 1, fully and
+// only those: a 1-pixel line is a crisp band of s device pixels.
+class QtCanvasScaleTest : public ::testing::TestWithParam<int> {
+ protected:
+  QtCanvasScaleTest() : FScale(GetParam()), FImage(100 * FScale, 80 * FScale, QImage::Format_ARGB32_Premultiplied) {
+    FImage.setDevicePixelRatio(FScale);
+    FImage.fill(Qt::white);
+    FPainter.begin(&FImage);
+    FCanvas = std::make_unique<TQtHostCanvas>(FPainter);
+    EXPECT_TRUE(FCanvas->BeginScene());
+    FCanvas->Stroke().Kind = THostBrushKind::Solid;
+    FCanvas->Stroke().Color = kBlack;
+    FCanvas->Stroke().Thickness = 1;
+  }
+  void Finish() {
+    FCanvas->EndScene();
+    FCanvas.reset();
+    FPainter.end();
+  }
+  // Device columns that are black in device row y, between the device
+  // columns of pixels from and to (inclusive).
+  std::vector<int> BlackColumns(int y, int from, int to) const {
+    std::vector<int> result;
+    for (int x = from * FScale; x < (to + 1) * FScale; ++x)
+      if (FImage.pixelColor(x, y).rgba() == kBlack) result.push_back(x);
+      else EXPECT_EQ(FImage.pixelColor(x, y).rgba(), kWhite) << "blurred at device column " << x;
+    return result;
+  }
+  std::vector<int> BlackRows(int x, int from, int to) const {
+    std::vector<int> result;
+    for (int y = from * FScale; y < (to + 1) * FScale; ++y)
+      if (FImage.pixelColor(x, y).rgba() == kBlack) result.push_back(y);
+      else EXPECT_EQ(FImage.pixelColor(x, y).rgba(), kWhite) << "blurred at device row " << y;
+    return result;
+  }
+  // The device pixels of pixels first .. last.
+  std::vector<int> Band(int first, int last) const {
+    std::vector<int> result;
+    for (int d = first * FScale; d < (last + 1) * FScale; ++d) result.push_back(d);
+    return result;
+  }
+
+  int FScale;
+  QImage FImage;
+  QPainter FPainter;
+  std::unique_ptr<TQtHostCanvas> FCanvas;
+};
+
+TEST_P(QtCanvasScaleTest, ReportsTheDeviceScale) {
+  EXPECT_FLOAT_EQ(FCanvas->Scale(), static_cast<float>(FScale));
+}
+
+TEST_P(QtCanvasScaleTest, OnePixelLinesAndFramesCoverTheirPixelsCrisply) {
+  FCanvas->DrawLine({10, 5}, {10, 40}, 1);                                       // vertical
+  FCanvas->DrawRect({30, 5, 50, 40}, 0, 0, hcAll, 1, THostCornerType::Round);    // frame
+  const TPointF bevel[] = {{60, 39}, {60, 0}, {70, 0}};                          // polyline
+  FCanvas->DrawPolyline(bevel, 3, 1);
+  FCanvas->Stroke().Thickness = 3;
+  FCanvas->DrawLine({80, 5}, {80, 40}, 1);
+  Finish();
+  const int y = 20 * FScale;
+  EXPECT_EQ(BlackColumns(y, 8, 12), Band(10, 10));
+  std::vector<int> frame = Band(30, 30);
+  for (int d : Band(50, 50)) frame.push_back(d);
+  EXPECT_EQ(BlackColumns(y, 28, 52), frame);
+  EXPECT_EQ(BlackColumns(y, 58, 62), Band(60, 60));
+  EXPECT_EQ(BlackColumns(y, 76, 84), Band(79, 81));
+  // Horizontal edges: the frame's top and bottom, the polyline's top.
+  std::vector<int> rows = Band(5, 5);
+  for (int d : Band(40, 40)) rows.push_back(d);
+  EXPECT_EQ(BlackRows(40 * FScale, 3, 42), rows);
+  EXPECT_EQ(BlackRows(65 * FScale, 0, 3), Band(0, 0));
+}
+
+TEST_P(QtCanvasScaleTest, AntialiasedStrokesSitOnTheSamePixels) {
+  // A closed triangle is not axis-aligned (antialiased); its vertical edge
+  // still covers its pixel column exactly.
+  THostPath path;
+  path.MoveTo({20, 10});
+  path.LineTo({20, 60});
+  path.LineTo({70, 60});
+  path.ClosePath();
+  FCanvas->DrawPath(path, 1);
+  Finish();
+  EXPECT_EQ(BlackColumns(40 * FScale, 18, 22), Band(20, 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, QtCanvasScaleTest, ::testing::Values(1, 2, 3));
 
 }  // namespace
 }  // namespace sextant

@@ -1,0 +1,149 @@
+// bigdata_example: ten million points in one fast line series, drawn with at
+// most one vertical stroke per pixel column (DrawAllPoints off, daMinMax),
+// with a scroll bar under the bottom axis and the time of every paint
+// printed.
+//
+//   bigdata_example                      opens the window; drag with the
+//                                        right mouse button or turn the
+//                                        wheel to pan, use the scroll bar
+//   bigdata_example --exit-after-paint   paints the whole range, shows a
+//                                        1 % window, pans it with a drag,
+//                                        the wheel and the scroll bar,
+//                                        moves it through the data, exits
+//                                        (exit code 3 when it did not pan)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <sextant/axes/chart_axis.h>
+#include <sextant/panel/chart.h>
+#include <sextant/platform/qt/chart_view.h>
+#include <sextant/series/fast_line_series.h>
+#include <sextant/tools/axis_scroll_bar.h>
+
+namespace {
+
+constexpr int kPoints = 10'000'000;
+
+// Sends a mouse event to the view as the window system would.
+void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPointF pos) {
+  QMouseEvent event(type, pos, view->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(view, &event);
+}
+
+// The automated run: every step repaints at once and prints its time and
+// the bottom axis range it shows.
+// Returns false when the drag or the scroll bar did not move the range.
+bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
+  sextant::TChart* chart = view->Chart();
+  sextant::TChartAxis* bottom = chart->BottomAxis();
+  const auto report = [&](const char* what) {
+    view->repaint();
+    std::printf("bigdata_example: paint %s: %d ms (x %.0f .. %.0f)\n", what, lastPaintMs, bottom->Minimum(),
+                bottom->Maximum());
+  };
+
+  // A window of 1 % of the points.
+  const double window = kPoints / 100.0;
+  bottom->SetMinMax(0, window);
+  report("of a 1 % window");
+
+  // A right-button drag from the middle to the left pans forwards.
+  const QPointF from(view->width() / 2.0, view->height() / 2.0);
+  SendMouse(view, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, from);
+  for (int i = 1; i <= 5; ++i)
+    SendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, from - QPointF(40.0 * i, 0));
+  SendMouse(view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, from - QPointF(200, 0));
+  report("after a right-button drag");
+  const double afterDrag = bottom->Minimum();
+  if (!(afterDrag > 0)) return false;
+
+  QWheelEvent wheel(from, view->mapToGlobal(from), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+  report("after a wheel turn");
+
+  // A click on the scroll bar's increment arrow.
+  const sextant::TRectF arrow = scroll->IncRectangle();
+  const QPointF onArrow((arrow.Left + arrow.Right) / 2, (arrow.Top + arrow.Bottom) / 2);
+  SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, onArrow);
+  SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, onArrow);
+  report("after a scroll bar arrow click");
+  if (!(bottom->Minimum() > afterDrag)) return false;
+
+  // The window moved through the data, as dragging the thumb would.
+  for (double start : {0.25 * kPoints, 0.5 * kPoints, 0.99 * kPoints}) {
+    bottom->SetMinMax(start, start + window);
+    report("of a 1 % window further on");
+  }
+  bottom->SetAutomatic(true);
+  report("of the whole range again");
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const bool automated = argc > 1 && std::strcmp(argv[1], "--exit-after-paint") == 0;
+
+  sextant::TChartView view;
+  view.setWindowTitle("Sextant: 10,000,000 points");
+  sextant::TChart* chart = view.Chart();
+  chart->SetView3D(false);
+  auto* series = new sextant::TFastLineSeries(chart);
+  series->SetDrawAllPoints(false);  // one vertical stroke per pixel column ...
+  series->SetDrawAllPointsStyle(sextant::daMinMax);  // ... from minimum to maximum
+  chart->AddSeries(series);
+  // A scroll bar below the bottom axis (freed by the chart).
+  auto* scroll = new sextant::TAxisScrollBarTool;
+  scroll->SetParentChart(chart);
+  scroll->SetAxis(chart->BottomAxis());
+
+  QElapsedTimer timer;
+  timer.start();
+  chart->SetAutoRepaint(false);  // no repaint request per point
+  double noise = 0;
+  unsigned seed = 12345;
+  for (int i = 0; i < kPoints; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    noise = 0.98 * noise + ((seed >> 8) % 2001 - 1000) * 0.0005;
+    series->AddXY(i, std::sin(i * 2e-6) * 10 + std::sin(i * 3e-4) + noise);
+  }
+  chart->SetAutoRepaint(true);
+  std::printf("bigdata_example: %d points added in %lld ms\n", kPoints, static_cast<long long>(timer.elapsed()));
+
+  // The time of each paint: from the start of the chart's drawing to its end.
+  QElapsedTimer paintTimer;
+  int lastPaintMs = 0;
+  int paints = 0;
+  chart->OnBeforeDrawChart = [&](sextant::TPersistent*) { paintTimer.start(); };
+  chart->OnAfterDraw = [&](sextant::TPersistent*) {
+    lastPaintMs = static_cast<int>(paintTimer.elapsed());
+    if (++paints == 1) {
+      std::printf("bigdata_example: first paint (whole range): %d ms\n", lastPaintMs);
+      if (automated)
+        QTimer::singleShot(0, &app, [&] {
+          if (RunSteps(&view, scroll, lastPaintMs)) {
+            QApplication::exit(0);
+          } else {
+            std::fprintf(stderr, "bigdata_example: the chart did not pan\n");
+            QApplication::exit(3);
+          }
+        });
+    } else if (!automated) {
+      std::printf("bigdata_example: paint: %d ms\n", lastPaintMs);
+    }
+  };
+  if (automated) QTimer::singleShot(60000, &app, [] { QApplication::exit(1); });
+
+  view.resize(1000, 500);
+  view.show();
+  return app.exec();
+}
