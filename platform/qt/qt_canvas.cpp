@@ -727,16 +727,16 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
 }
 
 // Connected segments drawn exactly as DrawLine draws each of them: the
-// same pen, axis-aligned segments crisp and the others antialiased and
-// shifted to pixel centres, in their order; the pen is set up once for the
+// same pen, axis-aligned segments crisp and the others antialiased, each
+// shifted as PrepareStroke says, in their order; the pen is set up once for the
 // whole list instead of once per segment. (QPainter::drawLines with several
 // lines is not used: some of its pixels differ from separate drawLine
 // calls.) A gradient spans each segment's own box, so gradient strokes take
 // DrawLine for every segment.
 //
 // Opaque crisp runs. With an opaque colour at full opacity, a flat cap, a
-// solid one-pixel pen, whole-pixel coordinates and whole-pixel device
-// offsets, a crisp segment from a to b along one pixel row or column paints
+// solid one-pixel pen, whole-pixel coordinates, whole-pixel device offsets
+// and no shift of crisp strokes, a crisp segment from a to b along one pixel row or column paints
 // the pixels from min(a, b) up to but not including max(a, b) in the pen
 // colour (a zero-length one paints its own pixel), and painting a pixel
 // twice leaves it the same. Consecutive such segments on one column (or
@@ -752,8 +752,12 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
     IHostCanvas::DrawConnectedLines(points, count, opacity);
     return;
   }
+  // The shifts PrepareStroke gives crisp and slanted strokes; the second
+  // call leaves the painter set up for slanted ones.
+  QPointF crispOffset;
   QPointF freeOffset;
-  if (!PrepareStroke(*p, QRectF(), TStrokeShape::Free, freeOffset)) return;
+  if (!PrepareStroke(*p, QRectF(), TStrokeShape::AxisAligned, crispOffset)) return;
+  PrepareStroke(*p, QRectF(), TStrokeShape::Free, freeOffset);
   const qreal alpha = ClampOpacity(opacity);
   p->setOpacity(alpha);
   const QTransform device = p->deviceTransform();
@@ -761,7 +765,7 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
   const bool opaqueRuns = (FStroke.Color >> 24) == 0xFF && alpha == 1 && FStroke.Cap == THostStrokeCap::Flat &&
                           FStroke.Dash == THostStrokeDash::Solid && Finite(FStroke.Thickness, 1) <= 1 &&
                           device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
-                          device.dy() == std::round(device.dy()) &&
+                          device.dy() == std::round(device.dy()) && crispOffset.isNull() &&
                           p->compositionMode() == QPainter::CompositionMode_SourceOver;
   auto whole = [](TPointF q) { return q.X == std::round(q.X) && q.Y == std::round(q.Y); };
   bool antialiased = true;  // as PrepareStroke left it
@@ -782,7 +786,7 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
       continue;
     }
     if (!opaqueRuns || !whole(a) || !whole(b)) {
-      p->drawLine(ToQPointF(a), ToQPointF(b));
+      p->drawLine(ToQPointF(a) + crispOffset, ToQPointF(b) + crispOffset);
       ++i;
       continue;
     }
