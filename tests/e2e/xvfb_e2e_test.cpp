@@ -129,15 +129,27 @@ class XvfbChartdemo : public ::testing::Test {
     return {x, y, w, h};
   }
 
-  // The window's client area as the X server shows it.
+  // The window's client area as the X server shows it, once the program
+  // has finished repainting after the last input (two equal grabs in a row;
+  // a loaded machine may take a while).
   static QImage Screenshot() {
-    QThread::msleep(300);  // let the program repaint after the input
-    FApp->processEvents();
     const QRect g = WindowGeometry();
-    return FApp->primaryScreen()
-        ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
-        .toImage()
-        .convertToFormat(QImage::Format_ARGB32);
+    auto grab = [&g] {
+      FApp->processEvents();
+      return FApp->primaryScreen()
+          ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
+          .toImage()
+          .convertToFormat(QImage::Format_ARGB32);
+    };
+    QThread::msleep(300);
+    QImage last = grab();
+    for (int i = 0; i < 40; ++i) {
+      QThread::msleep(150);
+      QImage next = grab();
+      if (next == last) return next;
+      last = std::move(next);
+    }
+    return last;
   }
 
   // Sends WM_DELETE_WINDOW, as a window manager's close button does.
