@@ -114,6 +114,29 @@ TEST_F(MainFormTest, AfterARightDragBringsEarlierPointsInAClickPinsThemToo) {
   }
 }
 
+TEST_F(MainFormTest, HoveringAnAxisLabelMakesItBoldAndLeavingMakesItPlain) {
+  TChartWidget* widget = form->ChartWidget(form->Chart1);
+  ASSERT_NE(widget, nullptr);
+  TChartAxis& axis = *Chart().BottomAxis();
+  const int x = axis.CalcXPosValue(Series().XValue(95));
+  const int y = axis.PosLabels + 6;  // inside the label's text box
+  auto ink = [&](const QImage& img) {
+    int n = 0;
+    for (int yy = axis.PosLabels; yy < axis.PosLabels + 14; ++yy)
+      for (int xx = x - 12; xx <= x + 12; ++xx) n += qGray(img.pixel(InWindow(xx, yy))) < 128;
+    return n;
+  };
+  const QImage plain = Paint();
+  QMouseEvent move(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+  const QImage hovered = Paint();
+  EXPECT_GT(ink(hovered), ink(plain));  // bold strokes are heavier
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(widget, &leave);
+  EXPECT_EQ(ink(Paint()), ink(plain));
+}
+
 TEST_F(MainFormTest, ASeriesWithoutPointsOnlyRepaints) {
   Series().Clear();
   Paint();
