@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "canvas/canvas3d.h"
+#include "fake_host.h"
 #include "panel/chart.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
@@ -16,27 +17,6 @@
 
 namespace sextant::testing {
 
-class FakeHost : public IHostControl {
- public:
-  int invalidates = 0;
-  int captures = 0;
-  int releases = 0;
-  TCursor cursor = crDefault;
-  TPointF cursorPos{0, 0};
-  TRecordingCanvas controlCanvas;  // the control's canvas outside a paint
-  void InvalidateControl() override { ++invalidates; }
-  void RepaintControl() override {}
-  void SetCursor(TCursor c) override { cursor = c; }
-  TCursor Cursor() const override { return cursor; }
-  bool CanFocus() const override { return false; }
-  bool IsFocused() const override { return false; }
-  void SetFocus() override {}
-  void CaptureMouse() override { ++captures; }
-  void ReleaseMouse() override { ++releases; }
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return cursorPos; }
-  IHostCanvas* ControlCanvas() override { return &controlCanvas; }
-};
 
 // A chart of 400 x 300 on a fake host, painted on a recording canvas.
 class ChartTest : public ::testing::Test {

@@ -15,31 +15,14 @@
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
 #include "panel/chart.h"
+#include "fake_host.h"
 #include "platform/host_control.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::testing {
 
-// A host control that counts repaint requests.
-class MarksHost : public IHostControl {
- public:
-  int invalidates = 0;
-  void InvalidateControl() override { ++invalidates; }
-  void RepaintControl() override {}
-  void SetCursor(TCursor c) override { cursor = c; }
-  TCursor Cursor() const override { return cursor; }
-  bool CanFocus() const override { return true; }
-  bool IsFocused() const override { return false; }
-  void SetFocus() override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return {}; }
-
- private:
-  TCursor cursor = crDefault;
-};
+using MarksHost = CountingHost;
 
 // The marks settings the application's set-up makes.
 inline void ApplyApplicationMarks(TSeriesMarks* Marks) {

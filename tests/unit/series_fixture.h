@@ -12,31 +12,13 @@
 #include "canvas/canvas3d.h"
 #include "panel/chart.h"
 #include "panel/kel_event.h"
+#include "fake_host.h"
 #include "platform/host_control.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::testing {
 
-// A host control that only counts repaint requests.
-class CountingHost : public IHostControl {
- public:
-  int invalidates = 0;
-  void InvalidateControl() override { ++invalidates; }
-  void RepaintControl() override {}
-  void SetCursor(TCursor c) override { cursor = c; }
-  TCursor Cursor() const override { return cursor; }
-  bool CanFocus() const override { return true; }
-  bool IsFocused() const override { return false; }
-  void SetFocus() override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return {}; }
-
- private:
-  TCursor cursor = crDefault;
-};
 
 // Collects the series events a chart sends to its listeners.
 class SeriesEventLog : public IKelEventListener {
