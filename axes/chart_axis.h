@@ -6,6 +6,7 @@
 // so conversions made from event handlers use the scale of the last paint.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +25,11 @@ class TKelHiddenPen;
 
 // Bounds every computed pixel coordinate.
 extern int KelMaxPixelPos;
+// A pixel position or length summed in 64 bits from user-given lengths
+// (ticks, label room, offsets), bounded by +-KelMaxPixelPos.
+inline int KelBoundPixel(long long Value) {
+  return static_cast<int>(std::clamp<long long>(Value, -KelMaxPixelPos, KelMaxPixelPos));
+}
 // Pixels on the axis line's side that still belong to the axis' area.
 inline constexpr int KelAxisClickGap = 3;
 
@@ -47,9 +53,9 @@ class TChartAxis : public TPersistent {
   bool AutomaticMinimum() const { return FAutomaticMinimum; }
   void SetAutomaticMinimum(bool Value);
   double Minimum() const { return FMinimumValue; }
-  void SetMinimum(double Value);  // AxisException when above Maximum
+  void SetMinimum(double Value);  // AxisException when above Maximum or infinite
   double Maximum() const { return FMaximumValue; }
-  void SetMaximum(double Value);  // AxisException when below Minimum
+  void SetMaximum(double Value);  // AxisException when below Minimum or infinite
   double Increment() const { return FDesiredIncrement; }
   void SetIncrement(double Value);
   int MaximumOffset() const { return FMaximumOffset; }
@@ -64,8 +70,10 @@ class TChartAxis : public TPersistent {
   void SetInverted(bool Value);
 
   // Fixes the scale: both ends explicit (the axis becomes non-automatic).
+  // AxisException (nothing changed) when an end is not a finite number.
   void SetMinMax(double AMin, double AMax);
   // Moves both ends by Offset; with CheckLimits only within the data.
+  // AxisException (nothing changed) when an end would not stay finite.
   void Scroll(double Offset, bool CheckLimits = false);
 
   // ---- Geometry and identity ----
@@ -267,7 +275,8 @@ class TChartAxis : public TPersistent {
   void DrawTicksGrid();
   void DrawGrids();
   void DrawGridLine(int P);
-  void DrawTicks(const std::vector<int>& Positions, int Length, int B, bool WithPenWidth);
+  void DrawTicks(const std::vector<int>& Positions, long long Length, long long B,
+                 bool WithPenWidth);
   void DrawMinorTicksGrid();
   void DrawLabelsOnTop();
   void DrawThisLabel(int Index);
@@ -367,5 +376,10 @@ class TChartAxes {
 
 inline constexpr const char* KelMsg_AxisMinMax = "Axis Minimum Value must be <= Maximum";
 inline constexpr const char* KelMsg_AxisMaxMin = "Axis Maximum Value must be >= Minimum";
+// SetMinMax, Minimum or Maximum with an end that is not a finite number.
+inline constexpr const char* KelMsg_AxisNotFinite = "Axis Minimum and Maximum must be finite numbers";
+// Scroll by an offset that would move an end beyond the doubles.
+inline constexpr const char* KelMsg_AxisScrollNotFinite =
+    "Axis Scroll offset must keep Minimum and Maximum finite";
 
 }  // namespace sextant

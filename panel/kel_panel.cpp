@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
 #include "canvas/font.h"
 #include "canvas/pen.h"
@@ -334,12 +335,22 @@ void TCustomKelPanel::Draw() {
   if (RefreshHostCanvas()) Draw(FHostCanvas, GetRectangle());
 }
 
+// Every pixel coordinate of the layout stays within +-KelMaxPixelPos: a
+// larger drawing rectangle is cut to that square (a coordinate that is not
+// a number counts as 0), so that no size, margin or position computed from
+// it can overflow.
+static TRectF BoundedDrawRect(const TRectF& R) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
+  return {bound(R.Left), bound(R.Top), bound(R.Right), bound(R.Bottom)};
+}
+
 void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   if (FCustomChartRect && IsRectEmpty(ICachedChartRect)) ICachedChartRect = ChartRect;
   if (InitialSize.X == 0) InitialSize.X = Width();
   if (InitialSize.Y == 0) InitialSize.Y = Height();
-  FChartBounds =
-      FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, UserRect);
+  const TRectF rect = BoundedDrawRect(UserRect);
+  FChartBounds = FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, rect);
   ApplyMargins();
   if (FCustomChartRect) {
     ChartRect = ICachedChartRect;
@@ -352,7 +363,7 @@ void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   }
   ReCalcWidthHeight();
   InternalDraw(FChartBounds);
-  if (!DontShowImage) FCanvas->ShowImage(UserCanvas, FHostCanvas, UserRect);
+  if (!DontShowImage) FCanvas->ShowImage(UserCanvas, FHostCanvas, rect);
 }
 
 void TCustomKelPanel::InternalDraw(const TRectF&) {}
@@ -363,7 +374,8 @@ void TCustomKelPanel::ApplyMargins() {
   const float B = static_cast<float>(BorderSize());
   auto pixels = [this](float margin, int size) -> float {
     const int m = KelRound(margin);
-    if (FMarginUnits == muPercent) return static_cast<float>(m * size) * 0.01f;
+    // The product in 64 bits: a huge control times a percentage overflows int.
+    if (FMarginUnits == muPercent) return static_cast<float>(static_cast<long long>(m) * size) * 0.01f;
     return static_cast<float>(m);
   };
   ChartRect.Left = FChartBounds.Left + B + pixels(FMargins.Left, W);

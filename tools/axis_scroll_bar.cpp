@@ -724,7 +724,9 @@ void TAxisScrollBarTool::InflateThumbLength(bool IsInc, double Delta) {
 }
 
 void TAxisScrollBarTool::ChangeAxisMinMax(double AMin, double AMax) {
-  if (!FAxis) return;
+  // Ends beyond the doubles (a thumb stretched over a huge extent) leave
+  // the axis as it is.
+  if (!FAxis || !std::isfinite(AMin) || !std::isfinite(AMax)) return;
   FAxis->SetMinMax(AMin, AMax);
   TCustomAxisPanel* chart = FAxis->ParentChart();
   if (!chart) return;
