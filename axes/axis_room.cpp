@@ -131,7 +131,7 @@ void TChartAxis::CalcRect(TRectF& Rect, bool InflateChartRectangle) {
     InflateAxisRect(Rect, static_cast<float>(SizeLabels()));
     PrepareLabelFont();
     const int margin =
-        KelRound(FParentChart->Canvas()->FontHeight() * FLabels->Margin() * 0.01);
+        KelRound(static_cast<double>(FParentChart->Canvas()->FontHeight()) * FLabels->Margin() * 0.01);
     PosLabels = InflateAxisPos(GetRectangleEdge(Rect), margin);
   }
 

@@ -266,10 +266,14 @@ void CheckMapping(TFuzzInput& in, const TChart& chart, const std::string& where)
   const long long M = KelMaxPixelPos;
   for (const TChartAxis* a : chart.Axes()) {
     const std::string name = where + ": " + FuzzAxisName(a);
+    // The ends, and values at multiples of the range before, inside and
+    // beyond them (pixels just past the bound and far past it).
+    const std::size_t own = values.size();
     values.push_back(a->Minimum());
     values.push_back(a->Maximum());
-    values.push_back(a->IMinimum);
-    values.push_back(a->IMaximum);
+    static const double kFractions[] = {-1e6, -200, -120.5, -1, -0.5, 0.5, 1.5, 120.5, 200, 1e6};
+    const double range = a->IMaximum - a->IMinimum;
+    for (double f : kFractions) values.push_back(a->IMinimum + f * range);
     // The fast forms add a clamped distance to an axis end.
     const long long slack = fast ? std::max(std::llabs(a->IStartPos), std::llabs(a->IEndPos)) : 0;
     for (double v : values) {
@@ -280,7 +284,7 @@ void CheckMapping(TFuzzInput& in, const TChart& chart, const std::string& where)
                        std::to_string(a->IStartPos) + ".." + std::to_string(a->IEndPos) + ", internal " +
                        FuzzShow(a->IMinimum) + ".." + FuzzShow(a->IMaximum) + ")");
     }
-    values.resize(values.size() - 4);
+    values.resize(own);
     const int pixels[] = {0, 1, -1, a->IStartPos, a->IEndPos, a->ICenterPos, KelMaxPixelPos, -KelMaxPixelPos,
                           in.IntIn(-40000, 40000)};
     for (int p : pixels) {
@@ -323,8 +327,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     TRecordingCanvas rec;
     TChart chart;
     chart.SetHostControl(&host);
-    chart.SetBounds(0, 0, PickSize(in), PickSize(in));
-    const std::uint8_t flags = in.Byte();
+    // The first byte: below 128 the chart size and the flags follow; else
+    // a 400 x 300 chart with the flags in its low bits (fewer bytes before
+    // the settings).
+    const std::uint8_t setUp = in.Byte();
+    float width = 400, height = 300;
+    std::uint8_t flags = setUp & 0x3F;
+    if (setUp < 128) {
+      width = PickSize(in);
+      height = PickSize(in);
+      flags = in.Byte();
+    }
+    chart.SetBounds(0, 0, width, height);
     chart.SetView3D(flags & 1);
     chart.Axes().SetFastCalc(flags & 2);
     chart.Legend()->SetVisible(flags & 4);
@@ -338,8 +352,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
       line->SetVertAxis(aCustomVertAxis);
     }
 
-    const int settings = in.SmallIn(0, 40);
-    for (int step = 0; step < settings && !in.Empty(); ++step) {
+    // Settings up to the last 8 bytes (kept for the resize and the mapped
+    // values), at most 60.
+    for (int step = 0; step < 60 && in.Remaining() > 8; ++step) {
       TChartAxis* a = chart.Axes()[in.Byte() % chart.Axes().Count()];
       const TAxisScale before(a);
       const char* name = "setting";

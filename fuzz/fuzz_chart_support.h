@@ -84,6 +84,13 @@ inline double FuzzPickValue(TFuzzInput& in) {
   }
 }
 
+// Two bytes as a number (positions cost few bytes, so that an input holds
+// many events).
+inline int FuzzU16(TFuzzInput& in) {
+  const int hi = in.Byte();
+  return (hi << 8) | in.Byte();
+}
+
 // A pixel position: inside a usual control mostly, sometimes far outside,
 // sometimes fractional.
 inline float FuzzPickPixel(TFuzzInput& in) {
@@ -96,8 +103,8 @@ inline float FuzzPickPixel(TFuzzInput& in) {
                                    std::numeric_limits<float>::infinity()};
       return kFar[(k / 8) % std::size(kFar)];
     }
-    case 1: return static_cast<float>(in.IntIn(-2000, 2000)) + (k / 8 % 4) * 0.25f;
-    default: return static_cast<float>(in.IntIn(0, 450)) + (k / 8 % 4) * 0.25f;
+    case 1: return static_cast<float>(FuzzU16(in) % 4001) - 2000 + (k / 8 % 4) * 0.25f;
+    default: return static_cast<float>(FuzzU16(in) % 451) + (k / 8 % 4) * 0.25f;
   }
 }
 

@@ -173,25 +173,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     TFuzzHost host;
     TRecordingCanvas rec;
     TChart chart;
-    chart.SetBounds(0, 0, PickSize(in), PickSize(in));
     chart.SetHostControl(&host);
     chart.SetView3D(false);
-
     auto* line = new TFastLineSeries();
     chart.AddSeries(line);
-    const int points = in.Byte() < 200 ? 100 : in.SmallIn(0, 255);
-    for (int i = 0; i < points; ++i) line->AddXY(i, 10 + (i * 37) % 23);
-    chart.SetMaxPointsPerPage(in.SmallIn(0, 3) * 10);
-    chart.SetPage(in.SmallIn(0, 12));
-
     auto* bar = chart.Tools().Add<TAxisScrollBarTool>();
-    if (in.Byte() & 1) bar->SetAxis(chart.LeftAxis());
-    bar->SetThumbSize(in.SmallIn(0, 40));
     bar->SetMinThumbSize(1);
-    bar->SetPosition(in.SmallIn(0, 100));
     chart.Zoom()->SetHistory(true);
-    const int settings = in.SmallIn(0, 6);
-    for (int i = 0; i < settings; ++i) ApplySetting(in, chart, bar);
+
+    // The first byte chooses between the application's set-up (a 400 x 300
+    // chart of 100 points, 10 to a page, a bottom scroll bar) and one read
+    // from the input, so that short inputs go straight to the events.
+    float width = 400, height = 300;
+    int points = 100, perPage = 10, page = 10, thumb = 20, position = 60;
+    const std::uint8_t setUp = in.Byte();
+    if (setUp < 64) {
+      width = PickSize(in);
+      height = PickSize(in);
+      points = in.Byte() < 200 ? 100 : in.SmallIn(0, 255);
+      perPage = in.SmallIn(0, 3) * 10;
+      page = in.SmallIn(0, 12);
+      if (in.Byte() & 1) bar->SetAxis(chart.LeftAxis());
+      thumb = in.SmallIn(0, 40);
+      position = in.SmallIn(0, 100);
+    }
+    chart.SetBounds(0, 0, width, height);
+    for (int i = 0; i < points; ++i) line->AddXY(i, 10 + (i * 37) % 23);
+    chart.SetMaxPointsPerPage(perPage);
+    chart.SetPage(page);
+    bar->SetThumbSize(thumb);
+    bar->SetPosition(position);
+    if (setUp < 64) {
+      const int settings = in.SmallIn(0, 6);
+      for (int i = 0; i < settings; ++i) ApplySetting(in, chart, bar);
+    }
 
     try {
       chart.HostPaint(rec);
