@@ -387,9 +387,19 @@ void TChartAxis::SetCalcPosValue() {
 // The centre of a zero range is clamped like any other pixel.
 static inline int ClampedPixel(int P) { return std::clamp(P, -KelMaxPixelPos, KelMaxPixelPos); }
 
+// (Value - Minimum) x pixels per unit. A difference of two finite values
+// that leaves the doubles (a range across nearly all of them) is taken in
+// extended precision instead of becoming infinite.
+static inline double ValueDistance(double Value, double Minimum, double SizeRange) {
+  const double diff = Value - Minimum;
+  if (std::isinf(diff) && std::isfinite(Value))
+    return static_cast<double>((static_cast<long double>(Value) - Minimum) * SizeRange);
+  return diff * SizeRange;
+}
+
 int TChartAxis::XPosValueCheck(double Value) const {
   if (IRangeZero) return ClampedPixel(ICenterPos);
-  const double d = (Value - IMinimum) * IAxisSizeRange;
+  const double d = ValueDistance(Value, IMinimum, IAxisSizeRange);
   const double p = FInverted ? IEndPos - d : IStartPos + d;
   const double M = KelMaxPixelPos;
   if (p > M || std::isnan(p)) return KelMaxPixelPos;
@@ -399,7 +409,7 @@ int TChartAxis::XPosValueCheck(double Value) const {
 
 int TChartAxis::YPosValueCheck(double Value) const {
   if (IRangeZero) return ClampedPixel(ICenterPos);
-  const double d = (Value - IMinimum) * IAxisSizeRange;
+  const double d = ValueDistance(Value, IMinimum, IAxisSizeRange);
   const double p = FInverted ? IStartPos + d : IEndPos - d;
   const double M = KelMaxPixelPos;
   if (p > M || std::isnan(p)) return KelMaxPixelPos;
@@ -418,13 +428,13 @@ static inline int FastDistance(double d) {
 
 int TChartAxis::XPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  const int d = FastDistance((Value - IMinimum) * IAxisSizeRange);
+  const int d = FastDistance(ValueDistance(Value, IMinimum, IAxisSizeRange));
   return FInverted ? IEndPos - d : IStartPos + d;
 }
 
 int TChartAxis::YPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  const int d = FastDistance((Value - IMinimum) * IAxisSizeRange);
+  const int d = FastDistance(ValueDistance(Value, IMinimum, IAxisSizeRange));
   return FInverted ? IStartPos + d : IEndPos - d;
 }
 

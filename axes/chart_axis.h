@@ -6,13 +6,13 @@
 // so conversions made from event handlers use the scale of the last paint.
 #pragma once
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "axes/axis_labels.h"
+#include "canvas/kel_exceptions.h"
 #include "canvas/kel_persistent.h"
 #include "canvas/kel_types.h"
 #include "panel/kel_panel.h"
@@ -25,11 +25,6 @@ class TKelHiddenPen;
 
 // Bounds every computed pixel coordinate.
 extern int KelMaxPixelPos;
-// A pixel position or length summed in 64 bits from user-given lengths
-// (ticks, label room, offsets), bounded by +-KelMaxPixelPos.
-inline int KelBoundPixel(long long Value) {
-  return static_cast<int>(std::clamp<long long>(Value, -KelMaxPixelPos, KelMaxPixelPos));
-}
 // Pixels on the axis line's side that still belong to the axis' area.
 inline constexpr int KelAxisClickGap = 3;
 
@@ -354,8 +349,12 @@ class TChartAxes {
  public:
   explicit TChartAxes(TCustomAxisPanel* Chart) : FChart(Chart) {}
   int Count() const { return static_cast<int>(FItems.size()); }
-  TChartAxis* Items(int Index) const { return FItems.at(Index); }
-  TChartAxis* operator[](int Index) const { return FItems.at(Index); }
+  // ChartException for an index outside 0 .. Count - 1.
+  TChartAxis* Items(int Index) const {
+    if (Index < 0 || Index >= Count()) KelRaiseIndex("Axis", Index, Count() - 1);
+    return FItems[static_cast<std::size_t>(Index)];
+  }
+  TChartAxis* operator[](int Index) const { return Items(Index); }
   void Add(TChartAxis* Axis) { FItems.push_back(Axis); }
   void Remove(TChartAxis* Axis);
   int IndexOf(const TChartAxis* Axis) const;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
 #include "canvas/font.h"
 #include "canvas/pen.h"
@@ -57,18 +56,27 @@ void TCustomPanelNoCaption::HostResize(float AWidth, float AHeight) {
   SetBounds(FLeft, FTop, AWidth, AHeight);
 }
 
+// A mouse position as the handlers see it: within +-KelMaxPixelPos like
+// every pixel (a position far outside the control means the same as one
+// at the bound), 0 for a coordinate that is not a number. The zoom and
+// panning arithmetic on rounded positions then cannot overflow.
+static float BoundedMouse(float V) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  return std::isnan(V) ? 0.0f : std::clamp(V, -M, M);
+}
+
 void TCustomPanelNoCaption::HostMouseDown(TMouseButton Button, TShiftState Shift, float X,
                                           float Y) {
-  MouseDown(Button, Shift, X, Y);
+  MouseDown(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseMove(TShiftState Shift, float X, float Y) {
-  MouseMove(Shift, X, Y);
+  MouseMove(Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseUp(TMouseButton Button, TShiftState Shift, float X,
                                         float Y) {
-  MouseUp(Button, Shift, X, Y);
+  MouseUp(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseWheel(TShiftState Shift, int WheelDelta) {
@@ -300,11 +308,11 @@ TRectF TCustomKelPanel::GetRectangle() const { return {0, 0, Width(), Height()};
 TColor TCustomKelPanel::GetBackColor() const { return Color(); }
 
 int TCustomKelPanel::BorderSize() const {
-  int result = FBorderWidth;
+  long long result = FBorderWidth;
   if (FBevelInner != bvNone) result += FBevelWidth;
   if (FBevelOuter != bvNone) result += FBevelWidth;
   if (FBorder->Visible()) result += KelRound(FBorder->Width());
-  return result;
+  return KelBoundPixel(result);
 }
 
 // ---- Paint entry -----------------------------------------------------------
@@ -396,6 +404,11 @@ void TCustomKelPanel::ApplyMargins() {
 }
 
 void TCustomKelPanel::ReCalcWidthHeight() {
+  // Room taken by huge titles, legends or borders may push the rectangle
+  // past the pixel bound: it is kept within it (as every pixel).
+  const float M = static_cast<float>(KelMaxPixelPos);
+  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
+  ChartRect = {bound(ChartRect.Left), bound(ChartRect.Top), bound(ChartRect.Right), bound(ChartRect.Bottom)};
   ChartRect.Left = std::max(ChartRect.Left, FChartBounds.Left);
   ChartRect.Top = std::max(ChartRect.Top, FChartBounds.Top);
   if (ChartRect.Right < ChartRect.Left) ChartRect.Right = ChartRect.Left + 1;

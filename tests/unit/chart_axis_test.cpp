@@ -311,12 +311,14 @@ TEST_F(AxisTest, RoundScalesUseTheIncrement) {
 // ---- Scales near the limits of the pixels and of the doubles ----
 
 TEST_F(AxisTest, ZeroRangeCentreBeyondThePixelBoundIsClamped) {
-  // A span far beyond the bound: its centre is no pixel the checked forms
+  // A span far beyond the bound (start and end positions of 50000 % and
+  // 100000 % of the 200 pixels): its centre is no pixel the checked forms
   // may give.
-  SetSpan(100000, 200000);
   for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+    axis->SetStartPosition(50000);
+    axis->SetEndPosition(100000);
     Layout(axis, 5, 5);
-    ASSERT_EQ(axis->ICenterPos, 150000);
+    ASSERT_EQ(axis->ICenterPos, 150100);
     EXPECT_EQ(axis->CalcPosValue(5), 32767);
     EXPECT_EQ(axis->CalcXPosValue(5), 32767);
     EXPECT_EQ(axis->CalcYPosValue(5), 32767);
@@ -361,6 +363,24 @@ TEST_F(AxisTest, PixelsBeyondAHugeRangeGiveTheLargestDouble) {
     EXPECT_EQ(afterEnd, horizontal ? kMax : -kMax);
     for (int pixel : {-32767, 32767, 100, 200, 300}) EXPECT_TRUE(std::isfinite(axis->CalcPosPoint(pixel))) << pixel;
     EXPECT_DOUBLE_EQ(axis->CalcPosPoint(200), 0);
+  }
+}
+
+TEST_F(AxisTest, ValuesAcrossNearlyAllDoublesMapInsideTheSpan) {
+  // Value - Minimum leaves the doubles for such a range; the pixel does not.
+  struct {
+    double value;
+    int horizontal, vertical;
+  } cases[] = {{1.7e308, 300, 100}, {-1.7e308, 100, 300}, {0, 200, 200}, {8.5e307, 250, 150}};
+  for (bool fast : {false, true}) {
+    chart.Axes().SetFastCalc(fast);
+    Layout(chart.BottomAxis(), -1.7e308, 1.7e308);
+    Layout(chart.LeftAxis(), -1.7e308, 1.7e308);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.value << (fast ? " fast" : " checked"));
+      EXPECT_EQ(chart.BottomAxis()->CalcPosValue(c.value), c.horizontal);
+      EXPECT_EQ(chart.LeftAxis()->CalcPosValue(c.value), c.vertical);
+    }
   }
 }
 
