@@ -496,7 +496,7 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
 
   // Axis-aligned geometry under an axis-aligned transform is drawn aliased:
   // integer coordinates then name pixels exactly. Anything else is
-  // antialiased.
+  // antialiased, unless the canvas draws everything aliased.
   //
   // A stroke of odd integral width w at coordinate x covers the pixels
   // [x - (w-1)/2, x + (w+1)/2): its centre is the centre of pixel x. On a
@@ -507,14 +507,15 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
   const QTransform device = p.deviceTransform();
   const bool axisTransform = device.type() <= QTransform::TxScale;
   const bool crisp = shape == TStrokeShape::AxisAligned && axisTransform;
-  p.setRenderHint(QPainter::Antialiasing, !crisp);
+  const bool aliased = crisp || !FAntialiased;
+  p.setRenderHint(QPainter::Antialiasing, !aliased);
   const qreal sx = std::hypot(device.m11(), device.m12());
   const qreal sy = std::hypot(device.m21(), device.m22());
   if (!axisTransform || !(sx > 0) || !(sy > 0)) return true;
   if (!(width > 0)) {
     // Width 0 is a one-device-pixel hairline: onto a device pixel centre
     // (the aliased rasteriser puts it there itself).
-    if (!crisp) offset = QPointF(0.5 / sx, 0.5 / sy);
+    if (!aliased) offset = QPointF(0.5 / sx, 0.5 / sy);
     return true;
   }
   // Thinner strokes than one pixel count as one pixel wide.
@@ -523,7 +524,7 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
   if (std::abs(logicalWidth - rounded) >= 1e-3 || std::fmod(rounded, 2.0) != 1.0) return true;
   // Device pixels the rasteriser moves an aliased stroke by itself.
   const auto ownShift = [&](qreal scale) -> qreal {
-    if (!crisp) return 0;
+    if (!aliased) return 0;
     const qreal deviceWidth = logicalWidth * scale;
     const qreal deviceRounded = std::round(deviceWidth);
     return std::abs(deviceWidth - deviceRounded) < 1e-3 && std::fmod(deviceRounded, 2.0) == 1.0 ? 0.5 : 0;
@@ -537,7 +538,7 @@ bool TQtHostCanvas::PrepareFill(QPainter& p, const QRectF& bounds, bool antialia
   if (brush.style() == Qt::NoBrush) return false;
   p.setPen(Qt::NoPen);
   p.setBrush(brush);
-  p.setRenderHint(QPainter::Antialiasing, antialias);
+  p.setRenderHint(QPainter::Antialiasing, antialias && FAntialiased);
   return true;
 }
 
@@ -768,10 +769,11 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
                           device.dy() == std::round(device.dy()) && crispOffset.isNull() &&
                           p->compositionMode() == QPainter::CompositionMode_SourceOver;
   auto whole = [](TPointF q) { return q.X == std::round(q.X) && q.Y == std::round(q.Y); };
-  bool antialiased = true;  // as PrepareStroke left it
+  bool antialiased = FAntialiased;  // as PrepareStroke left it
   auto setCrisp = [&](bool crisp) {
-    if (crisp != antialiased) return;
-    antialiased = !crisp;
+    const bool wanted = !crisp && FAntialiased;
+    if (wanted == antialiased) return;
+    antialiased = wanted;
     p->setRenderHint(QPainter::Antialiasing, antialiased);
   };
   std::size_t i = 1;

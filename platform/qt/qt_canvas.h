@@ -13,7 +13,8 @@
 // column 10 (at device pixel ratio r: the r device columns of pixel 10); all
 // other strokes, fills of curved shapes, paths and text are antialiased,
 // odd-width strokes shifted by half a pixel so that they sit on the same
-// pixel centres as the crisp ones.
+// pixel centres as the crisp ones (unless the canvas is switched to aliased
+// drawing: SetAntialiased).
 #pragma once
 
 #include <QColor>
@@ -114,6 +115,15 @@ class TQtHostCanvas : public IHostCanvas {
   std::string ClassName() const override { return "TQtCanvas"; }
   float Scale() const override;
 
+  // Antialiasing of slanted strokes and curved fills, on by default. Off,
+  // every stroke and fill of this canvas is drawn aliased, on the pixel
+  // convention of the crisp axis-aligned ones (a one-pixel line through
+  // whole-pixel coordinates covers those pixels); texts are unchanged.
+  // For hosts that want the speed of aliased drawing (benchmarks against
+  // other aliased renderers).
+  bool Antialiased() const { return FAntialiased; }
+  void SetAntialiased(bool Value) { FAntialiased = Value; }
+
   THostStroke& Stroke() override { return FStroke; }
   THostFill& Fill() override { return FFill; }
   THostFont& Font() override { return FFont; }
@@ -176,6 +186,7 @@ class TQtHostCanvas : public IHostCanvas {
   THostStroke FStroke;
   THostFill FFill;
   THostFont FFont;
+  bool FAntialiased = true;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline
 };
