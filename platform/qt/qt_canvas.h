@@ -86,7 +86,7 @@ class TQtTextLayout : public IHostTextLayout {
   QFont FQFont;
   TColor FColor = claBlack;
   float FOpacity = 1;
-  // Laid-out texts by text and font, most recently used last: a chart
+  // Laid-out texts by text and font, the least recently used replaced: a chart
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
   struct TLaidOut {
@@ -95,8 +95,10 @@ class TQtTextLayout : public IHostTextLayout {
     std::unique_ptr<QTextLayout> Layout;
     qreal Width = 0;
     qreal Height = 0;
+    std::uint64_t LastUse = 0;  // FUseClock when last found or made
   };
   static constexpr std::size_t KLayoutCache = 64;
+  std::uint64_t FUseClock = 0;
   std::vector<TLaidOut> FCache;
   TLaidOut* FCurrent = nullptr;
   qreal FWidth = 0;
@@ -123,6 +125,9 @@ class TQtHostCanvas : public IHostCanvas {
   // other aliased renderers).
   bool Antialiased() const { return FAntialiased; }
   void SetAntialiased(bool Value) { FAntialiased = Value; }
+  // How many lines this canvas drew as filled rectangles (see
+  // DrawCrispRun); for tests and diagnostics.
+  int CrispRunCount() const { return FCrispRuns; }
 
   THostStroke& Stroke() override { return FStroke; }
   THostFill& Fill() override { return FFill; }
@@ -179,6 +184,11 @@ class TQtHostCanvas : public IHostCanvas {
   // shift of odd-width antialiased strokes in offset.
   bool PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShape shape, QPointF& offset);
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
+  // Draws a crisp line from a to b along a pixel row or column as a filled
+  // rectangle (solid, or with the dash pattern as texture) when that gives
+  // exactly the pixels the rasteriser's own stepping would; false (nothing
+  // drawn) otherwise.
+  bool DrawCrispRun(QPainter& p, QPointF a, QPointF b, qreal opacity);
   QPainterPath RectPath(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                         THostCornerType cornerType) const;
   qreal LogicalDpiY();
@@ -187,6 +197,7 @@ class TQtHostCanvas : public IHostCanvas {
   THostFill FFill;
   THostFont FFont;
   bool FAntialiased = true;
+  int FCrispRuns = 0;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline
 };
