@@ -389,7 +389,17 @@ void TQtTextLayout::Draw(QPainter& painter) {
   if (FMaxSize.X < FWidth || FMaxSize.Y < FHeight)
     painter.setClipRect(QRectF(origin, QSizeF(std::max<qreal>(0, FMaxSize.X), std::max<qreal>(0, FMaxSize.Y))),
                         Qt::IntersectClip);
-  FCurrent->Layout->draw(&painter, origin);
+  // Glyph runs carry no decorations the way the layout draws them:
+  // underlined, struck-out and overlined texts are drawn by the layout.
+  if (FQFont.underline() || FQFont.strikeOut() || FQFont.overline()) {
+    FCurrent->Layout->draw(&painter, origin);
+  } else {
+    if (!FCurrent->HasRuns) {
+      FCurrent->Runs = FCurrent->Layout->glyphRuns();
+      FCurrent->HasRuns = true;
+    }
+    for (const QGlyphRun& run : FCurrent->Runs) painter.drawGlyphRun(origin, run);
+  }
   painter.restore();
 }
 

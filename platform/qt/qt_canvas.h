@@ -19,6 +19,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
@@ -96,6 +97,10 @@ class TQtTextLayout : public IHostTextLayout {
     qreal Width = 0;
     qreal Height = 0;
     std::uint64_t LastUse = 0;  // FUseClock when last found or made
+    // The laid-out glyphs, taken from the layout at the first draw: drawing
+    // them again skips the layout's per-draw walk over lines and items.
+    QList<QGlyphRun> Runs;
+    bool HasRuns = false;
   };
   static constexpr std::size_t KLayoutCache = 64;
   std::uint64_t FUseClock = 0;
