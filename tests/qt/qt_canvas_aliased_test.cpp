@@ -179,10 +179,15 @@ TEST(QtCanvasAliased, ConnectedLinesMatchSegmentBySegment) {
     TColor Colour;
     float Width;
     float Opacity;
+    THostStrokeCap Cap = THostStrokeCap::Flat;
   };
-  const std::vector<TStroke> strokes{
-      {"opaque", 0xFF000000, 1, 1}, {"translucent", 0x80FF0000, 1, 1},
-      {"half_opacity", 0xFF0000FF, 1, 0.5f}, {"wide", 0xFF000000, 3, 1}};
+  // Opaque one-pixel strokes send their slanted segments as one list.
+  const std::vector<TStroke> strokes{{"opaque", 0xFF000000, 1, 1},
+                                     {"opaque_round_cap", 0xFF3060A0, 1, 1, THostStrokeCap::Round},
+                                     {"opaque_hairline", 0xFF008000, 0, 1},
+                                     {"translucent", 0x80FF0000, 1, 1},
+                                     {"half_opacity", 0xFF0000FF, 1, 0.5f},
+                                     {"wide", 0xFF000000, 3, 1}};
   for (unsigned seed : {1u, 2u, 3u}) {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> kind(0, 3);
@@ -190,7 +195,8 @@ TEST(QtCanvasAliased, ConnectedLinesMatchSegmentBySegment) {
     std::vector<TPointF> points{{2, 30}};
     for (int i = 0; i < 600; ++i) {
       TPointF p = points.back();
-      if (kind(rng) == 0) p.X += 1;  // the next column: a slanted step
+      if (kind(rng) == 0) p.X += 1;                                  // the next column: a slanted step
+      if (kind(rng) == 1) p.X += static_cast<float>(step(rng)) / 2;  // slanted, also backwards
       p.Y = std::clamp(p.Y + static_cast<float>(step(rng)), 0.0f, 59.0f);
       points.push_back(p);
     }
@@ -198,6 +204,7 @@ TEST(QtCanvasAliased, ConnectedLinesMatchSegmentBySegment) {
       auto setUp = [&](TQtHostCanvas& c) {
         c.Stroke().Color = s.Colour;
         c.Stroke().Thickness = s.Width;
+        c.Stroke().Cap = s.Cap;
       };
       const QImage one = Paint(true, [&](TQtHostCanvas& c) {
         setUp(c);
