@@ -325,14 +325,14 @@ void TChartAxis::DrawTicksGrid() {
   if (FTickLength != 0 && FTicks->Visible()) {
     canvas->BeginEntity("Ticks");
     canvas->AssignVisiblePen(FTicks.get());
-    DrawTicks(Tick, FTickLength, 1 + IWallSize, true);
+    DrawTicks(Tick, FTickLength, 1LL + IWallSize, true);
     canvas->EndEntity();
   }
   DrawGrids();
   if (FTickInnerLength != 0 && FTicksInner->Visible()) {
     canvas->BeginEntity("InnerTicks");
     canvas->AssignVisiblePen(FTicksInner.get());
-    DrawTicks(Tick, -FTickInnerLength, -1 + IWallSize, true);
+    DrawTicks(Tick, -static_cast<long long>(FTickInnerLength), -1LL + IWallSize, true);
     canvas->EndEntity();
   }
   DrawMinorTicksGrid();
@@ -345,15 +345,16 @@ void TChartAxis::DrawAxisLine() {
     return;
   }
   TCanvas3D* canvas = FParentChart->Canvas();
-  const int a = KelRound(FAxis->Width() * 0.5) + IWallSize;
+  const int a = KelBoundPixel(static_cast<long long>(KelRound(FAxis->Width() * 0.5)) + IWallSize);
   float x0, y0, x1, y1;
   if (FHorizontal) {
-    const int y = FOtherSide ? PosAxis : PosAxis + a;
+    const int y = FOtherSide ? PosAxis : KelBoundPixel(static_cast<long long>(PosAxis) + a);
     x0 = static_cast<float>(IStartPos);
     x1 = static_cast<float>(IEndPos);
     y0 = y1 = static_cast<float>(y);
   } else {
-    const int x = FOtherSide ? PosAxis + a : PosAxis - a;
+    const int x = KelBoundPixel(FOtherSide ? static_cast<long long>(PosAxis) + a
+                                           : static_cast<long long>(PosAxis) - a);
     x0 = x1 = static_cast<float>(x);
     y0 = static_cast<float>(IStartPos);
     y1 = static_cast<float>(IEndPos);
@@ -376,28 +377,32 @@ void TChartAxis::DrawAxisLine() {
 
 // A tick of Length at each position, from the axis line outwards (inwards
 // for a negative Length); B is the gap between line and tick.
-void TChartAxis::DrawTicks(const std::vector<int>& Positions, int Length, int B,
+void TChartAxis::DrawTicks(const std::vector<int>& Positions, long long Length, long long B,
                            bool WithPenWidth) {
   TCanvas3D* canvas = FParentChart->Canvas();
-  const int w = WithPenWidth ? KelRound(FAxis->Width()) : 0;
+  // Summed in 64 bits: the lengths are settings of any size; the ends are
+  // drawn within the pixel bound.
+  const long long w = WithPenWidth ? KelRound(FAxis->Width()) : 0;
+  const long long P0 = PosAxis;
   const float z = static_cast<float>(IZPos);
+  auto f = [](long long v) { return static_cast<float>(KelBoundPixel(v)); };
   for (int P : Positions) {
     const float p = static_cast<float>(P);
     if (FHorizontal) {
       if (!FOtherSide) {
-        const int E = PosAxis + B + w - 1;
-        canvas->LineWithZ(p, static_cast<float>(E), p, static_cast<float>(E + Length), z);
+        const long long E = P0 + B + w - 1;
+        canvas->LineWithZ(p, f(E), p, f(E + Length), z);
       } else {
-        const int E = PosAxis - B;
-        canvas->LineWithZ(p, static_cast<float>(E - Length), p, static_cast<float>(E), z);
+        const long long E = P0 - B;
+        canvas->LineWithZ(p, f(E - Length), p, f(E), z);
       }
     } else {
       if (!FOtherSide) {
-        const int E = PosAxis - B - w + 1;
-        canvas->LineWithZ(static_cast<float>(E - Length), p, static_cast<float>(E), p, z);
+        const long long E = P0 - B - w + 1;
+        canvas->LineWithZ(f(E - Length), p, f(E), p, z);
       } else {
-        const int E = PosAxis + B;
-        canvas->LineWithZ(static_cast<float>(E), p, static_cast<float>(E + Length), p, z);
+        const long long E = P0 + B;
+        canvas->LineWithZ(f(E), p, f(E + Length), p, z);
       }
     }
   }
@@ -472,7 +477,7 @@ void TChartAxis::DrawMinorTicksGrid() {
   if (ticks) {
     canvas->BeginEntity("MinorTicks");
     canvas->AssignVisiblePen(FMinorTicks.get());
-    DrawTicks(minor, FMinorTickLength, 1 + IWallSize, true);
+    DrawTicks(minor, FMinorTickLength, 1LL + IWallSize, true);
     canvas->EndEntity();
   }
   if (grid) {

@@ -298,7 +298,7 @@ int TChartAxis::MaxLabelsValue(int& MaxLines) {
     measure(lo);
     measure(hi);
   }
-  return width + FParentChart->Canvas()->TextWidth(" ");
+  return KelBoundPixel(static_cast<long long>(width) + FParentChart->Canvas()->TextWidth(" "));
 }
 
 // Widest point label of the series giving labels of Style, over their

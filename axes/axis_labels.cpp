@@ -1,10 +1,9 @@
 #include "axes/axis_labels.h"
 
-#include <stdexcept>
-
 #include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
 #include "canvas/font.h"
+#include "canvas/kel_exceptions.h"
 
 namespace sextant {
 
@@ -164,7 +163,7 @@ TTextSelection* TAxisItems::Selected() {
 
 TAxisItem* TAxisItems::Items(int Index) const {
   if (Index < 0 || Index >= Count())
-    throw std::out_of_range("Axis item index " + std::to_string(Index) + " out of bounds");
+    KelRaiseIndex("Axis item", Index, Count() - 1);
   return FItems[static_cast<std::size_t>(Index)].get();
 }
 

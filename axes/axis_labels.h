@@ -181,7 +181,7 @@ class TAxisItems : public TPersistent {
   bool HasSelected() const { return FSelected != nullptr; }
 
   int Count() const { return static_cast<int>(FItems.size()); }
-  // Throws std::out_of_range for an index outside 0 .. Count - 1.
+  // ChartException for an index outside 0 .. Count - 1.
   TAxisItem* Items(int Index) const;
   TAxisItem* operator[](int Index) const { return Items(Index); }
   // Appends a label; custom labels are added like this with Automatic off.

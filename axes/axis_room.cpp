@@ -7,6 +7,7 @@
 // then labels, then ticks.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
@@ -27,30 +28,31 @@ constexpr double KelDegToRad = 3.14159265358979323846 / 180.0;
 }  // namespace
 
 int TChartAxis::SizeTickAxis(bool WithTicks) const {
-  int result = FAxis->Visible() ? KelRound(FAxis->Width() + 1) : 0;
+  long long result = FAxis->Visible() ? KelRound(FAxis->Width() + 1) : 0;
   if (WithTicks && FTicks->Visible()) result += FTickLength;
-  if (FMinorTicks->Visible()) result = std::max(result, FMinorTickLength);
-  return result;
+  if (FMinorTicks->Visible()) result = std::max<long long>(result, FMinorTickLength);
+  return KelBoundPixel(result);
 }
 
 int TChartAxis::SizeLabels() {
   if (FLabels->IHeightFactor == 0) CalcHeightFactor();
-  int result = InternalCalcSize(FAxisItems->Format(), FLabels->Angle(), FLabels->Size()) *
-               FLabels->IHeightFactor;
+  long long result =
+      static_cast<long long>(InternalCalcSize(FAxisItems->Format(), FLabels->Angle(), FLabels->Size())) *
+      FLabels->IHeightFactor;
   if (FLabels->Alternate()) result *= 2;
-  return result;
+  return KelBoundPixel(result);
 }
 
 int TChartAxis::InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
                                  const std::string* Text) {
-  if (Size != 0) return Size;
+  if (Size != 0) return KelBoundPixel(Size);
   if (!FParentChart || !Shape) return 0;
   TCanvas3D* canvas = FParentChart->Canvas();
   FParentChart->PrepareFont3D(Shape->Font());
   const int height = canvas->FontHeight();
   const int angle = NormalAngle(Angle);
   const bool horizontal = FHorizontal || IDepthAxis;
-  int result;
+  long long result;
   if ((horizontal && angle % 180 == 0) || (!horizontal && (angle == 90 || angle == 270))) {
     result = height;
   } else {
@@ -58,15 +60,15 @@ int TChartAxis::InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
     const int width = Text ? FParentChart->MultiLineTextWidth(*Text, lines) : MaxLabelsWidth();
     const double radians = angle * KelDegToRad;
     if (horizontal)
-      result = height + KelRound(std::fabs(std::sin(radians)) * width);
+      result = static_cast<long long>(height) + KelRound(std::fabs(std::sin(radians)) * width);
     else
       result = KelRound(width * std::fabs(std::cos(radians)));
   }
   if (!Shape->Transparent()) {
-    if (Shape->Pen()->Visible()) result += 2 * KelRound(Shape->Pen()->Width());
-    if (Shape->Shadow()->ShouldDraw()) result += std::abs(Shape->Shadow()->Size());
+    if (Shape->Pen()->Visible()) result += 2LL * KelRound(Shape->Pen()->Width());
+    if (Shape->Shadow()->ShouldDraw()) result += std::llabs(Shape->Shadow()->Size());
   }
-  return result;
+  return KelBoundPixel(result);
 }
 
 void TChartAxis::InflateAxisRect(TRectF& R, float A) const {
@@ -91,16 +93,16 @@ int TChartAxis::GetRectangleEdge(const TRectF& R) const {
 int TChartAxis::InflateAxisPos(int P, int A) const {
   // Outwards is up for the top axis, left for the left axis.
   const bool decreasing = FHorizontal ? FOtherSide : !FOtherSide;
-  return decreasing ? P - A : P + A;
+  return KelBoundPixel(decreasing ? static_cast<long long>(P) - A : static_cast<long long>(P) + A);
 }
 
 int TChartAxis::ApplyPosition(int P, const TRectF& R) const {
   if (FPositionPercent == 0) return P;
-  int shift = FPosUnits == muPixels
-                  ? KelRound(FPositionPercent)
-                  : KelRound(FPositionPercent * 0.01 * (FHorizontal ? R.Height() : R.Width()));
+  long long shift = FPosUnits == muPixels
+                        ? KelRound(FPositionPercent)
+                        : KelRound(FPositionPercent * 0.01 * (FHorizontal ? R.Height() : R.Width()));
   if (FOtherSide) shift = -shift;
-  return FHorizontal ? P - shift : P + shift;
+  return KelBoundPixel(FHorizontal ? P - shift : P + shift);
 }
 
 void TChartAxis::CalcRect(TRectF& Rect, bool InflateChartRectangle) {
@@ -129,12 +131,12 @@ void TChartAxis::CalcRect(TRectF& Rect, bool InflateChartRectangle) {
     InflateAxisRect(Rect, static_cast<float>(SizeLabels()));
     PrepareLabelFont();
     const int margin =
-        KelRound(FParentChart->Canvas()->FontHeight() * FLabels->Margin() * 0.01);
+        KelRound(static_cast<double>(FParentChart->Canvas()->FontHeight()) * FLabels->Margin() * 0.01);
     PosLabels = InflateAxisPos(GetRectangleEdge(Rect), margin);
   }
 
-  const int W =
-      FParentChart->CalcWallSize(this) + SizeTickAxis(FLabels->Position() == lpAtTick);
+  const int W = KelBoundPixel(static_cast<long long>(FParentChart->CalcWallSize(this)) +
+                              SizeTickAxis(FLabels->Position() == lpAtTick));
   if (W > 0) InflateAxisRect(Rect, static_cast<float>(W));
 
   PosTitle = ApplyPosition(PosTitle, Rect);

@@ -1,7 +1,9 @@
 #include "axes/chart_axis.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 
 #include "axes/axis_math.h"
 #include "canvas/kel_exceptions.h"
@@ -199,6 +201,8 @@ void TChartAxis::SetAutomaticMinimum(bool Value) {
 void TChartAxis::SetMinimum(double Value) {
   // Written as "not <=" so that NaN is refused as well.
   if (!ChartLoading() && !(Value <= FMaximumValue)) throw AxisException(KelMsg_AxisMinMax);
+  // An infinite end has no pixel span: refused like a reversed one.
+  if (std::isinf(Value)) throw AxisException(KelMsg_AxisNotFinite);
   if (!(FMinimumValue == Value)) {
     FMinimumValue = Value;
     ChangedScale();
@@ -207,6 +211,7 @@ void TChartAxis::SetMinimum(double Value) {
 
 void TChartAxis::SetMaximum(double Value) {
   if (!ChartLoading() && !(Value >= FMinimumValue)) throw AxisException(KelMsg_AxisMaxMin);
+  if (std::isinf(Value)) throw AxisException(KelMsg_AxisNotFinite);
   if (!(FMaximumValue == Value)) {
     FMaximumValue = Value;
     ChangedScale();
@@ -317,6 +322,8 @@ void TChartAxis::SetZPosition(double Value) {
 // ===========================================================================
 
 void TChartAxis::SetMinMax(double AMin, double AMax) {
+  // Ends that are no finite numbers are refused before anything changes.
+  if (!std::isfinite(AMin) || !std::isfinite(AMax)) throw AxisException(KelMsg_AxisNotFinite);
   FAutomatic = false;
   FAutomaticMinimum = false;
   FAutomaticMaximum = false;
@@ -341,6 +348,9 @@ void TChartAxis::Scroll(double Offset, bool CheckLimits) {
       canMove = FMinimumValue + Offset > FParentChart->InternalMinMax(this, true, FHorizontal);
     if (!canMove) return;
   }
+  // A move that leaves the doubles is refused before anything changes.
+  if (!std::isfinite(FMaximumValue + Offset) || !std::isfinite(FMinimumValue + Offset))
+    throw AxisException(KelMsg_AxisScrollNotFinite);
   FAutomatic = false;
   FAutomaticMaximum = false;
   FAutomaticMinimum = false;
@@ -374,9 +384,22 @@ void TChartAxis::SetCalcPosValue() {
 // The checked forms clamp the final pixel to +-KelMaxPixelPos; a value that
 // is not a number lands on the positive bound, so it never reaches a
 // conversion to int.
+// The centre of a zero range is clamped like any other pixel.
+static inline int ClampedPixel(int P) { return std::clamp(P, -KelMaxPixelPos, KelMaxPixelPos); }
+
+// (Value - Minimum) x pixels per unit. A difference of two finite values
+// that leaves the doubles (a range across nearly all of them) is taken in
+// extended precision instead of becoming infinite.
+static inline double ValueDistance(double Value, double Minimum, double SizeRange) {
+  const double diff = Value - Minimum;
+  if (std::isinf(diff) && std::isfinite(Value))
+    return static_cast<double>((static_cast<long double>(Value) - Minimum) * SizeRange);
+  return diff * SizeRange;
+}
+
 int TChartAxis::XPosValueCheck(double Value) const {
-  if (IRangeZero) return ICenterPos;
-  const double d = (Value - IMinimum) * IAxisSizeRange;
+  if (IRangeZero) return ClampedPixel(ICenterPos);
+  const double d = ValueDistance(Value, IMinimum, IAxisSizeRange);
   const double p = FInverted ? IEndPos - d : IStartPos + d;
   const double M = KelMaxPixelPos;
   if (p > M || std::isnan(p)) return KelMaxPixelPos;
@@ -385,8 +408,8 @@ int TChartAxis::XPosValueCheck(double Value) const {
 }
 
 int TChartAxis::YPosValueCheck(double Value) const {
-  if (IRangeZero) return ICenterPos;
-  const double d = (Value - IMinimum) * IAxisSizeRange;
+  if (IRangeZero) return ClampedPixel(ICenterPos);
+  const double d = ValueDistance(Value, IMinimum, IAxisSizeRange);
   const double p = FInverted ? IStartPos + d : IEndPos - d;
   const double M = KelMaxPixelPos;
   if (p > M || std::isnan(p)) return KelMaxPixelPos;
@@ -405,13 +428,13 @@ static inline int FastDistance(double d) {
 
 int TChartAxis::XPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  const int d = FastDistance((Value - IMinimum) * IAxisSizeRange);
+  const int d = FastDistance(ValueDistance(Value, IMinimum, IAxisSizeRange));
   return FInverted ? IEndPos - d : IStartPos + d;
 }
 
 int TChartAxis::YPosValue(double Value) const {
   if (IRangeZero) return ICenterPos;
-  const int d = FastDistance((Value - IMinimum) * IAxisSizeRange);
+  const int d = FastDistance(ValueDistance(Value, IMinimum, IAxisSizeRange));
   return FInverted ? IStartPos + d : IEndPos - d;
 }
 
@@ -424,8 +447,14 @@ double TChartAxis::InternalCalcPosPoint(int Pixel) const {
   const long double offset = FInverted ? static_cast<long double>(IEndPos) - Pixel
                                        : static_cast<long double>(Pixel) - IStartPos;
   const long double t = offset * IRange / IAxisSize;
-  if (FHorizontal || IDepthAxis) return static_cast<double>(IMinimum + t);
-  return static_cast<double>(IMaximum - t);
+  const long double v = FHorizontal || IDepthAxis ? IMinimum + t : IMaximum - t;
+  // A pixel beyond the ends of a range near the limits of the doubles has a
+  // value beyond them: it gives the largest double of its sign instead of
+  // an infinity.
+  constexpr long double kMax = std::numeric_limits<double>::max();
+  if (v > kMax) return std::numeric_limits<double>::max();
+  if (v < -kMax) return -std::numeric_limits<double>::max();
+  return static_cast<double>(v);
 }
 
 int TChartAxis::CalcSizeValue(double Finish, double Start) const {
@@ -440,8 +469,16 @@ int TChartAxis::CalcSizeValue(double Finish, double Start) const {
 
 void TChartAxis::CalcMinMax(double& AMin, double& AMax) {
   if (!FParentChart) return;
-  if (FAutomatic || FAutomaticMaximum) AMax = FParentChart->InternalMinMax(this, false, FHorizontal);
-  if (FAutomatic || FAutomaticMinimum) AMin = FParentChart->InternalMinMax(this, true, FHorizontal);
+  const bool autoMax = FAutomatic || FAutomaticMaximum;
+  const bool autoMin = FAutomatic || FAutomaticMinimum;
+  if (autoMax) AMax = FParentChart->InternalMinMax(this, false, FHorizontal);
+  if (autoMin) AMin = FParentChart->InternalMinMax(this, true, FHorizontal);
+  // With one end fixed, an automatic end on the wrong side of it stops at
+  // it (a zero range) instead of turning the scale round.
+  if (AMin > AMax) {
+    if (autoMax && !autoMin) AMax = AMin;
+    if (autoMin && !autoMax) AMin = AMax;
+  }
 }
 
 void TChartAxis::AdjustMaxMin() {
@@ -475,8 +512,16 @@ void TChartAxis::InternalCalcPositions() {
       length = FParentChart->ChartHeight();
     }
   }
-  IStartPos = start + KelRound(length * 0.01 * FStartPosition);
-  IEndPos = start + KelRound(length * 0.01 * FEndPosition);
+  // Summed in 64 bits and kept within half the int range, so that a huge
+  // control or a start/end position far beyond 100 % cannot overflow the
+  // span, its size or its centre.
+  auto spanEnd = [start](double Offset) {
+    constexpr long long kLimit = INT_MAX / 2;
+    const long long p = static_cast<long long>(start) + KelRound(Offset);
+    return static_cast<int>(std::clamp(p, -kLimit, kLimit));
+  };
+  IStartPos = spanEnd(length * 0.01 * FStartPosition);
+  IEndPos = spanEnd(length * 0.01 * FEndPosition);
   RecalcSizeCenter();
 }
 
@@ -494,10 +539,15 @@ void TChartAxis::AdjustMaxMinRect(const TRectF& Rect) {
   const int oldStart = IStartPos;
   const int oldEnd = IEndPos;
   // A span narrowed to nothing has no values at its ends: the scale is
-  // left unwidened instead of collapsing to zero.
-  if ((oldEnd - b) - (oldStart + a) < 1) return;
-  IStartPos = oldStart + a;
-  IEndPos = oldEnd - b;
+  // left unwidened instead of collapsing to zero. So is a span whose
+  // margins (huge offsets) would carry it beyond the int pixels.
+  constexpr long long kLimit = INT_MAX / 2;
+  const long long narrowStart = static_cast<long long>(oldStart) + a;
+  const long long narrowEnd = static_cast<long long>(oldEnd) - b;
+  if (narrowEnd - narrowStart < 1) return;
+  if (narrowStart < -kLimit || narrowEnd > kLimit) return;
+  IStartPos = static_cast<int>(narrowStart);
+  IEndPos = static_cast<int>(narrowEnd);
   IAxisSize = IEndPos - IStartPos;
   double tmpMin = InternalCalcPosPoint(oldStart);
   double tmpMax = InternalCalcPosPoint(oldEnd);
@@ -514,15 +564,18 @@ void TChartAxis::CalcRoundScales() {
   bool changed = false;
   if (FMaximumRound && (FAutomatic || FAutomaticMaximum)) {
     increment = CalcIncrement();
-    if (increment != 0) {
-      IMaximum = increment * std::ceil(IMaximum / increment);
+    // A rounded end beyond the doubles keeps the unrounded one.
+    const double rounded = increment * std::ceil(IMaximum / increment);
+    if (increment != 0 && std::isfinite(rounded)) {
+      IMaximum = rounded;
       changed = true;
     }
   }
   if (FMinimumRound && (FAutomatic || FAutomaticMinimum)) {
     if (increment == 0) increment = CalcIncrement();
-    if (increment != 0) {
-      IMinimum = increment * std::floor(IMinimum / increment);
+    const double rounded = increment * std::floor(IMinimum / increment);
+    if (increment != 0 && std::isfinite(rounded)) {
+      IMinimum = rounded;
       changed = true;
     }
   }

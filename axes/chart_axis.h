@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "axes/axis_labels.h"
+#include "canvas/kel_exceptions.h"
 #include "canvas/kel_persistent.h"
 #include "canvas/kel_types.h"
 #include "panel/kel_panel.h"
@@ -47,9 +48,9 @@ class TChartAxis : public TPersistent {
   bool AutomaticMinimum() const { return FAutomaticMinimum; }
   void SetAutomaticMinimum(bool Value);
   double Minimum() const { return FMinimumValue; }
-  void SetMinimum(double Value);  // AxisException when above Maximum
+  void SetMinimum(double Value);  // AxisException when above Maximum or infinite
   double Maximum() const { return FMaximumValue; }
-  void SetMaximum(double Value);  // AxisException when below Minimum
+  void SetMaximum(double Value);  // AxisException when below Minimum or infinite
   double Increment() const { return FDesiredIncrement; }
   void SetIncrement(double Value);
   int MaximumOffset() const { return FMaximumOffset; }
@@ -64,8 +65,10 @@ class TChartAxis : public TPersistent {
   void SetInverted(bool Value);
 
   // Fixes the scale: both ends explicit (the axis becomes non-automatic).
+  // AxisException (nothing changed) when an end is not a finite number.
   void SetMinMax(double AMin, double AMax);
   // Moves both ends by Offset; with CheckLimits only within the data.
+  // AxisException (nothing changed) when an end would not stay finite.
   void Scroll(double Offset, bool CheckLimits = false);
 
   // ---- Geometry and identity ----
@@ -267,7 +270,8 @@ class TChartAxis : public TPersistent {
   void DrawTicksGrid();
   void DrawGrids();
   void DrawGridLine(int P);
-  void DrawTicks(const std::vector<int>& Positions, int Length, int B, bool WithPenWidth);
+  void DrawTicks(const std::vector<int>& Positions, long long Length, long long B,
+                 bool WithPenWidth);
   void DrawMinorTicksGrid();
   void DrawLabelsOnTop();
   void DrawThisLabel(int Index);
@@ -345,8 +349,12 @@ class TChartAxes {
  public:
   explicit TChartAxes(TCustomAxisPanel* Chart) : FChart(Chart) {}
   int Count() const { return static_cast<int>(FItems.size()); }
-  TChartAxis* Items(int Index) const { return FItems.at(Index); }
-  TChartAxis* operator[](int Index) const { return FItems.at(Index); }
+  // ChartException for an index outside 0 .. Count - 1.
+  TChartAxis* Items(int Index) const {
+    if (Index < 0 || Index >= Count()) KelRaiseIndex("Axis", Index, Count() - 1);
+    return FItems[static_cast<std::size_t>(Index)];
+  }
+  TChartAxis* operator[](int Index) const { return Items(Index); }
   void Add(TChartAxis* Axis) { FItems.push_back(Axis); }
   void Remove(TChartAxis* Axis);
   int IndexOf(const TChartAxis* Axis) const;
@@ -367,5 +375,10 @@ class TChartAxes {
 
 inline constexpr const char* KelMsg_AxisMinMax = "Axis Minimum Value must be <= Maximum";
 inline constexpr const char* KelMsg_AxisMaxMin = "Axis Maximum Value must be >= Minimum";
+// SetMinMax, Minimum or Maximum with an end that is not a finite number.
+inline constexpr const char* KelMsg_AxisNotFinite = "Axis Minimum and Maximum must be finite numbers";
+// Scroll by an offset that would move an end beyond the doubles.
+inline constexpr const char* KelMsg_AxisScrollNotFinite =
+    "Axis Scroll offset must keep Minimum and Maximum finite";
 
 }  // namespace sextant

@@ -642,29 +642,34 @@ namespace {
 // Absolute sizes of the font's visible shadow and emboss.
 TPointF ShadowExtra(const TKelFont& Font) {
   TPointF extra;
+  // In floating point: the magnitude of the most negative int has no int.
   if (Font.HasShadow() && Font.Shadow()->Visible()) {
-    extra.X += static_cast<float>(std::abs(Font.Shadow()->HorizSize()));
-    extra.Y += static_cast<float>(std::abs(Font.Shadow()->VertSize()));
+    extra.X += static_cast<float>(std::fabs(static_cast<double>(Font.Shadow()->HorizSize())));
+    extra.Y += static_cast<float>(std::fabs(static_cast<double>(Font.Shadow()->VertSize())));
   }
   if (Font.HasEmboss() && Font.Emboss()->Visible()) {
-    extra.X += static_cast<float>(std::abs(Font.Emboss()->HorizSize()));
-    extra.Y += static_cast<float>(std::abs(Font.Emboss()->VertSize()));
+    extra.X += static_cast<float>(std::fabs(static_cast<double>(Font.Emboss()->HorizSize())));
+    extra.Y += static_cast<float>(std::fabs(static_cast<double>(Font.Emboss()->VertSize())));
   }
   return extra;
 }
 
 }  // namespace
 
+// Text measures are pixel lengths: bounded like every pixel, so that the
+// layout can add them up (a huge font measures at most KelMaxPixelPos).
 int TKelCanvas3D::TextWidth(const std::string& Text) {
   IHostTextLayout* layout = PrepareLayout(0, 0, Text);
   if (!layout) return 0;
-  return KelRound(layout->TextRect().Right) + static_cast<int>(ShadowExtra(*FFont).X);
+  return KelBoundPixel(static_cast<long long>(KelRound(layout->TextRect().Right)) +
+                       KelRound(ShadowExtra(*FFont).X));
 }
 
 int TKelCanvas3D::TextHeight(const std::string& Text) {
   IHostTextLayout* layout = PrepareLayout(0, 0, Text);
   if (!layout) return 0;
-  return KelRound(layout->TextRect().Bottom) + static_cast<int>(ShadowExtra(*FFont).Y);
+  return KelBoundPixel(static_cast<long long>(KelRound(layout->TextRect().Bottom)) +
+                       KelRound(ShadowExtra(*FFont).Y));
 }
 
 TPointF TKelCanvas3D::TextSize(const std::string& Text) {

@@ -1,6 +1,7 @@
 #include "canvas/font.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "canvas/brush.h"
@@ -107,6 +108,11 @@ void TKelFont::SetFamily(const std::string& Value) {
 }
 
 void TKelFont::SetSize(float Value) {
+  // A size that is not a number is the default size; sizes beyond the
+  // pixel bound are clamped to it (no text can be taller).
+  if (std::isnan(Value)) Value = static_cast<float>(KelDefaultFontSize());
+  const float M = static_cast<float>(KelMaxPixelPos);
+  Value = std::clamp(Value, -M, M);
   if (FSize == Value) return;
   FSize = Value;
   Changed();

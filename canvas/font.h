@@ -57,6 +57,7 @@ class TKelFont : public TPersistent {
   const std::string& Name() const { return FFamily; }
   void SetName(const std::string& Value) { SetFamily(Value); }
   float Size() const { return FSize; }
+  // NaN sets the default size; sizes beyond +-KelMaxPixelPos are clamped.
   void SetSize(float Value);
   float SizeFloat() const { return FSize; }
   void SetSizeFloat(float Value) { SetSize(Value); }

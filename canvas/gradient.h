@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "canvas/kel_exceptions.h"
 #include "canvas/kel_persistent.h"
 #include "canvas/kel_types.h"
 
@@ -67,7 +68,12 @@ class TKelGradientColors : public TPersistent {
   TKelGradientColor* Items(std::size_t Index);
   TKelGradientColor* operator[](std::size_t Index) { return Items(Index); }
   // Read-only access within the count.
-  const TKelGradientColor& At(std::size_t Index) const { return *FItems.at(Index); }
+  // ChartException for an index outside 0 .. Count - 1.
+  const TKelGradientColor& At(std::size_t Index) const {
+    if (Index >= FItems.size())
+      KelRaiseIndex("Gradient colour", static_cast<long long>(Index), static_cast<long long>(FItems.size()) - 1);
+    return *FItems[Index];
+  }
 
   // Inserts a stop before the first stop whose offset is greater than the
   // clamped offset (0..1; NaN gives 0), so equal offsets go after existing

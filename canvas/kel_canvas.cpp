@@ -264,6 +264,9 @@ void TKelCanvas::Frame3D(TRectF& R, TColor TopColor, TColor BottomColor, int Wid
   DoChangedPen(FPen.get());
   R.Right -= 1;
   R.Bottom -= 1;
+  // Frames further in than the pixel bound lie on no pixel: a width of
+  // any size draws at most that many.
+  Width = std::min(Width, KelMaxPixelPos);
   for (int i = 0; i < Width; ++i) {
     FPen->SetColor(TopColor);  // notifies the host stroke on a change
     const TPointF top[3] = {{R.Left, R.Bottom}, {R.Left, R.Top}, {R.Right, R.Top}};

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/kel_exceptions.h"
 #include "canvas/kel_persistent.h"
 
 namespace sextant {
@@ -39,7 +40,11 @@ class TComponent : public TPersistent {
   void SetName(const std::string& name) { FName = name; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
-  TComponent* Components(int index) const { return FComponents.at(index); }
+  // ChartException for an index outside 0 .. ComponentCount - 1.
+  TComponent* Components(int index) const {
+    if (index < 0 || index >= ComponentCount()) KelRaiseIndex("Component", index, ComponentCount() - 1);
+    return FComponents[static_cast<std::size_t>(index)];
+  }
 
   TComponentState ComponentState() const { return FComponentState; }
   bool IsLoading() const { return FComponentState & csLoading; }

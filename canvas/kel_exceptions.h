@@ -18,4 +18,12 @@ class AxisException : public ChartException {
   explicit AxisException(const std::string& message) : ChartException(message) {}
 };
 
+// Raises ChartException for an index outside 0 .. Last of a list, with the
+// message "<What> index <Index> out of bounds (0 to <Last>)." (the form of
+// the series list's message).
+[[noreturn]] inline void KelRaiseIndex(const std::string& What, long long Index, long long Last) {
+  throw ChartException(What + " index " + std::to_string(Index) + " out of bounds (0 to " +
+                       std::to_string(Last) + ").");
+}
+
 }  // namespace sextant

@@ -67,6 +67,19 @@ inline std::int32_t KelRound(double v) {
   return static_cast<std::int32_t>(r);
 }
 
+// Bounds every computed pixel coordinate (32767; defined with the axes,
+// which clamp value-to-pixel results to it).
+extern int KelMaxPixelPos;
+
+// A pixel position or length summed in 64 bits from lengths of any size
+// (settings, measured texts), bounded by +-KelMaxPixelPos, so that further
+// sums of such values cannot overflow int.
+inline int KelBoundPixel(long long Value) {
+  if (Value > KelMaxPixelPos) return KelMaxPixelPos;
+  if (Value < -KelMaxPixelPos) return -KelMaxPixelPos;
+  return static_cast<int>(Value);
+}
+
 // 64-bit form for the few places that round values beyond int32.
 inline std::int64_t KelRound64(double v) {
   if (std::isnan(v)) return 0;

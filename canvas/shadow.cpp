@@ -37,8 +37,6 @@ void TKelShadow::Assign(const TPersistent* Source) {
 KEL_SHADOW_SETTER(Clip, bool, FClip)
 KEL_SHADOW_SETTER(Color, TColor, FColor)
 KEL_SHADOW_SETTER(Direction, TShadowDirection, FDirection)
-KEL_SHADOW_SETTER(HorizSize, int, FHorizSize)
-KEL_SHADOW_SETTER(VertSize, int, FVertSize)
 KEL_SHADOW_SETTER(Smooth, bool, FSmooth)
 KEL_SHADOW_SETTER(SmoothBlur, int, FSmoothBlur)
 KEL_SHADOW_SETTER(Transparency, std::uint8_t, FTransparency)
@@ -48,9 +46,26 @@ KEL_SHADOW_SETTER(ZPosition, double, FZPosition)
 
 #undef KEL_SHADOW_SETTER
 
+// The offsets are pixel lengths: clamped to +-KelMaxPixelPos, so that
+// shapes moved by them stay within the int pixels.
+void TKelShadow::SetHorizSize(int Value) {
+  Value = KelBoundPixel(Value);
+  if (FHorizSize == Value) return;
+  FHorizSize = Value;
+  Changed();
+}
+
+void TKelShadow::SetVertSize(int Value) {
+  Value = KelBoundPixel(Value);
+  if (FVertSize == Value) return;
+  FVertSize = Value;
+  Changed();
+}
+
 int TKelShadow::Size() const { return std::max(std::abs(FHorizSize), std::abs(FVertSize)); }
 
 void TKelShadow::SetSize(int Value) {
+  Value = KelBoundPixel(Value);
   if (FHorizSize == Value && FVertSize == Value) return;
   FHorizSize = Value;
   FVertSize = Value;

@@ -32,6 +32,7 @@ class TKelShadow : public TPersistent {
   void SetColor(TColor Value);
   TShadowDirection Direction() const { return FDirection; }
   void SetDirection(TShadowDirection Value);
+  // Offsets in pixels, clamped to +-KelMaxPixelPos.
   int HorizSize() const { return FHorizSize; }
   void SetHorizSize(int Value);
   int VertSize() const { return FVertSize; }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "canvas/corners.h"
 #include "canvas/font.h"
+#include "canvas/kel_exceptions.h"
 #include "canvas/pen.h"
 #include "canvas/shadow.h"
 
@@ -228,7 +228,7 @@ TKelCustomShape* TKelShapes::Add(std::unique_ptr<TKelCustomShape> Shape) {
 
 TKelCustomShape* TKelShapes::Items(int Index) const {
   if (Index < 0 || Index >= Count())
-    throw std::out_of_range("Shape index " + std::to_string(Index) + " out of bounds");
+    KelRaiseIndex("Shape", Index, Count() - 1);
   return FItems[static_cast<std::size_t>(Index)].get();
 }
 

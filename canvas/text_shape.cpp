@@ -1,10 +1,10 @@
 #include "canvas/text_shape.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "canvas/canvas3d.h"
 #include "canvas/font.h"
+#include "canvas/kel_exceptions.h"
 #include "canvas/pen.h"
 
 namespace sextant {
@@ -341,7 +341,7 @@ void TKelStringList::Assign(const TPersistent* Source) {
 
 void TKelStringList::CheckIndex(int Index, int Limit) const {
   if (Index < 0 || Index > Limit)
-    throw std::out_of_range("List index out of bounds (" + std::to_string(Index) + ")");
+    KelRaiseIndex("List", Index, Limit);
 }
 
 const std::string& TKelStringList::Strings(int Index) const {

@@ -12,6 +12,7 @@
 // The pass allocates nothing per mark beyond the mark's text: one scratch
 // position serves every point, and the boxes are measured in place.
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "canvas/canvas3d.h"
@@ -89,8 +90,14 @@ void TChartSeries::DrawMarks() {
 
 bool TChartSeries::CanDrawMark(int ValueIndex) const {
   if (IsNull(ValueIndex)) return false;
-  if (FMarks && FMarks->SoftClip() && FParent)
-    return PointInRect(FParent->ChartRect, CalcXPos(ValueIndex), CalcYPos(ValueIndex));
+  if (!FParent) return true;
+  const int x = CalcXPos(ValueIndex);
+  const int y = CalcYPos(ValueIndex);
+  // A point whose value has no pixel (NaN, infinite or far outside the
+  // axis: mapped onto the pixel bound) has its mark on no part of the
+  // control; its box would only reach beyond the bound.
+  if (std::llabs(x) >= KelMaxPixelPos || std::llabs(y) >= KelMaxPixelPos) return false;
+  if (FMarks && FMarks->SoftClip()) return PointInRect(FParent->ChartRect, x, y);
   return true;
 }
 

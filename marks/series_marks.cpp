@@ -13,12 +13,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "canvas/gradient.h"
+#include "canvas/kel_exceptions.h"
 #include "canvas/shadow.h"
 #include "panel/axis_panel.h"
 #include "series/chart_series.h"
@@ -184,7 +184,7 @@ void TMarksItem::LinesChanged(TPersistent*) {
 
 TMarksItem* TMarksItems::Item(int Index) {
   if (Index < 0)
-    throw std::out_of_range("Marks item index " + std::to_string(Index) + " is negative.");
+    throw ChartException("Marks item index " + std::to_string(Index) + " is negative.");
   const auto index = static_cast<std::size_t>(Index);
   if (FItems.size() <= index) FItems.resize(index + 1);
   auto& item = FItems[index];

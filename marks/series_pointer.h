@@ -182,7 +182,8 @@ class TCallout : public TSeriesPointer {
   int ArrowHeadSize() const { return FArrowHeadSize; }
   void SetArrowHeadSize(int Value) { SetShapeProperty(FArrowHeadSize, Value); }
   int Distance() const { return FDistance; }
-  void SetDistance(int Value) { SetShapeProperty(FDistance, Value); }
+  // Pixel lengths, clamped to +-KelMaxPixelPos.
+  void SetDistance(int Value) { SetShapeProperty(FDistance, KelBoundPixel(Value)); }
 
  private:
   // The arrow pen's colour, or black (white on a black background) when
@@ -206,7 +207,8 @@ class TMarksCallout : public TCallout {
   void Assign(const TPersistent* Source) override;
 
   int Length() const { return FLength; }
-  void SetLength(int Value) { SetShapeProperty(FLength, Value); }
+  // Clamped to +-KelMaxPixelPos.
+  void SetLength(int Value) { SetShapeProperty(FLength, KelBoundPixel(Value)); }
   int DefaultLength() const { return FDefaultLength; }
 
  private:

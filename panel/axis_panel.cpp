@@ -11,6 +11,7 @@
 #include "panel/axis_panel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "canvas/canvas3d.h"
@@ -395,23 +396,56 @@ static const TChartValueList* PositionalList(const TChartSeries* Series) {
   return Series->YMandatory() ? Series->XValues() : Series->YValues();
 }
 
+// The smallest (IsMin) or largest finite value of List[From..To]; Found
+// tells whether there is one. NaN and infinities have no place on a scale:
+// the axis ends come from the finite values, and the others are drawn at
+// the pixel bound.
+static double FiniteExtreme(const TChartValueList* List, long long From, long long To, bool IsMin,
+                            bool& Found) {
+  const double* data = List->Data();
+  Found = false;
+  double result = 0;
+  for (long long i = From; i <= To; ++i) {
+    const double v = data[i];
+    if (!std::isfinite(v)) continue;
+    if (!Found || (IsMin ? v < result : v > result)) result = v;
+    Found = true;
+  }
+  return result;
+}
+
 double TCustomAxisPanel::PageMinMax(const TChartAxis* Axis, bool IsMin) const {
   const TChartSeries* S = GetAxisSeriesMaxPoints(Axis);
   if (!S || S->Count() == 0) return 0;
   int first = 0, last = 0;
   CalcFirstLastPage(S, first, last);
   const TChartValueList* list = PositionalList(S);
-  const double xFirst = list->Value(first);
-  if (IsMin) return xFirst;
-  const double xLast = list->Value(last);
+  double xFirst = list->Value(first);
+  double xLast = list->Value(last);
+  // A first or last value that is no finite number gives way to the
+  // page's finite extreme (none at all: 0).
+  if (!std::isfinite(xFirst) || !std::isfinite(xLast)) {
+    bool found = false;
+    const double lo = FiniteExtreme(list, first, last, true, found);
+    if (!found) return 0;
+    const double hi = FiniteExtreme(list, first, last, false, found);
+    if (!std::isfinite(xFirst)) xFirst = lo;
+    if (!std::isfinite(xLast)) xLast = hi;
+  }
+  double end = xLast;
   const int P = FPage.MaxPointsPerPage();
   const int k = last - first + 1;
   if (!FPage.ScaleLastPage() && k < P) {
-    // The last, partial page is scaled as if it were full.
-    if (xLast == xFirst) return xFirst + static_cast<double>(P) / k;
-    return xFirst + P * (xLast - xFirst) / k;
+    // The last, partial page is scaled as if it were full (kept at the
+    // last value where that leaves the doubles).
+    const double scaled = xLast == xFirst ? xFirst + static_cast<double>(P) / k
+                                          : xFirst + P * (xLast - xFirst) / k;
+    if (std::isfinite(scaled)) end = scaled;
   }
-  return xLast;
+  // Descending positional values: the page's last value is its smallest,
+  // and the ends are taken in order so that the minimum never exceeds the
+  // maximum.
+  return IsMin ? std::min(xFirst, end) : std::max(xFirst, end);
 }
 
 double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool IsX) const {
@@ -441,20 +475,27 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
   for (TChartSeries* s : FSeriesList) {
     if ((!s->Active() && anyActive) || s->Count() == 0 || s->INoAxisMinMax || !associated(s))
       continue;
+    const TChartValueList* list = IsX ? s->XValues() : s->YValues();
     double v;
     if (pageOnly) {
       const int N = s->Count();
       if (pageStart >= N) continue;
       const long long stop = std::min<long long>(pageStart + P, N);
-      const TChartValueList* list = IsX ? s->XValues() : s->YValues();
-      const double* data = list->Data();
-      v = data[pageStart];
-      for (long long i = pageStart + 1; i < stop; ++i)
-        v = IsMin ? std::min(v, data[i]) : std::max(v, data[i]);
-    } else if (IsX) {
-      v = IsMin ? s->MinXValue() : s->MaxXValue();
+      bool any = false;
+      v = FiniteExtreme(list, pageStart, stop - 1, IsMin, any);
+      if (!any) continue;
     } else {
-      v = IsMin ? s->MinYValue() : s->MaxYValue();
+      if (IsX)
+        v = IsMin ? s->MinXValue() : s->MaxXValue();
+      else
+        v = IsMin ? s->MinYValue() : s->MaxYValue();
+      // Infinite (or, with no number at all, NaN) statistics: the finite
+      // extreme instead; a series without finite values gives none.
+      if (!std::isfinite(v)) {
+        bool any = false;
+        v = FiniteExtreme(list, 0, static_cast<long long>(list->Count()) - 1, IsMin, any);
+        if (!any) continue;
+      }
     }
     if (!found)
       result = v;

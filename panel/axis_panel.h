@@ -76,7 +76,11 @@ class TChartTools {
  public:
   explicit TChartTools(TCustomAxisPanel* Owner) : FOwner(Owner) {}
   int Count() const { return static_cast<int>(FItems.size()); }
-  TKelCustomTool* Items(int Index) const { return FItems.at(Index); }
+  // ChartException for an index outside 0 .. Count - 1.
+  TKelCustomTool* Items(int Index) const {
+    if (Index < 0 || Index >= Count()) KelRaiseIndex("Tool", Index, Count() - 1);
+    return FItems[static_cast<std::size_t>(Index)];
+  }
   // Sets the tool's parent chart, which appends it here.
   TKelCustomTool* Add(TKelCustomTool* Tool);
   // Creates a tool of class T owned by the chart and adds it.
@@ -152,7 +156,11 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   // Custom axes: created with the chart as parent, owned by the chart.
   TChartAxis* AddCustomAxis();
   int CustomAxesCount() const { return static_cast<int>(FCustomAxes.size()); }
-  TChartAxis* CustomAxis(int Index) const { return FCustomAxes.at(Index).get(); }
+  // ChartException for an index outside 0 .. CustomAxesCount - 1.
+  TChartAxis* CustomAxis(int Index) const {
+    if (Index < 0 || Index >= CustomAxesCount()) KelRaiseIndex("Custom axis", Index, CustomAxesCount() - 1);
+    return FCustomAxes[static_cast<std::size_t>(Index)].get();
+  }
   bool AxisVisible() const { return FAxisVisible; }
   void SetAxisVisible(bool Value) { SetBooleanProperty(FAxisVisible, Value); }
   bool AxisBehind() const { return FAxisBehind; }

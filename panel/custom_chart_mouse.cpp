@@ -12,6 +12,7 @@
 //   [Leave]     mouse leave
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "canvas/brush.h"
@@ -275,12 +276,15 @@ void TCustomChart::CorrectAspectRatio(const TRectF& Rect, float X, float Y) {
   const double dy = Y - zoom->Y0;
   const double e = dy == 0 ? 1.0 : std::fabs(dx) / std::fabs(dy);
   if (a > e) {
+    // Summed in 64 bits and bounded: a very flat or very tall rectangle
+    // gives corners far outside it.
     const int w = KelRound(dy * a);
-    zoom->X1 = zoom->X0 + w;
-    zoom->Y1 = zoom->Y0 + KelRound(w / a);
+    zoom->X1 = KelBoundPixel(static_cast<long long>(zoom->X0) + w);
+    zoom->Y1 = KelBoundPixel(static_cast<long long>(zoom->Y0) + KelRound(w / a));
   } else {
-    zoom->Y1 = zoom->Y0 + KelRound(dx / a);
-    zoom->X1 = zoom->X0 + KelRound(a * (zoom->Y1 - zoom->Y0));
+    zoom->Y1 = KelBoundPixel(static_cast<long long>(zoom->Y0) + KelRound(dx / a));
+    zoom->X1 = KelBoundPixel(static_cast<long long>(zoom->X0) +
+                             KelRound(a * (static_cast<double>(zoom->Y1) - zoom->Y0)));
   }
 }
 
@@ -397,8 +401,9 @@ void TCustomChart::ZoomEnd(float X, float Y) {
     if (dir != tzdHorizontal) zoom->Y1 = KelRound(Y);
   }
   const int minimum = zoom->MinimumPixels();
-  const bool counts = (dir == tzdVertical || std::abs(zoom->X1 - zoom->X0) > minimum) &&
-                      (dir == tzdHorizontal || std::abs(zoom->Y1 - zoom->Y0) > minimum);
+  const bool counts =
+      (dir == tzdVertical || std::llabs(static_cast<long long>(zoom->X1) - zoom->X0) > minimum) &&
+      (dir == tzdHorizontal || std::llabs(static_cast<long long>(zoom->Y1) - zoom->Y0) > minimum);
   if (!counts) return;
   const bool forward = dir == tzdVertical ? zoom->Y0 < zoom->Y1 : zoom->X0 < zoom->X1;
   if (zoom->UpLeftZooms() || forward)

@@ -56,18 +56,27 @@ void TCustomPanelNoCaption::HostResize(float AWidth, float AHeight) {
   SetBounds(FLeft, FTop, AWidth, AHeight);
 }
 
+// A mouse position as the handlers see it: within +-KelMaxPixelPos like
+// every pixel (a position far outside the control means the same as one
+// at the bound), 0 for a coordinate that is not a number. The zoom and
+// panning arithmetic on rounded positions then cannot overflow.
+static float BoundedMouse(float V) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  return std::isnan(V) ? 0.0f : std::clamp(V, -M, M);
+}
+
 void TCustomPanelNoCaption::HostMouseDown(TMouseButton Button, TShiftState Shift, float X,
                                           float Y) {
-  MouseDown(Button, Shift, X, Y);
+  MouseDown(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseMove(TShiftState Shift, float X, float Y) {
-  MouseMove(Shift, X, Y);
+  MouseMove(Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseUp(TMouseButton Button, TShiftState Shift, float X,
                                         float Y) {
-  MouseUp(Button, Shift, X, Y);
+  MouseUp(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseWheel(TShiftState Shift, int WheelDelta) {
@@ -299,11 +308,11 @@ TRectF TCustomKelPanel::GetRectangle() const { return {0, 0, Width(), Height()};
 TColor TCustomKelPanel::GetBackColor() const { return Color(); }
 
 int TCustomKelPanel::BorderSize() const {
-  int result = FBorderWidth;
+  long long result = FBorderWidth;
   if (FBevelInner != bvNone) result += FBevelWidth;
   if (FBevelOuter != bvNone) result += FBevelWidth;
   if (FBorder->Visible()) result += KelRound(FBorder->Width());
-  return result;
+  return KelBoundPixel(result);
 }
 
 // ---- Paint entry -----------------------------------------------------------
@@ -334,12 +343,22 @@ void TCustomKelPanel::Draw() {
   if (RefreshHostCanvas()) Draw(FHostCanvas, GetRectangle());
 }
 
+// Every pixel coordinate of the layout stays within +-KelMaxPixelPos: a
+// larger drawing rectangle is cut to that square (a coordinate that is not
+// a number counts as 0), so that no size, margin or position computed from
+// it can overflow.
+static TRectF BoundedDrawRect(const TRectF& R) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
+  return {bound(R.Left), bound(R.Top), bound(R.Right), bound(R.Bottom)};
+}
+
 void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   if (FCustomChartRect && IsRectEmpty(ICachedChartRect)) ICachedChartRect = ChartRect;
   if (InitialSize.X == 0) InitialSize.X = Width();
   if (InitialSize.Y == 0) InitialSize.Y = Height();
-  FChartBounds =
-      FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, UserRect);
+  const TRectF rect = BoundedDrawRect(UserRect);
+  FChartBounds = FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, rect);
   ApplyMargins();
   if (FCustomChartRect) {
     ChartRect = ICachedChartRect;
@@ -352,7 +371,7 @@ void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   }
   ReCalcWidthHeight();
   InternalDraw(FChartBounds);
-  if (!DontShowImage) FCanvas->ShowImage(UserCanvas, FHostCanvas, UserRect);
+  if (!DontShowImage) FCanvas->ShowImage(UserCanvas, FHostCanvas, rect);
 }
 
 void TCustomKelPanel::InternalDraw(const TRectF&) {}
@@ -363,7 +382,8 @@ void TCustomKelPanel::ApplyMargins() {
   const float B = static_cast<float>(BorderSize());
   auto pixels = [this](float margin, int size) -> float {
     const int m = KelRound(margin);
-    if (FMarginUnits == muPercent) return static_cast<float>(m * size) * 0.01f;
+    // The product in 64 bits: a huge control times a percentage overflows int.
+    if (FMarginUnits == muPercent) return static_cast<float>(static_cast<long long>(m) * size) * 0.01f;
     return static_cast<float>(m);
   };
   ChartRect.Left = FChartBounds.Left + B + pixels(FMargins.Left, W);
@@ -384,6 +404,11 @@ void TCustomKelPanel::ApplyMargins() {
 }
 
 void TCustomKelPanel::ReCalcWidthHeight() {
+  // Room taken by huge titles, legends or borders may push the rectangle
+  // past the pixel bound: it is kept within it (as every pixel).
+  const float M = static_cast<float>(KelMaxPixelPos);
+  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
+  ChartRect = {bound(ChartRect.Left), bound(ChartRect.Top), bound(ChartRect.Right), bound(ChartRect.Bottom)};
   ChartRect.Left = std::max(ChartRect.Left, FChartBounds.Left);
   ChartRect.Top = std::max(ChartRect.Top, FChartBounds.Top);
   if (ChartRect.Right < ChartRect.Left) ChartRect.Right = ChartRect.Left + 1;

@@ -142,8 +142,10 @@ void TCustomKelPanelExtended::PanelPaint(const TRectF& UserRect) {
     // The panel's shadow and emboss take their room out of the rectangle.
     if (Shadow()->ShouldDraw()) {
       const int h = Shadow()->HorizSize(), v = Shadow()->VertSize();
-      if (h > 0) R.Right -= h + 1; else R.Left -= h + 1;
-      if (v > 0) R.Bottom -= v + 1; else R.Top -= v + 1;
+      // In floating point: a shadow of any size cannot overflow.
+      const float hf = static_cast<float>(h) + 1, vf = static_cast<float>(v) + 1;
+      if (h > 0) R.Right -= hf; else R.Left -= hf;
+      if (v > 0) R.Bottom -= vf; else R.Top -= vf;
       c.Pen()->SetStyle(psClear);
       Shadow()->Draw(c, R, 0, BorderRound());
     }
@@ -244,7 +246,12 @@ void TCustomKelPanelExtended::DrawPanelBevels(TRectF Rect) {
     InflateRectF(Rect, -shrink, -shrink);
   }
   DrawBevel(Rect, BevelOuter(), BevelWidth());
-  if (BorderWidth() > 0) c.Frame3D(Rect, Color(), Color(), BorderWidth());
+  if (BorderWidth() > 0) {
+    // Like the bevels, at most as many frames as fit into the rectangle.
+    const int n = KelRound(std::min({Rect.Width() / 2.0, Rect.Height() / 2.0,
+                                     static_cast<double>(BorderWidth())}));
+    c.Frame3D(Rect, Color(), Color(), n);
+  }
   DrawBevel(Rect, BevelInner(), BevelWidth());
   c.FrontPlaneEnd();
 }

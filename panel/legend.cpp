@@ -215,7 +215,7 @@ void TCustomChartLegend::CalcRect() {
   FChart->TryAssignFont(FFont.get());
   const int h = canvas->FontHeight();
   ISpaceWidth = canvas->TextWidth(" ");
-  IItemHeight = std::max(1, h + FVertSpacing);
+  IItemHeight = std::max(1, KelBoundPixel(static_cast<long long>(h) + FVertSpacing));
   IColumnWidths.clear();
   for (const TLegendItem& item : all) {
     if (item.Columns.size() > IColumnWidths.size()) IColumnWidths.resize(item.Columns.size(), 0);
@@ -240,8 +240,8 @@ void TCustomChartLegend::CalcRect() {
     titleWidth = KelRound(FTitle->Width());
   }
 
-  IFrameWidth = FPen->Visible() ? KelRound(FPen->Width()) : 0;
-  if (FBevel != bvNone) IFrameWidth += FBevelWidth;
+  IFrameWidth = KelBoundPixel(static_cast<long long>(FPen->Visible() ? KelRound(FPen->Width()) : 0) +
+                              (FBevel != bvNone ? FBevelWidth : 0));
   const int w = IFrameWidth;
   const int hpad = ISpaceWidth;
   const int vpad = KelLegendVertPadding;
@@ -249,7 +249,8 @@ void TCustomChartLegend::CalcRect() {
 
   int left = 0, top = 0, width = 0, rows = 0, cols = 1;
   if (Vertical()) {
-    top = KelRound(cr.Top) + KelRound(FChart->ChartHeight() * FTopPos * 0.01) + w / 2;
+    top = KelBoundPixel(static_cast<long long>(KelRound(cr.Top)) +
+                        KelRound(static_cast<double>(FChart->ChartHeight()) * FTopPos * 0.01) + w / 2);
     const int room = KelRound(cr.Bottom) - top - 2 * w - 2 * vpad - ITitleHeight;
     rows = std::min(std::max(0, room / IItemHeight), count);
     if (FMaxNumRows > 0) rows = std::min(rows, FMaxNumRows);

@@ -48,6 +48,7 @@ TKelPicture* TScrollBarThumb::Image() const { return FBrush->Image(); }
 TKelGradient* TScrollBarThumb::Gradient() const { return FBrush->Gradient(); }
 
 void TScrollBarThumb::SetSize(int Value) {
+  Value = std::clamp(Value, 0, KelMaxPixelPos);
   if (FSize == Value) return;
   FSize = Value;
   if (IScroll) IScroll->Repaint();
@@ -153,6 +154,7 @@ void TKelScrollBar::InflateThumbLength(bool, double Delta) {
 }
 
 void TKelScrollBar::SetSize(int Value) {
+  Value = std::clamp(Value, 0, KelMaxPixelPos);
   if (FSize == Value) return;
   FSize = Value;
   Repaint();
@@ -317,8 +319,11 @@ void TKelScrollBar::CalcThumbPosition() {
   double finish = begin + length + 1;
   if (begin < start + n) begin = start + n;
   if (finish > end - n) finish = end - n;
-  ThumbBegin = static_cast<float>(begin);
-  ThumbEnd = static_cast<float>(finish);
+  // Positions far beyond the track (the position is stored unclamped)
+  // still give a thumb within the pixel bound.
+  const double M = KelMaxPixelPos;
+  ThumbBegin = static_cast<float>(std::clamp(begin, -M, M));
+  ThumbEnd = static_cast<float>(std::clamp(finish, -M, M));
 }
 
 // ===========================================================================
@@ -628,7 +633,7 @@ void TAxisScrollBarTool::SetParentChart(TCustomAxisPanel* Value) {
 }
 
 void TAxisScrollBarTool::SetMargin(int Value) {
-  SetIntegerProperty(FMargin, Value);
+  SetIntegerProperty(FMargin, KelBoundPixel(Value));
   PrepareMargin();
 }
 
@@ -643,7 +648,7 @@ void TAxisScrollBarTool::SetSize(int Value) {
 }
 
 void TAxisScrollBarTool::PrepareMargin() {
-  if (FAxis) FAxis->IExtraSpace = Active() ? FSize + FMargin : 0;
+  if (FAxis) FAxis->IExtraSpace = Active() ? KelBoundPixel(static_cast<long long>(FSize) + FMargin) : 0;
 }
 
 void TAxisScrollBarTool::ChartEvent(TChartToolEvent Event) {
@@ -724,7 +729,9 @@ void TAxisScrollBarTool::InflateThumbLength(bool IsInc, double Delta) {
 }
 
 void TAxisScrollBarTool::ChangeAxisMinMax(double AMin, double AMax) {
-  if (!FAxis) return;
+  // Ends beyond the doubles (a thumb stretched over a huge extent) leave
+  // the axis as it is.
+  if (!FAxis || !std::isfinite(AMin) || !std::isfinite(AMax)) return;
   FAxis->SetMinMax(AMin, AMax);
   TCustomAxisPanel* chart = FAxis->ParentChart();
   if (!chart) return;

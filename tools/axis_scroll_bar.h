@@ -12,6 +12,7 @@
 // reserves room for it (IExtraSpace).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -115,9 +116,12 @@ class TKelScrollBar : public TKelCustomTool {
   int InitialDelay() const { return FInitial; }
   void SetInitialDelay(int Value) { FInitial = Value; }
   int MinThumbSize() const { return FMinSize; }
-  void SetMinThumbSize(int Value) { SetIntegerProperty(FMinSize, Value); }
+  // The pixel lengths of the bar (Size, MinThumbSize, RoundSize, the
+  // thumb's Size) are clamped to 0 .. KelMaxPixelPos, Margin to
+  // +-KelMaxPixelPos: larger values fit no control.
+  void SetMinThumbSize(int Value) { SetIntegerProperty(FMinSize, std::clamp(Value, 0, KelMaxPixelPos)); }
   int RoundSize() const { return FRoundSize; }
-  void SetRoundSize(int Value) { SetIntegerProperty(FRoundSize, Value); }
+  void SetRoundSize(int Value) { SetIntegerProperty(FRoundSize, std::clamp(Value, 0, KelMaxPixelPos)); }
   int Size() const { return FSize; }
   TScrollBarThumb* Thumb() const { return FThumb.get(); }
   void SetThumb(const TScrollBarThumb* Value);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <set>
 
@@ -150,10 +151,62 @@ TEST_F(LabelsTest, AbsurdScalesFinishWithFewOrNoLabels) {
       {0, 1e-300}, {4.9406564584124654e-324, 1e-323}};
   for (const auto& [lo, hi] : scales) {
     SCOPED_TRACE(std::to_string(lo) + " .. " + std::to_string(hi));
-    left()->SetMinMax(lo, hi);
+    // Ends that are no finite numbers are refused; the previous scale stays.
+    if (std::isfinite(lo) && std::isfinite(hi))
+      left()->SetMinMax(lo, hi);
+    else
+      EXPECT_THROW(left()->SetMinMax(lo, hi), AxisException);
     Paint();
     EXPECT_LE(left()->Items()->Count(), 10000);
     EXPECT_LE(left()->Tick.size(), 10000u);
+  }
+}
+
+// Lengths and positions of any size: every position of the layout and
+// every line drawn stays within the pixel bound (sums of such settings
+// used to overflow int).
+TEST_F(LabelsTest, HugeLengthSettingsKeepTheLayoutWithinThePixelBound) {
+  constexpr int kMaxInt = std::numeric_limits<int>::max();
+  constexpr int kMinInt = std::numeric_limits<int>::min();
+  struct {
+    const char* name;
+    std::function<void(TChartAxis*)> set;
+  } cases[] = {
+      {"tick length", [](TChartAxis* a) { a->SetTickLength(kMaxInt); }},
+      {"negative tick length", [](TChartAxis* a) { a->SetTickLength(kMinInt); }},
+      {"inner tick length", [](TChartAxis* a) { a->SetTickInnerLength(kMinInt); }},
+      {"minor tick length", [](TChartAxis* a) { a->SetMinorTickLength(kMaxInt); }},
+      {"label size", [](TChartAxis* a) { a->Labels()->SetSize(kMaxInt); }},
+      {"alternate label size", [](TChartAxis* a) { a->Labels()->SetSize(kMaxInt / 2 + 7); a->Labels()->SetAlternate(true); }},
+      {"label margin", [](TChartAxis* a) { a->Labels()->SetMargin(kMaxInt); }},
+      {"title size", [](TChartAxis* a) { a->Title()->SetCaption("T"); a->SetTitleSize(kMaxInt); }},
+      {"position in pixels", [](TChartAxis* a) { a->SetPositionUnits(muPixels); a->SetPositionPercent(1e300); }},
+      {"position in percent", [](TChartAxis* a) { a->SetPositionPercent(-1e12); }},
+      {"axis pen width", [](TChartAxis* a) { a->Axis()->SetWidth(3e9f); }},
+  };
+  TChart defaults;
+  AddDiagonal();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int i = 0; i < 4; ++i) {
+      TChartAxis* a = chart.Axes()[i];
+      a->Assign(defaults.Axes()[i]);
+      c.set(a);
+      a->SetVisible(true);
+    }
+    EXPECT_NO_THROW(Paint());
+    for (TChartAxis* a : {bottom(), left()}) {
+      SCOPED_TRACE(a->AxisID());
+      for (int p : {a->PosAxis, a->PosLabels, a->PosTitle}) {
+        EXPECT_LE(p, 32767);
+        EXPECT_GE(p, -32767);
+      }
+    }
+    for (const auto& [p1, p2] : rec.Lines())
+      for (float v : {p1.X, p1.Y, p2.X, p2.Y}) {
+        ASSERT_TRUE(std::isfinite(v));
+        ASSERT_LE(std::fabs(v), 32767.0f);
+      }
   }
 }
 

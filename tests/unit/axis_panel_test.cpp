@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "chart_fixture.h"
 
@@ -231,6 +233,44 @@ TEST_F(ChartTest, AutomaticRangesComeFromTheAssociatedSeries) {
   EXPECT_EQ(bottom->Maximum(), 4);
   EXPECT_EQ(left->Minimum(), 5);
   EXPECT_EQ(left->Maximum(), 7);
+}
+
+TEST_F(ChartTest, AutomaticRangesComeFromTheFiniteValues) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct {
+    const char* name;
+    std::vector<double> values;  // Y of points at X = 0, 1, ...
+    double min, max;             // the series alone
+    double withOtherMin, withOtherMax;  // with a second series at Y = -4
+  } cases[] = {
+      {"infinity among numbers", {1, inf, 3}, 1, 3, -4, 3},
+      {"both infinities", {-inf, 2, 5, inf}, 2, 5, -4, 5},
+      {"NaN and an infinity", {nan, -inf, 7}, 7, 7, -4, 7},
+      // No finite value: the series gives no end at all.
+      {"only infinities", {inf, -inf}, 0, 0, -4, -4},
+      // The list statistics of values that are all NaN are 0.
+      {"only NaN", {nan, nan}, 0, 0, -4, 0},
+      {"huge but finite", {-1.7e308, 1.7e308}, -1.7e308, 1.7e308, -1.7e308, 1.7e308},
+  };
+  TChartAxis* left = chart.LeftAxis();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    chart.FreeAllSeries();
+    auto* s = new TFastLineSeries();
+    for (std::size_t i = 0; i < c.values.size(); ++i) s->AddXY(static_cast<double>(i), c.values[i]);
+    chart.AddSeries(s);
+    EXPECT_EQ(chart.MinYValue(left), c.min);
+    EXPECT_EQ(chart.MaxYValue(left), c.max);
+    Paint();
+    EXPECT_EQ(left->Minimum(), c.min);
+    EXPECT_EQ(left->Maximum(), c.max);
+    auto* other = new TFastLineSeries();
+    other->AddXY(0, -4);
+    chart.AddSeries(other);
+    EXPECT_EQ(chart.MinYValue(left), c.withOtherMin);
+    EXPECT_EQ(chart.MaxYValue(left), c.withOtherMax);
+  }
 }
 
 TEST_F(ChartTest, SeriesMarginsPlaceTheEndsTwoPixelsInside) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -305,6 +306,142 @@ TEST_F(AxisTest, RoundScalesUseTheIncrement) {
   // A desired increment is used as the start step.
   axis->SetIncrement(25);
   EXPECT_DOUBLE_EQ(axis->CalcIncrement(), 25);
+}
+
+// ---- Scales near the limits of the pixels and of the doubles ----
+
+TEST_F(AxisTest, ZeroRangeCentreBeyondThePixelBoundIsClamped) {
+  // A span far beyond the bound (start and end positions of 50000 % and
+  // 100000 % of the 200 pixels): its centre is no pixel the checked forms
+  // may give.
+  for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+    axis->SetStartPosition(50000);
+    axis->SetEndPosition(100000);
+    Layout(axis, 5, 5);
+    ASSERT_EQ(axis->ICenterPos, 150100);
+    EXPECT_EQ(axis->CalcPosValue(5), 32767);
+    EXPECT_EQ(axis->CalcXPosValue(5), 32767);
+    EXPECT_EQ(axis->CalcYPosValue(5), 32767);
+  }
+}
+
+TEST_F(AxisTest, SpanPositionsFarBeyondTheRectangleDoNotOverflow) {
+  struct {
+    double start, end;
+  } cases[] = {{0, 1e12}, {-1e12, 100}, {-1e300, 1e300}, {0, 3e7}};
+  TChartAxis* axis = chart.BottomAxis();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.start << " .. " << c.end << " %");
+    axis->SetStartPosition(c.start);
+    axis->SetEndPosition(c.end);
+    Layout(axis, 0, 10);
+    // The ends stay within half the int range, so size and centre are sums
+    // that cannot overflow.
+    EXPECT_LT(axis->IStartPos, axis->IEndPos);
+    EXPECT_GE(axis->IStartPos, -(INT_MAX / 2));
+    EXPECT_LE(axis->IEndPos, INT_MAX / 2);
+    EXPECT_EQ(axis->IAxisSize, axis->IEndPos - axis->IStartPos);
+    EXPECT_GT(axis->IAxisSize, 0);
+    for (double v : {0.0, 5.0, 10.0, 1e300}) {
+      EXPECT_LE(axis->CalcPosValue(v), 32767);
+      EXPECT_GE(axis->CalcPosValue(v), -32767);
+    }
+  }
+}
+
+TEST_F(AxisTest, PixelsBeyondAHugeRangeGiveTheLargestDouble) {
+  const double kMax = std::numeric_limits<double>::max();
+  for (bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+    TChartAxis* axis = horizontal ? chart.BottomAxis() : chart.LeftAxis();
+    Layout(axis, -1.7e308, 1.7e308);
+    // Past the start pixel lies the minimum side horizontally, the maximum
+    // side vertically.
+    const double beforeStart = axis->CalcPosPoint(0);
+    const double afterEnd = axis->CalcPosPoint(400);
+    EXPECT_EQ(beforeStart, horizontal ? -kMax : kMax);
+    EXPECT_EQ(afterEnd, horizontal ? kMax : -kMax);
+    for (int pixel : {-32767, 32767, 100, 200, 300}) EXPECT_TRUE(std::isfinite(axis->CalcPosPoint(pixel))) << pixel;
+    EXPECT_DOUBLE_EQ(axis->CalcPosPoint(200), 0);
+  }
+}
+
+TEST_F(AxisTest, ValuesAcrossNearlyAllDoublesMapInsideTheSpan) {
+  // Value - Minimum leaves the doubles for such a range; the pixel does not.
+  struct {
+    double value;
+    int horizontal, vertical;
+  } cases[] = {{1.7e308, 300, 100}, {-1.7e308, 100, 300}, {0, 200, 200}, {8.5e307, 250, 150}};
+  for (bool fast : {false, true}) {
+    chart.Axes().SetFastCalc(fast);
+    Layout(chart.BottomAxis(), -1.7e308, 1.7e308);
+    Layout(chart.LeftAxis(), -1.7e308, 1.7e308);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.value << (fast ? " fast" : " checked"));
+      EXPECT_EQ(chart.BottomAxis()->CalcPosValue(c.value), c.horizontal);
+      EXPECT_EQ(chart.LeftAxis()->CalcPosValue(c.value), c.vertical);
+    }
+  }
+}
+
+TEST_F(AxisTest, MarginsBeyondTheIntPixelsLeaveTheScaleUnwidened) {
+  // Offsets of any size reach AdjustMaxMinRect as margins.
+  const TRectF cases[] = {{2e9f, 0, -2e9f, 0}, {-2e9f, 0, -2e9f, 0}, {0, 0, 3e9f, 0}, {-3e9f, 0, 0, 0}};
+  TChartAxis* h = chart.BottomAxis();
+  for (const TRectF& r : cases) {
+    SCOPED_TRACE(::testing::Message() << r.Left << ", " << r.Right);
+    Layout(h, 0, 100);
+    h->AdjustMaxMinRect(r);
+    EXPECT_EQ(h->IStartPos, 100);
+    EXPECT_EQ(h->IEndPos, 300);
+    EXPECT_EQ(h->IMinimum, 0);
+    EXPECT_EQ(h->IMaximum, 100);
+  }
+}
+
+TEST_F(AxisTest, AnAutomaticEndStopsAtTheFixedOne) {
+  AddLine(11);  // X 0..10, Y 10..20
+  TChartAxis* left = chart.LeftAxis();
+  // The fixed minimum lies above every value: the automatic maximum stops
+  // at it instead of turning the scale round.
+  left->SetMinMax(100, 200);
+  left->SetAutomaticMaximum(true);
+  Paint();
+  EXPECT_EQ(left->Minimum(), 100);
+  EXPECT_EQ(left->Maximum(), 100);
+  // The fixed maximum lies below every value.
+  TChartAxis* bottom = chart.BottomAxis();
+  bottom->SetMinMax(-50, -20);
+  bottom->SetAutomaticMinimum(true);
+  Paint();
+  EXPECT_EQ(bottom->Minimum(), -20);
+  EXPECT_EQ(bottom->Maximum(), -20);
+  // An automatic end on the right side of the fixed one is taken as it is.
+  left->SetMinMax(0, 200);
+  left->SetAutomaticMaximum(true);
+  Paint();
+  EXPECT_EQ(left->Minimum(), 0);
+  EXPECT_EQ(left->Maximum(), 20);
+}
+
+TEST_F(AxisTest, RoundedEndsBeyondTheDoublesKeepTheirValues) {
+  const double kMax = std::numeric_limits<double>::max();
+  auto* s = new TFastLineSeries();
+  s->AddXY(0, -kMax);
+  s->AddXY(1, kMax);
+  chart.AddSeries(s);
+  TChartAxis* left = chart.LeftAxis();
+  left->SetMaximumRound(true);
+  left->SetMinimumRound(true);
+  for (double increment : {0.0, 1e308, 3e307}) {
+    SCOPED_TRACE(increment);
+    left->SetIncrement(increment);
+    Paint();
+    // Rounded outwards to a multiple of the increment the ends would pass
+    // the largest double: they keep the values of the data.
+    EXPECT_EQ(left->IMinimum, -kMax);
+    EXPECT_EQ(left->IMaximum, kMax);
+  }
 }
 
 TEST(AxisSetUp, StandardAndCustomAxes) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -120,6 +122,47 @@ TEST_F(PanelTest, PercentMarginsScaleWithTheControl) {
   EXPECT_FLOAT_EQ(panel.ChartRect.Left, 1 + 30);
   EXPECT_FLOAT_EQ(panel.ChartRect.Top, 1 + 20);
   EXPECT_FLOAT_EQ(panel.ChartRect.Right, 1000 - 1 - 30);
+}
+
+TEST_F(PanelTest, DrawingRectangleBeyondThePixelBoundIsCut) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct {
+    const char* name;
+    TRectF rect, bounds;
+  } cases[] = {
+      {"huge control", {0, 0, 1e9f, 1e9f}, {0, 0, 32767, 32767}},
+      {"far on both sides", {-1e9f, -5, 1e9f, 3e38f}, {-32767, -5, 32767, 32767}},
+      {"not a number", {nan, 0, 400, nan}, {0, 0, 400, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    panel.Draw(&canvas, c.rect);
+    EXPECT_EQ(panel.ChartBounds(), c.bounds);
+    // The percent margins of the cut rectangle, inside the 1-pixel bevel.
+    const TRectF r = panel.ChartRect;
+    EXPECT_GE(r.Left, c.bounds.Left);
+    EXPECT_LE(r.Right, std::max(c.bounds.Right, r.Left + 1));
+    EXPECT_GE(r.Width(), 0);
+    EXPECT_GE(r.Height(), 0);
+    EXPECT_EQ(panel.ChartWidth(), KelRound(r.Width()));
+  }
+  // 3 % of 32767 on the left of the huge control.
+  panel.Draw(&canvas, {0, 0, 1e9f, 1e9f});
+  EXPECT_FLOAT_EQ(panel.ChartRect.Left, 1 + 983.01f);
+}
+
+TEST_F(PanelTest, HugeMarginsLeaveAChartRectangleOfNonNegativeSize) {
+  for (TKelUnits units : {muPercent, muPixels}) {
+    SCOPED_TRACE(units == muPercent ? "percent" : "pixels");
+    panel.SetMarginUnits(units);
+    panel.SetMarginLeft(2147483647);
+    panel.SetMarginRight(2147483647);
+    panel.SetMarginTop(-2147483647);
+    panel.Draw(&canvas, {0, 0, 32767, 32767});
+    EXPECT_GE(panel.ChartRect.Width(), 0);
+    EXPECT_GE(panel.ChartRect.Height(), 0);
+    EXPECT_GE(panel.ChartWidth(), 0);
+  }
 }
 
 TEST_F(PanelTest, BorderSizeAddsBevelsBorderWidthAndBorderPen) {

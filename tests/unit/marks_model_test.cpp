@@ -385,7 +385,7 @@ TEST(MarksItems, ItemsAreCreatedOnAccessAsCopiesButMarkItemNeverCreates) {
   EXPECT_EQ(item->TextAlign(), taCenter);
   EXPECT_FALSE(item->ICustomText);
   EXPECT_EQ(item->Text(), "");
-  EXPECT_THROW(m->Item(-1), std::out_of_range);
+  EXPECT_THROW(m->Item(-1), ChartException);
 }
 
 TEST(MarksItems, AnItemTextReplacesTheGeneratedText) {

@@ -2,6 +2,9 @@
 // current page, and the axis ranges a page gives.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 #include "chart_fixture.h"
 
 using namespace sextant;
@@ -193,6 +196,60 @@ TEST_F(PagingTest, PartialLastPageScaledAsFull) {
   // A full page is not extended.
   chart.SetPage(9);
   EXPECT_EQ(chart.MaxXValue(bottom), 89);
+}
+
+TEST_F(PagingTest, PageEndsAreFiniteAndOrdered) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct {
+    const char* name;
+    std::vector<double> x;  // X of the page's points (one page of 4)
+    bool scaleLastPage;
+    double min, max;
+  } cases[] = {
+      {"descending", {9, 7, 5, 3}, true, 3, 9},
+      {"infinite first", {-inf, 2, 4, 6}, true, 2, 6},
+      {"NaN last", {1, 2, 3, nan}, true, 1, 3},
+      {"no finite value", {nan, inf, -inf, nan}, true, 0, 0},
+      // A partial last page scaled as a full one: the scaled end would
+      // pass the largest double, so the last value stays the end.
+      {"scaled beyond the doubles", {-1.7e308, 1.7e308}, false, -1.7e308, 1.7e308},
+      // 10 + 4 x (8 - 10) / 2 = 6: the scaled end lies below the first value.
+      {"descending partial page scaled", {10, 8}, false, 6, 10},
+  };
+  TChartAxis* bottom = chart.BottomAxis();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    chart.FreeAllSeries();
+    auto* s = new TFastLineSeries();
+    s->XValues()->SetOrder(loNone);
+    for (double x : c.x) s->AddXY(x, 1);
+    chart.AddSeries(s);
+    chart.SetMaxPointsPerPage(4);
+    chart.SetScaleLastPage(c.scaleLastPage);
+    chart.SetPage(1);
+    EXPECT_EQ(chart.MinXValue(bottom), c.min);
+    EXPECT_EQ(chart.MaxXValue(bottom), c.max);
+    Paint();
+    EXPECT_LE(bottom->Minimum(), bottom->Maximum());
+  }
+}
+
+TEST_F(PagingTest, AutoScaleIgnoresValuesThatAreNoFiniteNumbers) {
+  auto* s = new TFastLineSeries();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double ys[] = {std::numeric_limits<double>::quiet_NaN(), 5, -inf, 3, inf, 8};
+  for (int i = 0; i < 6; ++i) s->AddXY(i, ys[i]);
+  chart.AddSeries(s);
+  chart.SetMaxPointsPerPage(3);
+  chart.Pages().SetAutoScale(true);
+  TChartAxis* left = chart.LeftAxis();
+  chart.SetPage(1);  // NaN, 5, -inf
+  EXPECT_EQ(chart.MinYValue(left), 5);
+  EXPECT_EQ(chart.MaxYValue(left), 5);
+  chart.SetPage(2);  // 3, inf, 8
+  EXPECT_EQ(chart.MinYValue(left), 3);
+  EXPECT_EQ(chart.MaxYValue(left), 8);
 }
 
 TEST_F(PagingTest, AutoScaleLimitsTheOtherAxesToThePage) {

@@ -634,7 +634,7 @@ TEST_F(ShapeTest, ChildrenAreDrawnInTheirLaidOutBoxes) {
 
 TEST_F(ShapeTest, ChildListOperations) {
   TKelShapes* list = shape.Children();
-  EXPECT_THROW(list->Items(0), std::out_of_range);
+  EXPECT_THROW(list->Items(0), ChartException);
   TKelCustomShape* a = list->Add();
   TKelCustomShape* b = list->Add(std::make_unique<TKelCustomShape>());
   EXPECT_EQ(b->Parent(), &panel);  // placed on the owner's panel
@@ -642,8 +642,8 @@ TEST_F(ShapeTest, ChildListOperations) {
   EXPECT_EQ(list->Count(), 2);
   list->Delete(0);
   EXPECT_EQ(list->Items(0), b);
-  EXPECT_THROW(list->Delete(1), std::out_of_range);
-  EXPECT_THROW(list->Items(-1), std::out_of_range);
+  EXPECT_THROW(list->Delete(1), ChartException);
+  EXPECT_THROW(list->Items(-1), ChartException);
   ShapePanel other;
   shape.SetParent(&other);
   EXPECT_EQ(b->Parent(), &other);

@@ -656,9 +656,9 @@ TEST(StringListTest, TextAndIndexing) {
   list.Insert(0, "start");
   EXPECT_EQ(list[0], "start");
   EXPECT_EQ(list[5], "end");
-  EXPECT_THROW(list.Strings(6), std::out_of_range);
-  EXPECT_THROW(list.Insert(7, "x"), std::out_of_range);
-  EXPECT_THROW(list.Delete(-1), std::out_of_range);
+  EXPECT_THROW(list.Strings(6), ChartException);
+  EXPECT_THROW(list.Insert(7, "x"), ChartException);
+  EXPECT_THROW(list.Delete(-1), ChartException);
   list.Clear();
   EXPECT_EQ(list.Text(), "");
   const int before = changes;

@@ -531,6 +531,51 @@ TEST_F(ZoomTest, KeepAspectRatioCorrectsTheEndPoint) {
   EXPECT_DOUBLE_EQ(Bottom()->Maximum(), Bottom()->CalcPosPoint(100 + KelRound(a * h)));
 }
 
+// Positions far outside the control (or no numbers at all) reach the
+// handlers bounded to +-32767 (NaN as 0): the corners of a zoom drag, the
+// aspect correction and the panning steps stay within the int pixels.
+TEST_F(ZoomTest, FarPositionsAreBoundedToThePixelRange) {
+  const float big = std::numeric_limits<float>::max();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct {
+    const char* name;
+    float x0, y0, x1, y1;
+    int endX, endY;  // the zoom's end corner after the release
+  } cases[] = {
+      {"far beyond the right and bottom", 100, 100, 1e9f, big, 32767, 32767},
+      {"far beyond the left and top", 100, 100, -big, -1e12f, -32767, -32767},
+      {"not a number", 100, 100, nan, nan, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Paint();
+    Down(L, c.x0, c.y0);
+    ASSERT_TRUE(chart.Zoom()->Active());
+    MoveTo(c.x1, c.y1);
+    Up(L, c.x1, c.y1);
+    EXPECT_FALSE(chart.Zoom()->Active());
+    EXPECT_EQ(chart.Zoom()->X1, c.endX);
+    EXPECT_EQ(chart.Zoom()->Y1, c.endY);
+    for (TChartAxis* a : {Bottom(), chart.LeftAxis()}) {
+      EXPECT_TRUE(std::isfinite(a->Minimum()) && std::isfinite(a->Maximum()));
+      EXPECT_LE(a->Minimum(), a->Maximum());
+    }
+    chart.UndoZoom();
+  }
+  // A very flat plot makes the aspect correction multiply by its ratio.
+  chart.Zoom()->SetKeepAspectRatio(true);
+  chart.SetBounds(0, 0, 32767, 40);
+  Paint();
+  Down(L, 100, 20);
+  MoveTo(-big, big);
+  EXPECT_GE(chart.Zoom()->X1, -32767);
+  EXPECT_LE(chart.Zoom()->X1, 32767);
+  EXPECT_GE(chart.Zoom()->Y1, -32767);
+  EXPECT_LE(chart.Zoom()->Y1, 32767);
+  Up(L, -big, big);
+  EXPECT_FALSE(chart.Zoom()->Active());
+}
+
 TEST_F(ZoomTest, HistoryUndoesOneZoomAtATime) {
   chart.Zoom()->SetHistory(true);
   TChartAxis* custom = chart.AddCustomAxis();
