@@ -202,7 +202,19 @@ void TKelScrollBar::SetThumb(const TScrollBarThumb* Value) {
   if (Value) FThumb->Assign(Value);
 }
 
+void TKelScrollBar::EndDrag() {
+  FIn = spNone;
+  FirstTime = true;
+  StopTimer();
+}
+
+void TKelScrollBar::SetActive(bool Value) {
+  TKelCustomTool::SetActive(Value);
+  if (!Value) EndDrag();
+}
+
 void TKelScrollBar::SetParentChart(TCustomAxisPanel* Value) {
+  if (Value != ParentChart()) EndDrag();
   TKelCustomTool::SetParentChart(Value);
   FThumb->SetParent(Value);
   if (Value) Value->Invalidate();
@@ -515,9 +527,7 @@ void TKelScrollBar::MouseMove(int X, int Y) {
 }
 
 void TKelScrollBar::MouseUp() {
-  FIn = spNone;
-  FirstTime = true;
-  StopTimer();
+  EndDrag();
   Repaint();
 }
 

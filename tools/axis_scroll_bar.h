@@ -84,6 +84,9 @@ class TKelScrollBar : public TKelCustomTool {
   // Scrolls so that Index is inside the visible part.
   void EnsureVisible(int Index);
 
+  // A bar that is switched off or leaves its chart ends its drag (it would
+  // never see the button's release).
+  void SetActive(bool Value) override;
   void SetParentChart(TCustomAxisPanel* Value) override;
   void ChartEvent(TChartToolEvent Event) override;
   void ChartMouseEvent(TChartMouseEvent Event, TMouseButton Button, TShiftState Shift, int X,
@@ -172,6 +175,8 @@ class TKelScrollBar : public TKelCustomTool {
   void DoChange(double Value, bool IsClick);
   void DoTimer();
   void StopTimer();
+  // Forgets a drag in progress and stops the repeat timer (no repaint).
+  void EndDrag();
   // Arrow length along the bar: Size with arrows, else 0.
   int ArrowSize() const { return FArrows ? FSize : 0; }
   bool OverResizeGrip(TPointF P, bool Inc) const;

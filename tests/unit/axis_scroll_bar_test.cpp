@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "axes/chart_axis.h"
 #include "canvas/brush.h"
@@ -793,6 +794,42 @@ TEST_F(ScrollBarTest, AutoRepeatOnTheManualClock) {
   EXPECT_EQ(tool->Position(), 9);
   EXPECT_FALSE(timer->Enabled());
   Release();
+}
+
+// A bar switched off or moved to another chart during a held click never
+// sees the release: it ends the drag itself, and the repeat stops.
+TEST_F(ScrollBarTest, SwitchedOffOrMovedDuringAHeldClickEndsTheDrag) {
+  TChart other;
+  const struct {
+    const char* name;
+    std::function<void()> leave, back;
+  } cases[] = {
+      {"switched off", [&] { tool->SetActive(false); }, [&] { tool->SetActive(true); }},
+      {"moved to another chart", [&] { tool->SetAxis(other.BottomAxis()); },
+       [&] { tool->SetAxis(chart.BottomAxis()); }},
+  };
+  NoPaging();
+  TManualClock& clock = TManualClock::Instance();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tool->SetPosition(10);
+    Paint();
+    Press(TrackPoint(tool->IncRectangle().Right - 3));
+    ASSERT_NE(tool->In(), spNone);
+    ASSERT_TRUE(tool->Timer() && tool->Timer()->Enabled());
+    c.leave();
+    EXPECT_EQ(tool->In(), spNone);
+    EXPECT_FALSE(tool->Timer()->Enabled());
+    const int position = tool->Position();
+    clock.Advance(1000);
+    EXPECT_EQ(tool->Position(), position);
+    c.back();
+    Paint();
+    // Back on: a move without a press drags nothing.
+    const double min = chart.BottomAxis()->Minimum();
+    Move(tool->MainRectangle().Left + 5, TrackPoint(0).Y);
+    EXPECT_EQ(chart.BottomAxis()->Minimum(), min);
+  }
 }
 
 TEST_F(ScrollBarTest, HeldTrackClickInsideTheThumbKeepsTheTimerWithoutEffect) {
