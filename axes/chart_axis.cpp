@@ -381,9 +381,6 @@ void TChartAxis::SetCalcPosValue() {
   FCalcPosValue = FHorizontal ? FCalcXPosValue : FCalcYPosValue;
 }
 
-// The checked forms clamp the final pixel to +-KelMaxPixelPos; a value that
-// is not a number lands on the positive bound, so it never reaches a
-// conversion to int.
 // The centre of a zero range is clamped like any other pixel.
 static inline int ClampedPixel(int P) { return std::clamp(P, -KelMaxPixelPos, KelMaxPixelPos); }
 
@@ -397,6 +394,9 @@ static inline double ValueDistance(double Value, double Minimum, double SizeRang
   return diff * SizeRange;
 }
 
+// The checked forms clamp the final pixel to +-KelMaxPixelPos; a value that
+// is not a number lands on the positive bound, so it never reaches a
+// conversion to int.
 int TChartAxis::XPosValueCheck(double Value) const {
   if (IRangeZero) return ClampedPixel(ICenterPos);
   const double d = ValueDistance(Value, IMinimum, IAxisSizeRange);

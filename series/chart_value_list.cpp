@@ -192,11 +192,15 @@ void TChartValueList::FillSequence() {
   if (FOwner) FOwner->NotifyValue(veModify, 0);
 }
 
-// The same values in another order: the statistics stay valid.
+// The same values in another order: the statistics stay valid, but not
+// the ascending flag (Sort relies on it). An ascending list, rotated, is
+// ascending only when its first value, now the last, is not below the one
+// before it, i.e. when all its values are equal.
 void TChartValueList::Scroll() {
   if (FCount < 2) return;
   double* data = FValue.data();
   std::rotate(data, data + 1, data + FCount);
+  if (!FModified && IAscending) IAscending = !(data[FCount - 1] < data[FCount - 2]);
 }
 
 namespace {

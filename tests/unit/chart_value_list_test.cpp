@@ -381,6 +381,36 @@ TEST(ChartValueList, AscendingIsCachedWithTheStatistics) {
   EXPECT_TRUE(s.X->IsAscending());
 }
 
+// Scroll keeps the cached statistics but not the ascending flag: a sorted
+// list rotated is no longer sorted (unless all its values are equal), and
+// Sort, which skips a list known to be ascending, must sort it again.
+TEST(ChartValueList, ScrollOfAnAscendingListClearsTheFlag) {
+  const struct {
+    std::vector<double> values;
+    std::vector<double> scrolled;
+    bool ascending;
+  } cases[] = {
+      {{1, 2, 3}, {2, 3, 1}, false},
+      {{2.7389574364729982e-285, 5}, {5, 2.7389574364729982e-285}, false},
+      {{4, 4, 4}, {4, 4, 4}, true},
+      {{-kInf, 0, kInf}, {0, kInf, -kInf}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.values));
+    TestSeries s;
+    for (double v : c.values) s.AddXY(v, v);
+    ASSERT_TRUE(s.X->IsAscending());
+    s.X->Scroll();
+    s.Y->Scroll();
+    EXPECT_EQ(Values(*s.X), c.scrolled);
+    EXPECT_FALSE(s.X->Modified());  // the statistics are kept
+    EXPECT_EQ(s.X->IsAscending(), c.ascending);
+    s.X->Sort();
+    EXPECT_EQ(Values(*s.X), c.values);
+    EXPECT_EQ(Values(*s.Y), c.values);  // the points stay together
+  }
+}
+
 // ---- Deleting ---------------------------------------------------------------
 
 TEST(ChartValueList, DeleteRanges) {
