@@ -98,3 +98,24 @@ bench: setup
 	mkdir -p bench/results
 	QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/sextant_bench \
 	  --benchmark_out=bench/results/latest.json --benchmark_out_format=json $(BENCH_ARGS)
+
+# ---- Against the Qt peers -----------------------------------------------------
+# `make bench-peers` installs the peers (Qt Charts, QCustomPlot, Qwt: Debian's
+# packages, scripts/setup-bench-peers.sh), builds the Qt 6 peer program in
+# $(BENCH_DIR) and the Qt 5 one in $(PEERS5_DIR), runs both and prints one
+# table (also written to bench/results/peers.md). PEERS_ARGS passes options
+# to scripts/bench-peers.py, e.g. PEERS_ARGS='--repetitions 3'.
+PEERS5_DIR ?= build-bench-peers5
+PEERS_ARGS ?=
+
+.PHONY: bench-peers
+
+bench-peers: setup
+	bash scripts/setup-bench-peers.sh
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSEXTANT_BUILD_QT=ON \
+	  -DSEXTANT_BUILD_TESTS=OFF -DSEXTANT_BUILD_BENCH=ON -DSEXTANT_BENCH_PEERS=ON $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target sextant_peers_bench
+	cmake -S bench/peers/qt5 -B $(PEERS5_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(PEERS5_DIR) -j $(JOBS)
+	python3 scripts/bench-peers.py --qt6 $(BENCH_DIR)/bin/sextant_peers_bench \
+	  --qt5 $(PEERS5_DIR)/bin/sextant_peers_qt5_bench $(PEERS_ARGS)

@@ -1,34 +1,19 @@
-// Shared pieces of the benchmarks: fixed-seed random-walk data, the line
-// modes of the paint grid, and a chart of 817 x 433 (the application's
-// chart size) on a host control that only counts invalidations.
+// Shared pieces of the engine benchmarks: the line modes of the paint grid,
+// and a chart of 817 x 433 (the application's chart size) on a host control
+// that only counts invalidations. The data are the random walks of
+// bench_walk.h.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "bench_walk.h"
 #include "panel/chart.h"
 #include "platform/host_control.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::bench {
-
-// The application's chart size.
-inline constexpr int KChartWidth = 817;
-inline constexpr int KChartHeight = 433;
-
-// The grid sizes.
-inline const std::vector<long> KGridSizes{1000, 100000, 1000000, 10000000};
-
-// N random-walk points with X = 0 .. N-1, a fixed seed, and a fixed 5 %
-// of them marked as null points for the null modes.
-struct TWalk {
-  std::vector<double> X;
-  std::vector<double> Y;
-  std::vector<unsigned char> Null;
-};
-// Built once per size and kept for the whole run.
-const TWalk& RandomWalk(long N);
 
 // The fast line modes of the paint grid.
 enum TLineMode {

@@ -12,6 +12,7 @@ PACKAGES=(
   libicu-dev                               # number format oracle (ICU DecimalFormat)
   clang libclang-rt-14-dev                 # fuzz targets (libFuzzer, sanitizers)
   xvfb xauth xdotool libxcb1-dev           # running the window on a virtual display
+  valgrind                                 # memcheck of the real application
   fonts-dejavu-core fontconfig             # text renders with a real font, also offscreen
 )
 

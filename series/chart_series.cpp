@@ -128,6 +128,22 @@ int TChartSeries::AddXY(double AXValue, double AYValue, const std::string& ALabe
   FY->SetTempValue(AYValue);
   if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
 
+  // The loading loop's case: only X and Y, both of the base list class, and
+  // no colour or label among the points. The same steps as below, without
+  // virtual dispatch or the colour and label bookkeeping.
+  if (FYMandatory && FValuesList.PlainXY() && !FColors && AColor == clKelColor && ALabel.empty() &&
+      FLabels->Count() == 0) {
+    const int Index = FX->AddOrderedValue(AXValue);
+    FY->InsertValueUnchecked(Index, AYValue);
+    FLabels->IAnyEmpty = true;
+    if (IUpdating == 0) NotifyNewValue(this, Index);
+    return Index;
+  }
+  return AddStagedValues(ALabel, AColor);
+}
+
+// Adds the point whose values are staged in every list's TempValue.
+int TChartSeries::AddStagedValues(const std::string& ALabel, TColor AColor) {
   // The positional list decides the index (it keeps its order); every other
   // list inserts its staged value at that index.
   int Index;
@@ -187,6 +203,13 @@ int TChartSeries::AddNullLabel(const std::string& ALabel) {
 
 int TChartSeries::AddNullXY(double X, double Y, const std::string& ALabel) {
   return AddXY(X, Y, ALabel, clNone);
+}
+
+void TChartSeries::ReservePoints(int Quantity) {
+  if (Quantity < 0)
+    throw ChartException(FormatMessage("Series ReservePoints: %d is not a number of points.", Quantity, 0));
+  const std::size_t length = static_cast<std::size_t>(Count()) + static_cast<std::size_t>(Quantity);
+  for (const auto& list : FValuesList) list->Reserve(length);
 }
 
 void TChartSeries::Delete(int ValueIndex) {
@@ -391,6 +414,7 @@ void TChartSeries::FillSampleValues(int NumValues) {
   RandSeed = static_cast<std::uint32_t>(Random(7774444));
   BeginUpdate();
   try {
+    if (NumValues > 0) ReservePoints(NumValues);
     AddSampleValues(NumValues, false);
     CheckOrder();
   } catch (...) {

@@ -108,6 +108,11 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   int AddNull(double Value);
   int AddNullLabel(const std::string& ALabel);
   int AddNullXY(double X, double Y, const std::string& ALabel = "");
+  // Makes room for Quantity more points in every value list at once, so
+  // that loading a known number of points allocates once instead of
+  // growing step by step (like std::vector::reserve; nothing else changes).
+  // A negative Quantity raises ChartException.
+  void ReservePoints(int Quantity);
   virtual void Delete(int ValueIndex);
   virtual void Delete(int Start, int Quantity, bool RemoveGap = false);
   virtual void Clear();
@@ -343,6 +348,8 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   bool FYMandatory = true;
 
  private:
+  // AddXY's general case: the point staged in the lists' TempValue.
+  int AddStagedValues(const std::string& ALabel, TColor AColor);
   // Per-point mark data follow the points: the marks module keeps its
   // stored positions in step with Delete and Clear through these two.
   void MarksDeleted(int Start, int Quantity);

@@ -54,43 +54,7 @@ void TChartValueList::GrowForOne() {
   FValue.reserve(length + step);
 }
 
-inline void TChartValueList::InsertAt(int Index, double AValue) {
-  if (FValue.size() == FValue.capacity()) GrowForOne();
-  if (Index == FCount)
-    FValue.push_back(AValue);  // appending: the common case
-  else
-    FValue.insert(FValue.begin() + Index, AValue);
-  ++FCount;
-}
-
-// Ordered insertion of TempValue. The scan runs from the end, so appending
-// values that are already in order costs one comparison each. Comparisons
-// with NaN are "unordered": a value that cannot be compared with the last
-// one is appended.
-int TChartValueList::AddChartValue() {
-  const double v = FTempValue;
-  int index = FCount;
-  if (FOrder != loNone && FCount > 0) {
-    const double* data = FValue.data();
-    int t = FCount - 1;
-    if (FOrder == loAscending) {
-      // Append unless the last value is greater (last <= v or unordered).
-      if (data[t] > v) {
-        while (t >= 0 && v < data[t]) --t;
-        index = t + 1;  // after every value equal to v
-      }
-    } else {
-      // Append unless the last value is less (last >= v or unordered).
-      if (data[t] < v) {
-        while (t >= 0 && (v > data[t] || std::isunordered(v, data[t]))) --t;
-        index = t + 1;
-      }
-    }
-  }
-  InsertAt(index, v);
-  SetModified(true);
-  return index;
-}
+int TChartValueList::AddChartValue() { return AddOrderedValue(FTempValue); }
 
 int TChartValueList::AddChartValue(double Value) {
   FTempValue = Value;
@@ -99,15 +63,14 @@ int TChartValueList::AddChartValue(double Value) {
 
 void TChartValueList::ClearValues() {
   FCount = 0;
-  TChartValues().swap(FValue);  // release the storage
+  FValue.release();
   FModified = true;
 }
 
 void TChartValueList::InsertChartValue(int ValueIndex, double AValue) {
   if (ValueIndex < 0 || ValueIndex > FCount)
     throw ChartException(IndexMessage("Value", ValueIndex, FCount));
-  InsertAt(ValueIndex, AValue);
-  SetModified(true);
+  InsertValueUnchecked(ValueIndex, AValue);
 }
 
 void TChartValueList::Delete(int ValueIndex) { Delete(ValueIndex, 1); }
@@ -116,7 +79,7 @@ void TChartValueList::Delete(int Start, int Quantity) {
   if (Quantity <= 0) return;
   if (Start < 0 || Start >= FCount) RaiseIndex(Start);
   Quantity = std::min(Quantity, FCount - Start);
-  FValue.erase(FValue.begin() + Start, FValue.begin() + Start + Quantity);
+  FValue.erase(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + Quantity));
   FCount -= Quantity;
   SetModified(true);
 }
@@ -128,8 +91,7 @@ void TChartValueList::SetValue(int Index, double AValue) {
   if (FOwner) FOwner->NotifyValue(veModify, Index);
 }
 
-void TChartValueList::SetModified(bool AValue) {
-  if (FModified == AValue) return;
+void TChartValueList::ChangeModified(bool AValue) {
   FModified = AValue;
   if (AValue && FOwner) FOwner->NotifyValue(veModify, -1);
 }
@@ -302,6 +264,7 @@ std::string TChartValueList::ValueToString(int Index) const {
 
 TChartValueList* TChartValueLists::Add(std::unique_ptr<TChartValueList> List) {
   FItems.push_back(std::move(List));
+  FPlainXY = FItems.size() == 2 && FItems[0]->IsPlain() && FItems[1]->IsPlain();
   return FItems.back().get();
 }
 

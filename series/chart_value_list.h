@@ -4,12 +4,15 @@
 // back to the owning series.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "canvas/kel_persistent.h"
+#include "series/value_storage.h"
 
 namespace sextant {
 
@@ -27,7 +30,7 @@ extern std::int32_t KelDefaultCapacity;
 
 // The storage of one value list: its size() is Count (the values), its
 // capacity() the list's storage length.
-using TChartValues = std::vector<double>;
+using TChartValues = TValueStorage;
 
 // What a value list needs from the series that owns it. The series
 // implements this; the lists never own their owner.
@@ -64,6 +67,14 @@ class TChartValueList : public TPersistent {
 
   // Inserts TempValue where it keeps Order and returns its index.
   virtual int AddChartValue();
+  // What AddChartValue and InsertChartValue do in this class, without the
+  // virtual dispatch, for callers that know the list is of this class
+  // (IsPlain): the series' loading loop.
+  inline int AddOrderedValue(double Value);
+  inline void InsertValueUnchecked(int ValueIndex, double Value);
+  // True when the list is of this class itself, not of a kind that
+  // overrides its operations.
+  bool IsPlain() const { return typeid(*this) == typeid(TChartValueList); }
   // Stores Value into TempValue, then AddChartValue().
   virtual int AddChartValue(double Value);
   // Count := 0, the storage is released and the statistics are stale.
@@ -112,7 +123,9 @@ class TChartValueList : public TPersistent {
 
   bool Modified() const { return FModified; }
   // Only on a change; becoming stale tells the owner NotifyValue(veModify, -1).
-  void SetModified(bool AValue);
+  void SetModified(bool AValue) {
+    if (FModified != AValue) ChangeModified(AValue);
+  }
 
   // The first index in 0..Count-1 (or FirstIndex..LastIndex, cut to the
   // list) whose value equals Value exactly, or -1.
@@ -154,6 +167,8 @@ class TChartValueList : public TPersistent {
   void SetTempValue(double AValue) { FTempValue = AValue; }
   IChartValueListOwner* Owner() const { return FOwner; }
 
+  // Makes the storage length at least Length values (never shrinks).
+  void Reserve(std::size_t Length) { FValue.reserve(Length); }
   // Current storage length (at least Count). Exposed for tests and
   // diagnostics; no behaviour depends on it.
   std::size_t Capacity() const { return FValue.capacity(); }
@@ -167,8 +182,16 @@ class TChartValueList : public TPersistent {
   // Makes room for one more value (grows the storage when full).
   void GrowForOne();
   // Inserts Value at Index (0..Count) without any check or notification.
-  void InsertAt(int Index, double AValue);
+  void InsertAt(int Index, double AValue) {
+    if (FValue.size() == FValue.capacity()) GrowForOne();
+    if (Index == FCount)
+      FValue.push_back_unchecked(AValue);  // appending: the common case
+    else
+      FValue.insert_unchecked(static_cast<std::size_t>(Index), AValue);
+    ++FCount;
+  }
   [[noreturn]] void RaiseIndex(int Index) const;
+  void ChangeModified(bool AValue);
 
   std::int32_t FCount = 0;
   bool FDateTime = false;
@@ -187,6 +210,38 @@ class TChartValueList : public TPersistent {
   TChartValues FValue;  // the storage
 };
 
+// Ordered insertion. The scan runs from the end, so appending values that
+// are already in order costs one comparison each. Comparisons with NaN are
+// "unordered": a value that cannot be compared with the last one is appended.
+inline int TChartValueList::AddOrderedValue(double Value) {
+  int index = FCount;
+  if (FOrder != loNone && FCount > 0) {
+    const double* data = FValue.data();
+    int t = FCount - 1;
+    if (FOrder == loAscending) {
+      // Append unless the last value is greater (last <= v or unordered).
+      if (data[t] > Value) {
+        while (t >= 0 && Value < data[t]) --t;
+        index = t + 1;  // after every value equal to Value
+      }
+    } else {
+      // Append unless the last value is less (last >= v or unordered).
+      if (data[t] < Value) {
+        while (t >= 0 && (Value > data[t] || std::isunordered(Value, data[t]))) --t;
+        index = t + 1;
+      }
+    }
+  }
+  InsertAt(index, Value);
+  SetModified(true);
+  return index;
+}
+
+inline void TChartValueList::InsertValueUnchecked(int ValueIndex, double Value) {
+  InsertAt(ValueIndex, Value);
+  SetModified(true);
+}
+
 // The owning, ordered list of a series' value lists: index 0 is X, index 1
 // is Y, further series kinds append more.
 class TChartValueLists {
@@ -203,13 +258,20 @@ class TChartValueLists {
   int Count() const { return static_cast<int>(FItems.size()); }
   int IndexOf(const TChartValueList* List) const;
   // Frees all lists.
-  void Clear() { FItems.clear(); }
+  void Clear() {
+    FItems.clear();
+    FPlainXY = false;
+  }
+  // True when there are exactly two lists (X and Y) and both are of the
+  // base list class, so that adding a point needs no virtual dispatch.
+  bool PlainXY() const { return FPlainXY; }
 
   auto begin() const { return FItems.begin(); }
   auto end() const { return FItems.end(); }
 
  private:
   std::vector<std::unique_ptr<TChartValueList>> FItems;
+  bool FPlainXY = false;
 };
 
 template <typename T, typename... Args>

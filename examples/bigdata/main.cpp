@@ -109,6 +109,7 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   chart->SetAutoRepaint(false);  // no repaint request per point
+  series->ReservePoints(kPoints);  // one allocation for the whole load
   double noise = 0;
   unsigned seed = 12345;
   for (int i = 0; i < kPoints; ++i) {

@@ -14,10 +14,19 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <span>
 
 namespace sextant {
 
 namespace {
+
+// QPainter::setRenderHint tells the paint engine even when nothing
+// changes, which costs the raster engine a state update per call; strokes
+// and fills set the hint for every primitive.
+inline void SetHint(QPainter& Painter, QPainter::RenderHint Hint, bool On) {
+  if (Painter.testRenderHint(Hint) != On) Painter.setRenderHint(Hint, On);
+}
+
 
 QRectF ToQRectF(const TRectF& r) {
   return QRectF(QPointF(r.Left, r.Top), QPointF(r.Right, r.Bottom)).normalized();
@@ -307,18 +316,29 @@ void TQtTextLayout::SetFont(const THostFont& font) {
 void TQtTextLayout::EnsureLayout() {
   if (!FDirty && FCurrent) return;
   FDirty = false;
-  // A text laid out before in the same font is taken as it is.
-  for (auto it = FCache.begin(); it != FCache.end(); ++it) {
-    if (it->Text == FText && it->Font == FFont) {
-      std::rotate(it, it + 1, FCache.end());  // now the most recently used
-      FCurrent = &FCache.back();
-      FWidth = FCurrent->Width;
-      FHeight = FCurrent->Height;
+  // A text laid out before in the same font is taken as it is. Entries stay
+  // where they are (moving them would cost more than the search); a use
+  // stamp finds the least recently used one to replace.
+  ++FUseClock;
+  for (TLaidOut& cached : FCache) {
+    if (cached.Text.size() == FText.size() && cached.Text == FText && cached.Font == FFont) {
+      cached.LastUse = FUseClock;
+      FCurrent = &cached;
+      FWidth = cached.Width;
+      FHeight = cached.Height;
       return;
     }
   }
-  if (FCache.size() == KLayoutCache) FCache.erase(FCache.begin());  // the least recently used
-  TLaidOut& entry = FCache.emplace_back();
+  TLaidOut* slot;
+  if (FCache.size() < KLayoutCache) {
+    slot = &FCache.emplace_back();
+  } else {
+    slot = &*std::min_element(FCache.begin(), FCache.end(),
+                              [](const TLaidOut& a, const TLaidOut& b) { return a.LastUse < b.LastUse; });
+    *slot = TLaidOut();
+  }
+  TLaidOut& entry = *slot;
+  entry.LastUse = FUseClock;
   entry.Text = FText;
   entry.Font = FFont;
   entry.Layout = std::make_unique<QTextLayout>();
@@ -359,8 +379,8 @@ TRectF TQtTextLayout::TextRect() {
 void TQtTextLayout::Draw(QPainter& painter) {
   EnsureLayout();
   painter.save();
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  SetHint(painter, QPainter::Antialiasing, true);
+  SetHint(painter, QPainter::TextAntialiasing, true);
   painter.setOpacity(painter.opacity() * ClampOpacity(FOpacity));
   painter.setPen(ToQColor(FColor));
   painter.setBrush(Qt::NoBrush);
@@ -369,7 +389,17 @@ void TQtTextLayout::Draw(QPainter& painter) {
   if (FMaxSize.X < FWidth || FMaxSize.Y < FHeight)
     painter.setClipRect(QRectF(origin, QSizeF(std::max<qreal>(0, FMaxSize.X), std::max<qreal>(0, FMaxSize.Y))),
                         Qt::IntersectClip);
-  FCurrent->Layout->draw(&painter, origin);
+  // Glyph runs carry no decorations the way the layout draws them:
+  // underlined, struck-out and overlined texts are drawn by the layout.
+  if (FQFont.underline() || FQFont.strikeOut() || FQFont.overline()) {
+    FCurrent->Layout->draw(&painter, origin);
+  } else {
+    if (!FCurrent->HasRuns) {
+      FCurrent->Runs = FCurrent->Layout->glyphRuns();
+      FCurrent->HasRuns = true;
+    }
+    for (const QGlyphRun& run : FCurrent->Runs) painter.drawGlyphRun(origin, run);
+  }
   painter.restore();
 }
 
@@ -496,7 +526,7 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
 
   // Axis-aligned geometry under an axis-aligned transform is drawn aliased:
   // integer coordinates then name pixels exactly. Anything else is
-  // antialiased.
+  // antialiased, unless the canvas draws everything aliased.
   //
   // A stroke of odd integral width w at coordinate x covers the pixels
   // [x - (w-1)/2, x + (w+1)/2): its centre is the centre of pixel x. On a
@@ -507,14 +537,15 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
   const QTransform device = p.deviceTransform();
   const bool axisTransform = device.type() <= QTransform::TxScale;
   const bool crisp = shape == TStrokeShape::AxisAligned && axisTransform;
-  p.setRenderHint(QPainter::Antialiasing, !crisp);
+  const bool aliased = crisp || !FAntialiased;
+  SetHint(p, QPainter::Antialiasing, !aliased);
   const qreal sx = std::hypot(device.m11(), device.m12());
   const qreal sy = std::hypot(device.m21(), device.m22());
   if (!axisTransform || !(sx > 0) || !(sy > 0)) return true;
   if (!(width > 0)) {
     // Width 0 is a one-device-pixel hairline: onto a device pixel centre
     // (the aliased rasteriser puts it there itself).
-    if (!crisp) offset = QPointF(0.5 / sx, 0.5 / sy);
+    if (!aliased) offset = QPointF(0.5 / sx, 0.5 / sy);
     return true;
   }
   // Thinner strokes than one pixel count as one pixel wide.
@@ -523,7 +554,7 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
   if (std::abs(logicalWidth - rounded) >= 1e-3 || std::fmod(rounded, 2.0) != 1.0) return true;
   // Device pixels the rasteriser moves an aliased stroke by itself.
   const auto ownShift = [&](qreal scale) -> qreal {
-    if (!crisp) return 0;
+    if (!aliased) return 0;
     const qreal deviceWidth = logicalWidth * scale;
     const qreal deviceRounded = std::round(deviceWidth);
     return std::abs(deviceWidth - deviceRounded) < 1e-3 && std::fmod(deviceRounded, 2.0) == 1.0 ? 0.5 : 0;
@@ -537,7 +568,7 @@ bool TQtHostCanvas::PrepareFill(QPainter& p, const QRectF& bounds, bool antialia
   if (brush.style() == Qt::NoBrush) return false;
   p.setPen(Qt::NoPen);
   p.setBrush(brush);
-  p.setRenderHint(QPainter::Antialiasing, antialias);
+  SetHint(p, QPainter::Antialiasing, antialias && FAntialiased);
   return true;
 }
 
@@ -657,12 +688,149 @@ void TQtHostCanvas::DrawLine(TPointF p1, TPointF p2, float opacity) {
   if (!p) return;
   const QPointF a = ToQPointF(p1), b = ToQPointF(p2);
   const TPointF pts[2] = {p1, p2};
+  const bool axisAligned = AxisAligned(pts, 2);
   QPointF offset;
-  if (!PrepareStroke(*p, QRectF(a, b).normalized(),
-                     AxisAligned(pts, 2) ? TStrokeShape::AxisAligned : TStrokeShape::Free, offset))
+  if (!PrepareStroke(*p, QRectF(a, b).normalized(), axisAligned ? TStrokeShape::AxisAligned : TStrokeShape::Free,
+                     offset))
     return;
   p->setOpacity(ClampOpacity(opacity));
+  if (axisAligned && DrawCrispRun(*p, a + offset, b + offset, opacity)) return;
   p->drawLine(a + offset, b + offset);
+}
+
+// Grid lines, ticks and frames are crisp one-pixel lines along a pixel row
+// or column. The rasteriser steps such a pen pixel by pixel, blending each
+// pixel (or dash) on its own, which costs far more than the line's length in
+// pixels. The same pixels come from one rectangle, filled with the colour
+// for a solid pen and with the dash pattern as a tiled texture otherwise:
+// - the pattern (Qt's dash lengths for a one-pixel pen) starts at the
+//   line's first end and runs towards the second, advanced by the dash
+//   offset;
+// - with a flat cap the line covers the pixels from its lower coordinate up
+//   to but not including its higher one, the pattern starting on the pixel
+//   next to the first end when the line runs backwards; with a round cap it
+//   covers both ends.
+// The shortcut is taken only where this has been checked to give the very
+// same pixels: an opaque solid colour at full opacity, source-over, a pen of
+// exactly one pixel with a whole dash offset, whole-pixel ends under a
+// whole-pixel translation, and a line that lies entirely on the device (the
+// rasteriser restarts the pattern where the device edge cuts a line; a clip
+// rectangle does not matter).
+bool TQtHostCanvas::DrawCrispRun(QPainter& p, QPointF a, QPointF b, qreal opacity) {
+  static constexpr int KDash[] = {4, 2};
+  static constexpr int KDot[] = {1, 2};
+  static constexpr int KDashDot[] = {4, 2, 1, 2};
+  static constexpr int KDashDotDot[] = {4, 2, 1, 2, 1, 2};
+  // A custom pattern of whole pixels (the small dots of grid pens, for
+  // example), repeated once when its length is odd as PrepareStroke does.
+  static constexpr std::size_t KMaxCustom = 16;
+  int custom[2 * KMaxCustom];
+  static constexpr int KSolid[] = {1};
+  std::span<const int> pattern;
+  switch (FStroke.Dash) {
+    case THostStrokeDash::Solid: pattern = KSolid; break;
+    case THostStrokeDash::Dash: pattern = KDash; break;
+    case THostStrokeDash::Dot: pattern = KDot; break;
+    case THostStrokeDash::DashDot: pattern = KDashDot; break;
+    case THostStrokeDash::DashDotDot: pattern = KDashDotDot; break;
+    case THostStrokeDash::Custom: {
+      const std::vector<float>& lengths = FStroke.CustomDash;
+      if (lengths.empty() || lengths.size() > KMaxCustom) return false;
+      std::size_t n = 0;
+      for (float v : lengths) {
+        if (!(v >= 1 && v <= 64) || v != std::round(v)) return false;
+        custom[n++] = static_cast<int>(v);
+      }
+      if (n % 2 == 1)
+        for (std::size_t i = 0; i < lengths.size(); ++i) custom[n++] = custom[i];
+      pattern = std::span<const int>(custom, n);
+      break;
+    }
+    default: return false;
+  }
+  if (FStroke.Kind != THostBrushKind::Solid || (FStroke.Color >> 24) != 0xFF || FStroke.Thickness != 1 ||
+      ClampOpacity(opacity) != 1 || p.opacity() != 1 || p.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return false;
+  const qreal dashOffset = Finite(FStroke.DashOffset);
+  if (dashOffset != std::round(dashOffset) || std::abs(dashOffset) > 1e6) return false;
+  const QTransform device = p.deviceTransform();
+  if (device.type() > QTransform::TxTranslate || device.dx() != std::round(device.dx()) ||
+      device.dy() != std::round(device.dy()))
+    return false;
+  auto whole = [](QPointF q) {
+    return q.x() == std::round(q.x()) && q.y() == std::round(q.y()) && std::abs(q.x()) < 1e6 && std::abs(q.y()) < 1e6;
+  };
+  if (a == b || !whole(a) || !whole(b)) return false;
+  const bool horizontal = a.y() == b.y();
+  if (!horizontal && a.x() != b.x()) return false;
+
+  // The covered pixel range lo..hi along the line, and the pixel where the
+  // pattern starts.
+  int from = static_cast<int>(horizontal ? a.x() : a.y());
+  const int to = static_cast<int>(horizontal ? b.x() : b.y());
+  const int dir = to > from ? 1 : -1;
+  int lo, hi;
+  if (FStroke.Cap == THostStrokeCap::Flat) {
+    if (dir < 0) --from;
+    lo = dir > 0 ? from : to;
+    hi = dir > 0 ? to - 1 : from;
+  } else {
+    lo = std::min(from, to);
+    hi = std::max(from, to);
+  }
+  const int fixed = static_cast<int>(horizontal ? a.y() : a.x());
+
+  // Entirely on the device.
+  const int dx = static_cast<int>(device.dx()), dy = static_cast<int>(device.dy());
+  const QPaintDevice* target = p.device();
+  if (!target) return false;
+  const int deviceLo = lo + (horizontal ? dx : dy), deviceHi = hi + (horizontal ? dx : dy);
+  const int deviceFixed = fixed + (horizontal ? dy : dx);
+  const int along = horizontal ? target->width() : target->height();
+  const int across = horizontal ? target->height() : target->width();
+  if (deviceLo < 0 || deviceHi >= along || deviceFixed < 0 || deviceFixed >= across) return false;
+
+  const int length = hi - lo + 1;
+  const QRect run = horizontal ? QRect(lo, fixed, length, 1) : QRect(fixed, lo, 1, length);
+  SetHint(p, QPainter::Antialiasing, false);
+  if (FStroke.Dash == THostStrokeDash::Solid) {
+    p.fillRect(run, QColor::fromRgba(FStroke.Color));
+    ++FCrispRuns;
+    return true;
+  }
+
+  int period = 0;
+  for (int v : pattern) period += v;
+  auto on = [&](int position) {
+    int end = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+      end += pattern[i];
+      if (position < end) return i % 2 == 0;
+    }
+    return false;
+  };
+  // Texture pixel t covers the logical coordinates q with q - origin = t
+  // (mod period); such a q is k = dir * (q - from) steps from the start.
+  const QPointF brushOrigin = p.brushOrigin();
+  if (brushOrigin != QPointF(std::round(brushOrigin.x()), std::round(brushOrigin.y()))) return false;
+  const int origin = static_cast<int>(horizontal ? brushOrigin.x() : brushOrigin.y());
+  const int phase = static_cast<int>(std::fmod(dashOffset, static_cast<qreal>(period)));
+  QImage texture(horizontal ? period : 1, horizontal ? 1 : period, QImage::Format_ARGB32_Premultiplied);
+  texture.fill(Qt::transparent);
+  const QRgb colour = FStroke.Color;
+  for (int t = 0; t < period; ++t) {
+    const int q = origin + t;
+    const int k = dir * (q - from);
+    const int position = ((k + phase) % period + period) % period;
+    if (!on(position)) continue;
+    if (horizontal)
+      texture.setPixel(t, 0, colour);
+    else
+      texture.setPixel(0, t, colour);
+  }
+  p.fillRect(run, QBrush(texture));
+  ++FCrispRuns;
+  return true;
 }
 
 void TQtHostCanvas::DrawArc(TPointF center, TPointF radius, float startAngle, float sweepAngle,
@@ -768,10 +936,11 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
                           device.dy() == std::round(device.dy()) && crispOffset.isNull() &&
                           p->compositionMode() == QPainter::CompositionMode_SourceOver;
   auto whole = [](TPointF q) { return q.X == std::round(q.X) && q.Y == std::round(q.Y); };
-  bool antialiased = true;  // as PrepareStroke left it
+  bool antialiased = FAntialiased;  // as PrepareStroke left it
   auto setCrisp = [&](bool crisp) {
-    if (crisp != antialiased) return;
-    antialiased = !crisp;
+    const bool wanted = !crisp && FAntialiased;
+    if (wanted == antialiased) return;
+    antialiased = wanted;
     p->setRenderHint(QPainter::Antialiasing, antialiased);
   };
   std::size_t i = 1;
@@ -824,8 +993,8 @@ void TQtHostCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, con
   QPainter* p = ActivePainter();
   if (!p || bitmap.IsEmpty()) return;
   p->setOpacity(ClampOpacity(opacity));
-  p->setRenderHint(QPainter::SmoothPixmapTransform, !highSpeed);
-  p->setRenderHint(QPainter::Antialiasing, false);
+  SetHint(*p, QPainter::SmoothPixmapTransform, !highSpeed);
+  SetHint(*p, QPainter::Antialiasing, false);
   // Source rectangles are in bitmap pixels; the device pixel ratio of the
   // image must not scale them again.
   if (const auto* qb = dynamic_cast<const TQtBitmap*>(&bitmap)) {

@@ -13,11 +13,13 @@
 // column 10 (at device pixel ratio r: the r device columns of pixel 10); all
 // other strokes, fills of curved shapes, paths and text are antialiased,
 // odd-width strokes shifted by half a pixel so that they sit on the same
-// pixel centres as the crisp ones.
+// pixel centres as the crisp ones (unless the canvas is switched to aliased
+// drawing: SetAntialiased).
 #pragma once
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
@@ -85,7 +87,7 @@ class TQtTextLayout : public IHostTextLayout {
   QFont FQFont;
   TColor FColor = claBlack;
   float FOpacity = 1;
-  // Laid-out texts by text and font, most recently used last: a chart
+  // Laid-out texts by text and font, the least recently used replaced: a chart
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
   struct TLaidOut {
@@ -94,8 +96,14 @@ class TQtTextLayout : public IHostTextLayout {
     std::unique_ptr<QTextLayout> Layout;
     qreal Width = 0;
     qreal Height = 0;
+    std::uint64_t LastUse = 0;  // FUseClock when last found or made
+    // The laid-out glyphs, taken from the layout at the first draw: drawing
+    // them again skips the layout's per-draw walk over lines and items.
+    QList<QGlyphRun> Runs;
+    bool HasRuns = false;
   };
   static constexpr std::size_t KLayoutCache = 64;
+  std::uint64_t FUseClock = 0;
   std::vector<TLaidOut> FCache;
   TLaidOut* FCurrent = nullptr;
   qreal FWidth = 0;
@@ -113,6 +121,18 @@ class TQtHostCanvas : public IHostCanvas {
 
   std::string ClassName() const override { return "TQtCanvas"; }
   float Scale() const override;
+
+  // Antialiasing of slanted strokes and curved fills, on by default. Off,
+  // every stroke and fill of this canvas is drawn aliased, on the pixel
+  // convention of the crisp axis-aligned ones (a one-pixel line through
+  // whole-pixel coordinates covers those pixels); texts are unchanged.
+  // For hosts that want the speed of aliased drawing (benchmarks against
+  // other aliased renderers).
+  bool Antialiased() const { return FAntialiased; }
+  void SetAntialiased(bool Value) { FAntialiased = Value; }
+  // How many lines this canvas drew as filled rectangles (see
+  // DrawCrispRun); for tests and diagnostics.
+  int CrispRunCount() const { return FCrispRuns; }
 
   THostStroke& Stroke() override { return FStroke; }
   THostFill& Fill() override { return FFill; }
@@ -169,6 +189,11 @@ class TQtHostCanvas : public IHostCanvas {
   // shift of odd-width antialiased strokes in offset.
   bool PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShape shape, QPointF& offset);
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
+  // Draws a crisp line from a to b along a pixel row or column as a filled
+  // rectangle (solid, or with the dash pattern as texture) when that gives
+  // exactly the pixels the rasteriser's own stepping would; false (nothing
+  // drawn) otherwise.
+  bool DrawCrispRun(QPainter& p, QPointF a, QPointF b, qreal opacity);
   QPainterPath RectPath(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                         THostCornerType cornerType) const;
   qreal LogicalDpiY();
@@ -176,6 +201,8 @@ class TQtHostCanvas : public IHostCanvas {
   THostStroke FStroke;
   THostFill FFill;
   THostFont FFont;
+  bool FAntialiased = true;
+  int FCrispRuns = 0;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline
 };

@@ -66,5 +66,78 @@ TEST(QtTextLayoutCache, DrawsTheTextLastSet) {
   EXPECT_NE(first, second);
 }
 
+// Texts are drawn from the glyphs kept with the layout; the pixels must be
+// those of Qt drawing the layout itself, decorations and several lines
+// included, on a plain and on a rotated painter, and again from the cache.
+TEST(QtTextLayoutCache, CachedGlyphsDrawLikeTheLayout) {
+  struct Case {
+    const char* text;
+    bool bold, italic, underline, strikeOut;
+    qreal angle;
+  };
+  const Case cases[] = {
+      {"1,234.5", false, false, false, false, 0},
+      {"TChart", true, false, true, false, 0},
+      {"Struck\rtwo lines", false, true, false, true, 0},
+      {"-0.25 %", true, true, true, true, 30},
+      {"Rotated", false, false, true, false, 90},
+  };
+  for (const Case& c : cases) {
+    THostFont font;
+    font.Family = "DejaVu Sans";
+    font.Size = 13;
+    font.Bold = c.bold;
+    font.Italic = c.italic;
+    font.Underline = c.underline;
+    font.StrikeOut = c.strikeOut;
+    auto canvas = [&](QPainter& painter) {
+      painter.translate(60, 50);
+      painter.rotate(c.angle);
+    };
+    QImage expected(160, 120, QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::white);
+    {
+      QPainter painter(&expected);
+      canvas(painter);
+      painter.setRenderHint(QPainter::Antialiasing, true);
+      painter.setRenderHint(QPainter::TextAntialiasing, true);
+      painter.setPen(QColor::fromRgba(0xFF203040));
+      QTextLayout layout;
+      QTextOption option;
+      option.setWrapMode(QTextOption::NoWrap);
+      option.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      option.setTextDirection(Qt::LeftToRight);
+      layout.setTextOption(option);
+      layout.setText(QString::fromUtf8(c.text).replace(QChar('\r'), QChar::LineSeparator));
+      layout.setFont(ToQFont(font, 96));
+      layout.beginLayout();
+      qreal y = 0;
+      for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(1e6);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+      }
+      layout.endLayout();
+      layout.draw(&painter, QPointF(-20, -10));
+    }
+    TQtTextLayout ours(96);
+    for (int round = 0; round < 2; ++round) {
+      QImage image(160, 120, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      canvas(painter);
+      ours.SetText(c.text);
+      ours.SetFont(font);
+      ours.SetColor(0xFF203040);
+      ours.SetTopLeft({-20, -10});
+      ours.Draw(painter);
+      painter.end();
+      EXPECT_EQ(image, expected) << c.text << " round " << round;
+      ours.SetText("something else");  // the next round draws from the cache
+      ours.TextRect();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sextant

@@ -177,6 +177,77 @@ TEST(ChartSeriesAdd, OrderedInsertionReturnsTheInsertionIndex) {
   }
 }
 
+// A value list kind that counts the insertions it is asked for.
+class CountingList : public TChartValueList {
+ public:
+  using TChartValueList::TChartValueList;
+  int inserts = 0;
+  void InsertChartValue(int ValueIndex, double Value) override {
+    ++inserts;
+    TChartValueList::InsertChartValue(ValueIndex, Value);
+  }
+};
+
+// A series kind with a third value list, which takes the general path.
+class ThreeListSeries : public TChartSeries {
+ public:
+  CountingList* z = TChartValueList::Create<CountingList>(this, "Z");
+};
+
+// Adding X and Y only (no label, colour or further list) takes a shorter
+// path than the general one; both must store the same points in the same
+// places, in every order and with values that do not compare.
+TEST(ChartSeriesAdd, PlainAndGeneralAddingAgree) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::vector<double> xs = {5, 1, 3, 3, nan, 2, 7, nan, 0, 7, -1, 4};
+  for (TChartListOrder order : {loAscending, loDescending, loNone}) {
+    TChartSeries plain;
+    ThreeListSeries general;
+    plain.XValues()->SetOrder(order);
+    general.XValues()->SetOrder(order);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      const double y = 100.0 + static_cast<double>(i);
+      general.z->SetTempValue(-y);
+      EXPECT_EQ(plain.AddXY(xs[i], y), general.AddXY(xs[i], y)) << "order " << order << " add " << i;
+      // The staged values stay readable after the add, on both paths.
+      EXPECT_EQ(std::isnan(plain.XValues()->TempValue()), std::isnan(xs[i]));
+      EXPECT_EQ(plain.YValues()->TempValue(), y);
+    }
+    ASSERT_EQ(plain.Count(), static_cast<int>(xs.size()));
+    ASSERT_EQ(general.Count(), plain.Count());
+    for (int i = 0; i < plain.Count(); ++i) {
+      const double px = plain.XValue(i), gx = general.XValue(i);
+      EXPECT_TRUE(px == gx || (std::isnan(px) && std::isnan(gx))) << "order " << order << " point " << i;
+      EXPECT_EQ(plain.YValue(i), general.YValue(i)) << "order " << order << " point " << i;
+      EXPECT_EQ(general.z->Value(i), -general.YValue(i)) << "the third list moves with its point";
+    }
+    EXPECT_EQ(general.z->inserts, static_cast<int>(xs.size()));
+    EXPECT_TRUE(plain.XValues()->Modified());
+  }
+}
+
+TEST(ChartSeriesAdd, ReservePointsMakesRoomInEveryListAndChangesNothingElse) {
+  ThreeListSeries s;
+  s.AddXY(1, 10);
+  s.AddXY(2, 20);
+  s.ReservePoints(5000);
+  for (const auto& list : s.ValuesList()) EXPECT_GE(list->Capacity(), 5002u) << list->Name();
+  EXPECT_EQ(s.Count(), 2);
+  EXPECT_EQ(Values(s.YValues()), (std::vector<double>{10, 20}));
+  const std::size_t before = s.XValues()->Capacity();
+  for (int i = 0; i < 5000; ++i) s.AddXY(3 + i, i);
+  EXPECT_EQ(s.XValues()->Capacity(), before) << "the reserved room is used, not grown";
+  s.ReservePoints(0);
+  EXPECT_EQ(s.XValues()->Capacity(), before) << "reserving never shrinks";
+  try {
+    s.ReservePoints(-1);
+    ADD_FAILURE() << "a negative quantity was accepted";
+  } catch (const ChartException& e) {
+    EXPECT_STREQ(e.what(), "Series ReservePoints: -1 is not a number of points.");
+  }
+  EXPECT_EQ(s.Count(), 5002);
+}
+
 TEST(ChartSeriesAdd, AddFormsPlaceValuesOnTheRightLists) {
   TChartSeries s;
   EXPECT_EQ(s.Add(5), 0);         // X = 0

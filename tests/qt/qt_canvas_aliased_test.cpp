@@ -1,0 +1,227 @@
+// The Qt canvas switched to aliased drawing (SetAntialiased(false)): no
+// blended pixels from any stroke or fill, slanted one-pixel lines on the same
+// pixels as crisp ones, axis-aligned strokes and texts exactly as before, and
+// connected lines still the pixels of their segments drawn one by one. The
+// default canvas keeps antialiasing slanted strokes.
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/qt/qt_canvas.h"
+#include "qt_test_app.h"
+
+namespace sextant {
+namespace {
+
+constexpr TColor KPen = 0xFF0000FF;
+constexpr TColor KBrush = 0xFF00A000;
+constexpr QRgb KWhite = 0xFFFFFFFFu;
+
+// Paints with a canvas on a white 80 x 60 image; Aliased switches the
+// canvas to aliased drawing before Draw runs.
+QImage Paint(bool Aliased, const std::function<void(TQtHostCanvas&)>& Draw) {
+  QImage image(80, 60, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  TQtHostCanvas canvas(painter);
+  if (Aliased) canvas.SetAntialiased(false);
+  canvas.BeginScene();
+  canvas.Stroke().Color = KPen;
+  canvas.Stroke().Thickness = 1;
+  canvas.Stroke().Cap = THostStrokeCap::Flat;
+  canvas.Fill().Color = KBrush;
+  Draw(canvas);
+  canvas.EndScene();
+  painter.end();
+  return image;
+}
+
+// The colours of the image other than white.
+std::set<QRgb> Colours(const QImage& Image) {
+  std::set<QRgb> colours;
+  for (int y = 0; y < Image.height(); ++y)
+    for (int x = 0; x < Image.width(); ++x)
+      if (Image.pixel(x, y) != KWhite) colours.insert(Image.pixel(x, y));
+  return colours;
+}
+
+int Differences(const QImage& A, const QImage& B) {
+  int n = 0;
+  for (int y = 0; y < A.height(); ++y)
+    for (int x = 0; x < A.width(); ++x) n += A.pixel(x, y) != B.pixel(x, y);
+  return n;
+}
+
+struct TShapeCase {
+  std::string Name;
+  std::function<void(TQtHostCanvas&)> Draw;
+  TColor Colour;  // the only colour an aliased drawing may leave
+};
+
+std::vector<TShapeCase> SlantedCases() {
+  static const std::vector<TPointF> zigzag{{5, 50}, {20, 10}, {35, 45}, {50, 12}, {75, 40}};
+  return {
+      {"line", [](TQtHostCanvas& c) { c.DrawLine({3, 4}, {70, 55}, 1); }, KPen},
+      {"polyline", [](TQtHostCanvas& c) { c.DrawPolyline(zigzag.data(), zigzag.size(), 1); }, KPen},
+      {"connected_lines", [](TQtHostCanvas& c) { c.DrawConnectedLines(zigzag.data(), zigzag.size(), 1); }, KPen},
+      {"ellipse_outline", [](TQtHostCanvas& c) { c.DrawEllipse({10, 8, 70, 52}, 1); }, KPen},
+      {"ellipse_fill", [](TQtHostCanvas& c) { c.FillEllipse({10, 8, 70, 52}, 1); }, KBrush},
+      {"rounded_rect_outline", [](TQtHostCanvas& c) { c.DrawRect({8, 8, 72, 52}, 12, 12, hcAll, 1, THostCornerType::Round); }, KPen},
+      {"arc", [](TQtHostCanvas& c) { c.DrawArc({40, 30}, {25, 20}, 10, 200, 1); }, KPen},
+      {"triangle_fill",
+       [](TQtHostCanvas& c) {
+         THostPath path;
+         path.MoveTo({5, 55});
+         path.LineTo({40, 3});
+         path.LineTo({76, 50});
+         path.ClosePath();
+         c.FillPath(path, 1);
+       },
+       KBrush},
+      {"triangle_outline",
+       [](TQtHostCanvas& c) {
+         THostPath path;
+         path.MoveTo({5, 55});
+         path.LineTo({40, 3});
+         path.LineTo({76, 50});
+         path.ClosePath();
+         c.DrawPath(path, 1);
+       },
+       KPen},
+  };
+}
+
+void PrintTo(const TShapeCase& Case, std::ostream* Out) { *Out << Case.Name; }
+
+class QtCanvasAliasedShapes : public ::testing::TestWithParam<TShapeCase> {};
+
+TEST_P(QtCanvasAliasedShapes, LeaveOnlyTheirOwnColour) {
+  const TShapeCase& c = GetParam();
+  const std::set<QRgb> aliased = Colours(Paint(true, c.Draw));
+  EXPECT_EQ(aliased, std::set<QRgb>{ToQColor(c.Colour).rgba()});
+  // The default canvas blends the edges of the same shape.
+  EXPECT_GT(Colours(Paint(false, c.Draw)).size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, QtCanvasAliasedShapes, ::testing::ValuesIn(SlantedCases()),
+                         [](const ::testing::TestParamInfo<TShapeCase>& info) { return info.param.Name; });
+
+TEST(QtCanvasAliased, IsOptIn) {
+  QImage image(4, 4, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&image);
+  TQtHostCanvas canvas(painter);
+  EXPECT_TRUE(canvas.Antialiased());
+  canvas.SetAntialiased(false);
+  EXPECT_FALSE(canvas.Antialiased());
+}
+
+// A diagonal through whole-pixel coordinates covers the pixels it passes
+// through, on the same pixel convention as a crisp line: (10, 10), (11, 11)
+// ... and neither neighbour of them.
+TEST(QtCanvasAliased, DiagonalCoversItsOwnPixels) {
+  const QImage image = Paint(true, [](TQtHostCanvas& c) { c.DrawLine({10, 10}, {30, 30}, 1); });
+  const QRgb pen = ToQColor(KPen).rgba();
+  for (int i = 10; i < 30; ++i) {
+    EXPECT_EQ(image.pixel(i, i), pen) << i;
+    EXPECT_EQ(image.pixel(i + 1, i), KWhite) << i;
+    EXPECT_EQ(image.pixel(i, i + 1), KWhite) << i;
+  }
+  // A vertical line at x = 10 from the same start shares its first pixel.
+  const QImage crisp = Paint(true, [](TQtHostCanvas& c) { c.DrawLine({10, 10}, {10, 30}, 1); });
+  EXPECT_EQ(crisp.pixel(10, 10), pen);
+  EXPECT_EQ(crisp.pixel(9, 10), KWhite);
+  EXPECT_EQ(crisp.pixel(11, 10), KWhite);
+}
+
+// Axis-aligned strokes and fills and texts do not depend on the switch.
+TEST(QtCanvasAliased, AxisAlignedDrawingAndTextUnchanged) {
+  const std::vector<std::function<void(TQtHostCanvas&)>> draws{
+      [](TQtHostCanvas& c) { c.DrawLine({5, 7}, {70, 7}, 1); },
+      [](TQtHostCanvas& c) { c.DrawRect({6, 9, 60, 50}, 0, 0, hcAll, 1, THostCornerType::Round); },
+      [](TQtHostCanvas& c) {
+        c.Stroke().Thickness = 3;
+        c.DrawLine({20, 5}, {20, 55}, 1);
+      },
+      [](TQtHostCanvas& c) { c.FillRect({11, 12, 41, 33}, 0, 0, hcAll, 1, THostCornerType::Round); },
+      [](TQtHostCanvas& c) {
+        const TPointF stairs[] = {{5, 50}, {5, 40}, {15, 40}, {15, 30}, {25, 30}};
+        c.DrawPolyline(stairs, 5, 1);
+      },
+      [](TQtHostCanvas& c) {
+        auto layout = c.CreateTextLayout();
+        layout->SetText("Axis 123");
+        layout->SetTopLeft({4, 20});
+        layout->SetColor(claBlack);
+        c.RenderLayout(*layout);
+      },
+  };
+  for (std::size_t i = 0; i < draws.size(); ++i) {
+    const QImage on = Paint(false, draws[i]);
+    const QImage off = Paint(true, draws[i]);
+    EXPECT_FALSE(Colours(on).empty()) << i;
+    EXPECT_EQ(Differences(on, off), 0) << i;
+  }
+}
+
+// The connected-lines path (runs of crisp segments drawn as one line, the
+// slanted ones one by one) paints exactly what DrawLine segment by segment
+// paints, with the canvas aliased.
+TEST(QtCanvasAliased, ConnectedLinesMatchSegmentBySegment) {
+  struct TStroke {
+    std::string Name;
+    TColor Colour;
+    float Width;
+    float Opacity;
+    THostStrokeCap Cap = THostStrokeCap::Flat;
+  };
+  // Opaque one-pixel strokes send their slanted segments as one list.
+  const std::vector<TStroke> strokes{{"opaque", 0xFF000000, 1, 1},
+                                     {"opaque_round_cap", 0xFF3060A0, 1, 1, THostStrokeCap::Round},
+                                     {"opaque_hairline", 0xFF008000, 0, 1},
+                                     {"translucent", 0x80FF0000, 1, 1},
+                                     {"half_opacity", 0xFF0000FF, 1, 0.5f},
+                                     {"wide", 0xFF000000, 3, 1}};
+  for (unsigned seed : {1u, 2u, 3u}) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::uniform_int_distribution<int> step(-6, 6);
+    std::vector<TPointF> points{{2, 30}};
+    for (int i = 0; i < 600; ++i) {
+      TPointF p = points.back();
+      if (kind(rng) == 0) p.X += 1;                                  // the next column: a slanted step
+      if (kind(rng) == 1) p.X += static_cast<float>(step(rng)) / 2;  // slanted, also backwards
+      p.Y = std::clamp(p.Y + static_cast<float>(step(rng)), 0.0f, 59.0f);
+      points.push_back(p);
+    }
+    for (const TStroke& s : strokes) {
+      auto setUp = [&](TQtHostCanvas& c) {
+        c.Stroke().Color = s.Colour;
+        c.Stroke().Thickness = s.Width;
+        c.Stroke().Cap = s.Cap;
+      };
+      const QImage one = Paint(true, [&](TQtHostCanvas& c) {
+        setUp(c);
+        for (std::size_t i = 1; i < points.size(); ++i) c.DrawLine(points[i - 1], points[i], s.Opacity);
+      });
+      const QImage all = Paint(true, [&](TQtHostCanvas& c) {
+        setUp(c);
+        c.DrawConnectedLines(points.data(), points.size(), s.Opacity);
+      });
+      EXPECT_GT(static_cast<int>(Colours(one).size()), 0) << s.Name;
+      EXPECT_EQ(Differences(one, all), 0) << s.Name << " seed " << seed;
+      if (s.Opacity == 1 && (s.Colour >> 24) == 0xFF) {
+        EXPECT_EQ(Colours(all), std::set<QRgb>{ToQColor(s.Colour).rgba()}) << s.Name;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sextant
