@@ -15,26 +15,5 @@ PACKAGES=(
   python3                            # scripts/bench-peers.py
 )
 
-installed() {
-  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
-}
-
-missing=()
-for p in "${PACKAGES[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup-bench-peers: all ${#PACKAGES[@]} packages are installed"
-  exit 0
-fi
-
-if [ "$(id -u)" -ne 0 ]; then
-  echo "setup-bench-peers: missing Debian packages: ${missing[*]}" >&2
-  echo "setup-bench-peers: run as root, or: sudo apt-get install -y ${missing[*]}" >&2
-  exit 1
-fi
-
-echo "setup-bench-peers: installing ${missing[*]}"
-apt-get update
-DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/install-packages.sh"
+install_packages setup-bench-peers "${PACKAGES[@]}"

@@ -16,26 +16,5 @@ PACKAGES=(
   fonts-dejavu-core fontconfig             # text renders with a real font, also offscreen
 )
 
-installed() {
-  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
-}
-
-missing=()
-for p in "${PACKAGES[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: all ${#PACKAGES[@]} packages are installed"
-  exit 0
-fi
-
-if [ "$(id -u)" -ne 0 ]; then
-  echo "setup: missing Debian packages: ${missing[*]}" >&2
-  echo "setup: run as root, or: sudo apt-get install -y ${missing[*]}" >&2
-  exit 1
-fi
-
-echo "setup: installing ${missing[*]}"
-apt-get update
-DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/install-packages.sh"
+install_packages setup "${PACKAGES[@]}"

@@ -323,12 +323,10 @@ int TFastLineSeries::ColumnEnd(int Start, int Last, int Column) const {
   return lo;
 }
 
-void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
-  if (X == OldX && Y == OldY) return;
-  if (FDAPStyle == daFirst) {
-    DoDrawPoint(X, Y);
-    return;
-  }
+// daMinMax: a point in a new pixel column strokes the gathered column and
+// starts the next; a point in the same column widens its extremes (the
+// last displayed point strokes it at once).
+void TFastLineSeries::MinMaxStep(int ValueIndex, int X, int Y) {
   if (X != OldX) {
     if (ISameX) DrawColumn();
     DoDrawPoint(X, Y);
@@ -341,6 +339,15 @@ void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
     ISameX = true;
     if (ValueIndex == LastDisplayedIndex()) DrawColumn();
   }
+}
+
+void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
+  if (X == OldX && Y == OldY) return;
+  if (FDAPStyle == daFirst) {
+    DoDrawPoint(X, Y);
+    return;
+  }
+  MinMaxStep(ValueIndex, X, Y);
 }
 
 namespace {
@@ -471,18 +478,7 @@ void TFastLineSeries::DrawValue(int ValueIndex) {
     return;
   }
   // daMinMax: one vertical stroke per pixel column.
-  if (X != OldX) {
-    if (ISameX) DrawColumn();
-    DoDrawPoint(X, Y);
-    ISameX = false;
-    IMin = INT_MAX;
-    IMax = INT_MIN;
-  } else {
-    IMin = std::min(IMin, Y);
-    IMax = std::max(IMax, Y);
-    ISameX = true;
-    if (ValueIndex == LastDisplayedIndex()) DrawColumn();
-  }
+  MinMaxStep(ValueIndex, X, Y);
 }
 
 void TFastLineSeries::DrawColumn() {

@@ -98,6 +98,8 @@ class TFastLineSeries : public TCustomLineSeries {
   int ColumnEnd(int Start, int Last, int Column) const;
   // One point with DrawAllPoints off and no null points, as DrawValue.
   void DrawReducedPoint(int ValueIndex, int X, int Y);
+  // One point of daMinMax in pixel column X.
+  void MinMaxStep(int ValueIndex, int X, int Y);
   // daMinMax: points From..To of the current column into IMin and IMax.
   void GatherColumn(int From, int To, bool MonotoneY);
 
