@@ -409,19 +409,31 @@ void TChartAxis::DrawTicks(const std::vector<int>& Positions, long long Length, 
 }
 
 // A grid line across the plot at P, except at (or beyond) the ends of the
-// axis, where the plot's frame already is.
+// axis, where the plot's frame already is. It lies on the back of the plot
+// (depth Width3D, which is 0 in a flat chart); in 3D an axis whose grid
+// stands in front of the back (Grid.Z below 100 percent) also gets the part
+// on the side of the plot where the axis is, from the grid's depth to the
+// back: on the bottom wall for the bottom axis, on the left wall for the
+// left axis.
 void TChartAxis::DrawGridLine(int P) {
   if (!(IStartPos < P && P < IEndPos)) return;
   TCanvas3D* canvas = FParentChart->Canvas();
   const TRectF& r = FParentChart->ChartRect;
-  const float z = static_cast<float>(KelRound(FParentChart->Width3D() * FGrid->Z() * 0.01));
+  const int depth = std::max(0, FParentChart->Width3D());
+  const int front = std::clamp(KelRound(depth * FGrid->Z() * 0.01), 0, depth);
+  const float back = static_cast<float>(depth);
   const float p = static_cast<float>(P);
-  if (FHorizontal)
-    canvas->LineWithZ(p, static_cast<float>(KelRound(r.Top + 1)), p,
-                      static_cast<float>(KelRound(r.Bottom)), z);
-  else
-    canvas->LineWithZ(static_cast<float>(KelRound(r.Left + 1)), p,
-                      static_cast<float>(KelRound(r.Right)), p, z);
+  const float top = static_cast<float>(KelRound(r.Top + 1));
+  const float bottom = static_cast<float>(KelRound(r.Bottom));
+  const float left = static_cast<float>(KelRound(r.Left + 1));
+  const float right = static_cast<float>(KelRound(r.Right));
+  if (FHorizontal) {
+    if (front < depth) canvas->ZLine3D(p, FOtherSide ? top : bottom, static_cast<float>(front), back);
+    canvas->LineWithZ(p, top, p, bottom, back);
+  } else {
+    if (front < depth) canvas->ZLine3D(FOtherSide ? right : left, p, static_cast<float>(front), back);
+    canvas->LineWithZ(left, p, right, p, back);
+  }
 }
 
 void TChartAxis::DrawGrids() {
@@ -481,19 +493,10 @@ void TChartAxis::DrawMinorTicksGrid() {
     canvas->EndEntity();
   }
   if (grid) {
+    // Where the grid lines are: on the back of the plot (and its side).
     canvas->BeginEntity("MinorGrid");
     canvas->AssignVisiblePen(FMinorGrid.get());
-    for (int p : minor)
-      if (IStartPos < p && p < IEndPos) {
-        const TRectF& r = FParentChart->ChartRect;
-        const float f = static_cast<float>(p);
-        if (FHorizontal)
-          canvas->LineWithZ(f, static_cast<float>(KelRound(r.Top + 1)), f,
-                            static_cast<float>(KelRound(r.Bottom)), 0);
-        else
-          canvas->LineWithZ(static_cast<float>(KelRound(r.Left + 1)), f,
-                            static_cast<float>(KelRound(r.Right)), f, 0);
-      }
+    for (int p : minor) DrawGridLine(p);
     canvas->EndEntity();
   }
 }
@@ -663,7 +666,13 @@ void TChartAxis::DrawAxisLabel(int X, int Y, int Angle, const std::string& Text,
   }
 
   // 7. Corners for hit testing, the drawing hook, the text box.
-  if (Item) Item->RotatedBounds = KelTurnedCorners(box, angle);
+  if (Item) {
+    Item->RotatedBounds = KelTurnedCorners(box, angle);
+    // In 3D the label is drawn at the axis depth: so are its bounds.
+    if (FParentChart->View3D())
+      for (TPointF& corner : Item->RotatedBounds)
+        corner = canvas->Calculate3DPosition(corner, static_cast<float>(IZPos));
+  }
   std::string text = Text;
   bool draw = true;
   if (OnDrawLabel) {

@@ -152,6 +152,12 @@ void TView3DOptions::SetVertOffset(double Value) {
   Changed();
 }
 
+double TView3DOptions::OrthoRatio() const {
+  const double a = ClampedOrthoAngle() * M_PI / 180.0;
+  // At exactly 90 degrees cos is about 6e-17, not 0: the ratio stays finite.
+  return std::fabs(std::tan(a));
+}
+
 void TView3DOptions::SetZoom(double Value) {
   if (FZoom == Value) return;
   CallEvent(OnChangedZoom, this, KelRound(Value));
@@ -484,8 +490,17 @@ void TKelCanvas3D::Donut(const TRectF& Rect, double StartAngle, double EndAngle,
   if (FPen->Style() != psClear) FCanvas->DrawPath(path, op);
 }
 
-void TKelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int) {
-  Ellipse(X1, Y1, X2 + 1, Y2 + 1);
+void TKelCanvas3D::EllipseWithZ(float X1, float Y1, float X2, float Y2, int Z) {
+  if (!FIs3D) {
+    Ellipse(X1, Y1, X2 + 1, Y2 + 1);
+    return;
+  }
+  // Orthogonal: a circle facing the viewer stays a circle, moved (and
+  // zoomed) with its two corners.
+  const float z = static_cast<float>(Z);
+  const TPointF a = Calculate3DPosition(X1, Y1, z);
+  const TPointF b = Calculate3DPosition(X2, Y2, z);
+  Ellipse(a.X, a.Y, b.X, b.Y);
 }
 
 // ---- Bitmaps ---------------------------------------------------------------------------
@@ -515,6 +530,19 @@ void TKelCanvas3D::TransferBitmap(int X, int Y, IHostCanvas& Dest) {
 
 void TKelCanvas3D::ClipRectangle(const TRectF& R) {
   if (FCanvas) ClipCanvas(*FCanvas, R);
+}
+
+void TKelCanvas3D::ClipCube(const TRectF& R, int MinZ, int MaxZ) {
+  if (!FIs3D) {
+    TCanvas3D::ClipCube(R, MinZ, MaxZ);
+    return;
+  }
+  // The bounding rectangle of the projected box, inset like the flat clip.
+  const TRectF inner{R.Left + 1, R.Top + 1, R.Right, R.Bottom - 1};
+  const std::array<TPointF, 4> front = FourPointsFromRect(inner, MinZ);
+  const std::array<TPointF, 4> back = FourPointsFromRect(inner, MaxZ);
+  const TPointF hull[8] = {front[0], front[1], front[2], front[3], back[0], back[1], back[2], back[3]};
+  ClipPolygon(hull);
 }
 
 void TKelCanvas3D::UnClipRectangle() {
@@ -758,20 +786,43 @@ void TKelCanvas3D::RotateLabel(int X, int Y, const std::string& Text, double Ang
 
 // ---- Projection and paint bracket -------------------------------------------------------
 
-void TKelCanvas3D::Calc3DPos(int&, int&, int) {
-  // 2D: the integer projection leaves the point where it is.
+// The orthogonal projection: depth Z shifts a point by (Z x IOrthoX,
+// -Z x IOrthoY); the shifted point is zoomed about the projected centre of
+// the chart's box (FXCenter, FYCenter, FZCenter) and moved by the view
+// offsets. In 2D and in a front plane IOrthoX and IOrthoY count as 0.
+TPointF TKelCanvas3D::Calculate3DPosition(float X, float Y, float Z) {
+  if (!FIs3D)
+    return {static_cast<float>((X - FXCenter) * IZoomFactor + XCenterOffset),
+            static_cast<float>((Y - FYCenter) * IZoomFactor + YCenterOffset)};
+  const double dz = static_cast<double>(Z) - FZCenter;
+  return {static_cast<float>((X - FXCenter + dz * IOrthoX) * IZoomFactor + XCenterOffset +
+                             FZCenter * IOrthoX),
+          static_cast<float>((Y - FYCenter - dz * IOrthoY) * IZoomFactor + YCenterOffset -
+                             FZCenter * IOrthoY)};
 }
 
-void TKelCanvas3D::Calculate2DPosition(int&, int&, int) {}
+// 2D: the integer projection leaves the point where it is. 3D: the float
+// projection rounded to whole pixels.
+void TKelCanvas3D::Calc3DPos(int& X, int& Y, int Z) {
+  if (!FIs3D) return;
+  const TPointF p = Calculate3DPosition(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Z));
+  X = KelBoundPixel(static_cast<long long>(KelRound(p.X)));
+  Y = KelBoundPixel(static_cast<long long>(KelRound(p.Y)));
+}
+
+// The inverse of Calc3DPos on the plane at depth Z.
+void TKelCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) {
+  if (!FIs3D || IZoomFactor == 0) return;
+  const double dz = static_cast<double>(Z) - FZCenter;
+  const double x = (X - XCenterOffset - FZCenter * IOrthoX) / IZoomFactor + FXCenter - dz * IOrthoX;
+  const double y = (Y - YCenterOffset + FZCenter * IOrthoY) / IZoomFactor + FYCenter + dz * IOrthoY;
+  X = KelBoundPixel(static_cast<long long>(KelRound(std::clamp(x, -1e9, 1e9))));
+  Y = KelBoundPixel(static_cast<long long>(KelRound(std::clamp(y, -1e9, 1e9))));
+}
 
 TPointF TKelCanvas3D::Calculate3DPosition(int X, int Y, int Z) {
   Calc3DPos(X, Y, Z);
   return {static_cast<float>(X), static_cast<float>(Y)};
-}
-
-TPointF TKelCanvas3D::Calculate3DPosition(float X, float Y, float) {
-  return {static_cast<float>((X - FXCenter) * IZoomFactor + XCenterOffset),
-          static_cast<float>((Y - FYCenter) * IZoomFactor + YCenterOffset)};
 }
 
 TRectF TKelCanvas3D::InitWindow(IHostCanvas* DestCanvas, TView3DOptions* Options, TColor BackColor,
@@ -788,6 +839,18 @@ TRectF TKelCanvas3D::InitWindow(IHostCanvas* DestCanvas, TView3DOptions* Options
   FIs3D = Is3D;
   FIsOrthogonal = false;
   IZoomFactor = 1;
+  IOrthoX = 0;
+  IOrthoY = 0;
+  if (Is3D) {
+    // Without options the default view: orthogonal at 45 degrees. A view
+    // that is not orthogonal (rotation, elevation, perspective) is not
+    // projected by this canvas: it keeps no depth shift.
+    FIsOrthogonal = !Options || Options->Orthogonal();
+    if (FIsOrthogonal) {
+      IOrthoX = Options ? Options->OrthoSide() : 1;
+      IOrthoY = Options ? Options->OrthoRatio() : 1;
+    }
+  }
   TRectF result = Rect;
   if (FBufferedDisplay && (FBitmap || DestCanvas)) {
     const int w = KelRound(Rect.Width());

@@ -11,9 +11,12 @@
 //   [TKelCanvas3D] the host canvas implementation
 //   [Classes]      KelCanvasClasses()
 //
-// The 3D view itself (rotation, perspective) and the 3D solids are not part
-// of this canvas: with the view off the projection is the identity plus the
-// view offsets, and every primitive with a Z draws its 2D counterpart.
+// With the view off the projection is the identity plus the view offsets,
+// and every primitive with a Z draws its 2D counterpart. With the 3D view on
+// the canvas projects orthogonally (docs/view3d.md): a point at depth Z moves
+// Z pixels sideways and Z times the orthogonal ratio upwards, zoomed about the
+// centre of the chart's box. Rotation, elevation, tilt and perspective (the
+// non-orthogonal view) and the 3D solids are not part of this canvas.
 #pragma once
 
 #include <array>
@@ -136,6 +139,14 @@ class TView3DOptions : public TPersistent {
   void SetZOffset(double Value);
   double Zoom() const { return FZoom; }
   void SetZoom(double Value);
+  // The orthogonal view: one pixel of depth moves a point one pixel
+  // sideways (to the right up to 90 degrees, to the left beyond) and
+  // OrthoRatio pixels up. The angle is taken within 0 .. 180.
+  int OrthoSide() const { return ClampedOrthoAngle() > 90 ? -1 : 1; }
+  // |tan(OrthoAngle)|: 0 at 0 and 180 degrees, 1 at 45 and 135, very large
+  // near 90.
+  double OrthoRatio() const;
+  int ClampedOrthoAngle() const { return FOrthoAngle < 0 ? 0 : FOrthoAngle > 180 ? 180 : FOrthoAngle; }
   TZoomTextMode ZoomText() const { return FZoomText; }
   void SetZoomText(TZoomTextMode Value);
   TZoomPenMode ZoomPen() const { return FZoomPen; }
@@ -354,6 +365,8 @@ class TKelCanvas3D : public TCanvas3D {
   int TextWidth(const std::string& Text) override;
   void ClipRectangle(const TRectF& R) override;
   using TKelCanvas::ClipRectangle;
+  // 3D: the bounding rectangle of the projected box.
+  void ClipCube(const TRectF& R, int MinZ, int MaxZ) override;
   void GradientFill(const TRectF& R, TColor StartColor, TColor EndColor,
                     TGradientDirection Direction, int Balance = 50, int RadialX = 0,
                     int RadialY = 0) override;
@@ -397,6 +410,9 @@ class TKelCanvas3D : public TCanvas3D {
   bool Is3D() const { return FIs3D; }
   TPointF PenPosition() const { return {FX, FY}; }
   double ZoomFactor() const { return IZoomFactor; }
+  // Screen shift of one pixel of depth: (IOrthoX, -IOrthoY); 0 in 2D.
+  double OrthoX() const { return IOrthoX; }
+  double OrthoY() const { return IOrthoY; }
 
   // Translates a gradient into a host gradient (stops, positions, style).
   static void PrepareGradient(const TCustomKelGradient& Gradient, THostGradient& Host);

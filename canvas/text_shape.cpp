@@ -268,7 +268,12 @@ void TCustomTextShape::DoDrawText(IShapePanel* Panel, const TRectF& R, int Z, in
 void TCustomTextShape::DrawString(IShapePanel* Panel, int X, int Y, int Z, int Angle,
                                   const std::string& S, bool AllowMarkup) {
   TCanvas3D& canvas = *Panel->Canvas();
-  const bool flat = IDraw2D || (Z == 0 && !canvas.SupportsFullRotation());
+  // Depth 0 is drawn flat when the projection leaves the front plane where
+  // it is; a 3D view moved by its offsets or zoom moves depth 0 too.
+  const bool flat =
+      IDraw2D || (Z == 0 && !canvas.SupportsFullRotation() &&
+                  canvas.Calculate3DPosition(static_cast<float>(X), static_cast<float>(Y), 0.0f) ==
+                      TPointF{static_cast<float>(X), static_cast<float>(Y)});
   if (Angle != 0) {
     // The canvas turns a label about its own reference point; turning that
     // point about the box centre first makes the whole text turn about the

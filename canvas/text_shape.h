@@ -108,7 +108,7 @@ class TCustomTextShape : public TKelCustomShape {
   // Run when Text changed: repaints.
   virtual void ChangedText();
   // One line at (X, Y): flat when IDraw2D or at depth 0 on a canvas without
-  // full rotation, turned by Angle about the rotation centre when Angle is
+  // full rotation that leaves depth 0 in place, turned by Angle about the rotation centre when Angle is
   // not 0.
   virtual void DrawString(IShapePanel* Panel, int X, int Y, int Z, int Angle,
                           const std::string& S, bool AllowMarkup);

@@ -242,6 +242,11 @@ void TSeriesMarks::DrawItem(TCustomTextShape* Shape, TColor Color, const std::st
 
   Position.LeftTop = ConvertTo2D(Position, Position.LeftTop);
   const TRectF R = Position.Bounds();
+  // The box now lies in the flat view: box, text and symbol are drawn in
+  // the front plane, so that the projection does not move them again.
+  TCanvas3D* canvas = FParent->Canvas();
+  const bool converted = FParent->View3D() && canvas && !canvas->GetSupports3DText();
+  if (converted) canvas->FrontPlaneBegin();
 
   Shape->Shadow()->SetClip(FClip);
   if (Shape->HasEmboss()) Shape->Emboss()->SetClip(FClip);
@@ -263,6 +268,7 @@ void TSeriesMarks::DrawItem(TCustomTextShape* Shape, TColor Color, const std::st
 
   if (FFontSeriesColor) Shape->Font()->SetColor(fontColor);
   if (FSymbol && FSymbol->ShouldDraw()) DrawSymbol(Shape, Color, R);
+  if (converted) canvas->FrontPlaneEnd();
 }
 
 void TSeriesMarks::TryDrawCallout(TColor Color, const TSeriesMarkPosition& Position) {

@@ -594,9 +594,23 @@ void TCustomAxisPanel::SetSeriesZOrder() {
     for (TChartSeries* s : FSeriesList)
       if (s->Active() && !s->IInternalUse) s->CalcZOrder();
   }
-  if (!FDepthAxis->Inverted())
-    for (TChartSeries* s : FSeriesList)
-      if (s->Active() && !s->IInternalUse) s->IZOrder = slots ? FMaxZOrder - s->IZOrder : 0;
+  // The first series takes the back slot (drawn first, behind the later
+  // ones); an inverted depth axis keeps the slots front to back.
+  for (TChartSeries* s : FSeriesList) {
+    if (!s->Active() || s->IInternalUse) continue;
+    if (!slots)
+      s->IZOrder = 0;
+    else if (!FDepthAxis->Inverted())
+      s->IZOrder = FMaxZOrder - s->IZOrder;
+  }
+}
+
+int TCustomAxisPanel::TakeZOrder(int Requested) {
+  if (Requested >= 0) {
+    FMaxZOrder = std::max(FMaxZOrder, Requested);
+    return Requested;
+  }
+  return ++FMaxZOrder;
 }
 
 void TCustomAxisPanel::CalcSize3DWalls() {
@@ -611,11 +625,13 @@ void TCustomAxisPanel::CalcSize3DWalls() {
   double f = F3DPercent * 0.001;
   if (!View3DOptions()->Orthogonal()) f *= 2;
   FSeriesWidth3D = KelRound(ChartWidth() * f);
-  // The canvas draws the flat counterpart of every depth primitive and has
-  // no orthogonal projection ratio: depth and height of a slot are equal.
-  FSeriesHeight3D = FSeriesWidth3D;
-  FHeight3D = n * FSeriesHeight3D;
-  FWidth3D = n * FSeriesWidth3D;
+  // One pixel of depth moves one pixel sideways and r pixels up: a steep
+  // view keeps the slot's height and narrows its depth instead.
+  const double r = View3DOptions()->OrthoRatio();
+  if (r > 1) FSeriesWidth3D = KelRound(FSeriesWidth3D / r);
+  FSeriesHeight3D = KelBoundPixel(static_cast<long long>(KelRound(std::min(FSeriesWidth3D * r, 1e9))));
+  FHeight3D = KelBoundPixel(static_cast<long long>(n) * FSeriesHeight3D);
+  FWidth3D = KelBoundPixel(static_cast<long long>(n) * FSeriesWidth3D);
 }
 
 void TCustomAxisPanel::CalcInvertedRotation() {

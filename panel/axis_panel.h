@@ -197,6 +197,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   bool View3DWalls() const { return FView3DWalls; }
   void SetView3DWalls(bool Value) { SetBooleanProperty(FView3DWalls, Value); }
   int MaxZOrder() const { return FMaxZOrder; }
+  // The depth slot of a series while the slots are handed out: Requested
+  // when it is 0 or more (raising MaxZOrder to it), else the next free one.
+  int TakeZOrder(int Requested);
   int SeriesWidth3D() const { return FSeriesWidth3D; }
   int SeriesHeight3D() const { return FSeriesHeight3D; }
 

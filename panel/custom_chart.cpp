@@ -1,5 +1,6 @@
 #include "panel/custom_chart.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <climits>
@@ -143,16 +144,22 @@ void TCustomChart::CalcWallsRect() {
     // wall's thickness, and a visible side wall's thickness and a pixel.
     const TChartBackWall* back = FWalls->Back();
     const float s = back->ShouldDraw() ? static_cast<float>(back->Size()) : 0;
-    const float depth = static_cast<float>(std::abs(Width3D())) + s;
+    float depth = static_cast<float>(std::abs(Width3D())) + s;
     if (View3DOptions()->OrthoAngle() <= 90) {
-      ChartRect.Right -= depth;
       if (FWalls->HasRight() && FWalls->Right()->Visible())
-        ChartRect.Right -= static_cast<float>(FWalls->Right()->Size() + 1);
+        depth += static_cast<float>(FWalls->Right()->Size() + 1);
     } else {
-      ChartRect.Left += depth;
-      if (FWalls->Left()->Visible()) ChartRect.Left += static_cast<float>(FWalls->Left()->Size() + 1);
+      if (FWalls->Left()->Visible()) depth += static_cast<float>(FWalls->Left()->Size() + 1);
     }
-    ChartRect.Top += static_cast<float>(std::abs(Height3D())) + s;
+    // A depth larger than the chart leaves a plot of one pixel, never an
+    // inverted one.
+    const float rise = static_cast<float>(std::abs(Height3D())) + s;
+    depth = std::min(depth, std::max(0.0f, ChartRect.Right - ChartRect.Left - 1));
+    if (View3DOptions()->OrthoAngle() <= 90)
+      ChartRect.Right -= depth;
+    else
+      ChartRect.Left += depth;
+    ChartRect.Top += std::min(rise, std::max(0.0f, ChartRect.Bottom - ChartRect.Top - 1));
   }
   ReCalcWidthHeight();
 }
@@ -189,14 +196,17 @@ void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
 }
 
 // With active series of which none uses axes, no walls; otherwise the back
-// wall (the only one in a flat chart; the side walls of a 3D chart are not
-// drawn by this engine).
+// wall (the only one in a flat chart) and, in 3D, the side walls.
 void TCustomChart::DrawWalls() {
   if (CountActiveSeries() > 0) {
     bool usesAxes = false;
     for (TChartSeries* s : SeriesList())
       if (s->Active() && s->UseAxis()) usesAxes = true;
     if (!usesAxes) return;
+  }
+  if (View3D()) {
+    DrawWalls3D();
+    return;
   }
   if (FWalls->Back()->ShouldDraw()) DrawBackWall();
 }

@@ -145,6 +145,14 @@ class TCustomChart : public TCustomAxisPanel {
   void DrawWalls() override;
   // The back wall of a flat chart over the final chart rectangle.
   void DrawBackWall();
+  // The walls of a 3D chart (chart_walls3d.cpp): back, left, right and
+  // bottom walls, then the bottom axis when it is drawn with the walls.
+  void DrawWalls3D();
+ public:
+  // In 3D the thickness (Size) of the shown left, bottom or right wall next
+  // to the left, bottom or right axis; 0 for other axes and in 2D.
+  int CalcWallSize(const TChartAxis* Axis) const override;
+ protected:
 
   void MouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) override;
   void MouseMove(TShiftState Shift, float X, float Y) override;

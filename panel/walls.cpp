@@ -2,6 +2,7 @@
 
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
+#include "canvas/pen.h"
 #include "canvas/shadow.h"
 #include "panel/axis_panel.h"
 
@@ -69,6 +70,59 @@ void TChartBackWall::DrawFlat(TCanvas3D& Canvas, const TRectF& R) {
   else
     Canvas.Rectangle(R);
   if (HasValidPicture()) Canvas.StretchDraw(R, *Picture()->Bitmap());
+  if (blending) Canvas.EndBlending(nullptr);
+}
+
+void TCustomChartWall::Draw3D(TCanvas3D& Canvas, const TWallBox& B, TWallFace Inner) {
+  const bool blending = FTransparency > 0;
+  const TRectF front{B.Left, B.Top, B.Right, B.Bottom};
+  if (blending) Canvas.BeginBlending(Canvas.RectFromRectZ(front, B.Z0), FTransparency);
+  Canvas.AssignVisiblePen(FPen.get());
+  const bool dark = ApplyDark3D();
+  // Each face assigns the brush anew: a gradient lasts for one fill.
+  auto brush = [&](TWallFace Face, int Darken) {
+    if (FTransparent)
+      Canvas.Brush()->SetStyle(THostBrushKind::None);
+    else
+      Canvas.AssignBrush(FBrush.get(), dark && Face != Inner ? ApplyDark(FColor, Darken) : FColor);
+  };
+  const bool flatX = B.Left == B.Right, flatY = B.Top == B.Bottom, flatZ = B.Z0 == B.Z1;
+  if (flatX || flatY || flatZ) {
+    // A plane: its only face is the inner one.
+    brush(Inner, 0);
+    if (flatZ)
+      Canvas.RectangleWithZ(front, B.Z0);
+    else if (flatX)
+      Canvas.RectangleZ(B.Left, B.Top, B.Bottom, B.Z0, B.Z1);
+    else
+      Canvas.RectangleY(B.Left, B.Top, B.Right, B.Z0, B.Z1);
+  } else {
+    // The view looks along (-dx, -dy, 1) for a screen shift (dx, dy) of
+    // one pixel of depth: the front face always shows, the top face when
+    // depth rises, the right face when it runs right, the left one when it
+    // runs left.
+    const TPointF o = Canvas.Calculate3DPosition(0.0f, 0.0f, 0.0f);
+    const TPointF d = Canvas.Calculate3DPosition(0.0f, 0.0f, 1.0f);
+    const float dx = d.X - o.X, dy = d.Y - o.Y;
+    if (dy < 0) {
+      brush(wfTop, 32);
+      Canvas.RectangleY(B.Left, B.Top, B.Right, B.Z0, B.Z1);
+    } else if (dy > 0) {
+      brush(wfBottom, 32);
+      Canvas.RectangleY(B.Left, B.Bottom, B.Right, B.Z0, B.Z1);
+    }
+    if (dx > 0) {
+      brush(wfRight, 64);
+      Canvas.RectangleZ(B.Right, B.Top, B.Bottom, B.Z0, B.Z1);
+    } else if (dx < 0) {
+      brush(wfLeft, 64);
+      Canvas.RectangleZ(B.Left, B.Top, B.Bottom, B.Z0, B.Z1);
+    }
+    brush(wfFront, 48);
+    Canvas.RectangleWithZ(front, B.Z0);
+  }
+  if (Inner == wfFront && HasValidPicture())
+    Canvas.StretchDraw(Canvas.CalcRect3D(front, B.Z0), *Picture()->Bitmap());
   if (blending) Canvas.EndBlending(nullptr);
 }
 

@@ -11,6 +11,16 @@ namespace sextant {
 class TCustomAxisPanel;
 class TCanvas3D;
 
+// A box of chart coordinates with depth: Left .. Right, Top .. Bottom,
+// Z0 (front) .. Z1 (back). A box with no extent in one direction is a plane.
+struct TWallBox {
+  float Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int Z0 = 0, Z1 = 0;
+};
+// A face of a wall box: the front (depth Z0), the top or bottom, the left
+// or right side.
+enum TWallFace { wfFront, wfTop, wfBottom, wfLeft, wfRight };
+
 class TCustomChartWall : public TKelCustomShape {
  public:
   explicit TCustomChartWall(TCustomAxisPanel* Chart);
@@ -41,6 +51,14 @@ class TCustomChartWall : public TKelCustomShape {
   // Side faces are darkened: a brush, no brush picture, Dark3D.
   bool ApplyDark3D() const;
   TCustomAxisPanel* Chart() const { return FChart; }
+
+  // The wall of a 3D chart: a plane, or with a thickness a box of which the
+  // faces the view shows are drawn, each filled unless Transparent and
+  // framed with the wall pen. The face towards the plot (Inner) has the
+  // wall colour; with ApplyDark3D the other faces are darker (top and
+  // bottom faces by 32, side faces by 64, the front face by 48). The back
+  // wall's picture covers its projected front face.
+  void Draw3D(TCanvas3D& Canvas, const TWallBox& Box, TWallFace Inner);
 
  protected:
   TCustomAxisPanel* FChart;  // not owned

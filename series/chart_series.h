@@ -212,8 +212,11 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual bool DrawValuesForward() const;
   virtual bool DrawSeriesAscending() const { return true; }
   virtual void BeforeCalcAxis() {}
-  virtual void CalcZOrder() {}
-  virtual void CalcDepthPositions() {}
+  // Takes the series' depth slot from the chart (series_depth.cpp).
+  virtual void CalcZOrder();
+  // StartZ, MiddleZ, EndZ from the drawing slot and the chart's slot depth
+  // (all 0 in a flat chart); the marks are drawn at MiddleZ.
+  virtual void CalcDepthPositions();
   virtual void DoBeforeDrawValues();
   // Whether DoBeforeParallel may run ahead of the drawing pass.
   virtual bool CanBeforeParallel() const { return false; }
@@ -250,6 +253,14 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void SetValueFormat(const std::string& Value);
   const std::string& PercentFormat() const { return FPercentFormat; }
   void SetPercentFormat(const std::string& Value);
+  // Depth of the series in 3D in pixels; -1 (the default): the chart's slot
+  // depth. Values below -1 count as -1.
+  int Depth() const { return FDepth; }
+  void SetDepth(int Value) { SetIntegerProperty(FDepth, Value < -1 ? -1 : Value); }
+  // Depth slot in 3D, 0 at the back; -1 (the default): the next free slot.
+  // Values below -1 count as -1.
+  int ZOrder() const { return FZOrder; }
+  void SetZOrder(int Value) { SetIntegerProperty(FZOrder, Value < -1 ? -1 : Value); }
 
   // ---- Events ----
   std::function<bool(TChartSeries* Sender)> OnBeforeAdd;
@@ -327,6 +338,8 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   std::unique_ptr<TLabelsList> FLabels;
   std::unique_ptr<std::vector<TColor>> FColors;  // exists only while needed
   int FTransparency = 0;
+  int FDepth = -1;
+  int FZOrder = -1;
   TTreatNullsStyle FTreatNulls = tnDontPaint;
   std::string FValueFormat = "#,##0.###";
   std::string FPercentFormat = "##0.## %";
