@@ -364,21 +364,46 @@ TEST_F(MarksLayout, CustomPositionKeepsItsBoxAndCalloutOnLaterPaints) {
 }
 
 TEST_F(MarksLayout, MarksFollowTheProjectionIn3D) {
-  chart.SetView3D(true);
   AddSpreadPoints(3);
   ApplyApplicationMarks(series->Marks());
+  // Where each text sits in its box, in the flat chart.
+  Paint();
+  ASSERT_EQ(MarkOps(rkRenderLayout).size(), 3u);
+  std::vector<TPointF> textInBox;
+  for (int i = 0; i < 3; ++i) {
+    const TRectF text = MarkOps(rkRenderLayout)[i]->Rect;
+    textInBox.push_back({text.Left - Stored(i).Bounds().Left, text.Top - Stored(i).Bounds().Top});
+  }
+
+  chart.SetView3D(true);
   Paint();
   ASSERT_EQ(MarkOps(rkRenderLayout).size(), 3u);
   ASSERT_EQ(MarkOps(rkDrawLine).size(), 3u);
   ASSERT_EQ(MarkOps(rkFillEllipse).size(), 3u);
+  // The series stands in the middle of its depth slot: its marks move with
+  // the projection of that depth.
+  const int z = series->MiddleZ;
+  ASSERT_GT(z, 0);
+  TCanvas3D* canvas = chart.Canvas();
   for (int i = 0; i < 3; ++i) {
-    // The callout runs up from the (projected) point to the box's bottom.
+    const TPointF projected = canvas->Calculate3DPosition(PixelOf(i), static_cast<float>(z));
+    const TPointF shift{projected.X - PixelOf(i).X, projected.Y - PixelOf(i).Y};
+    EXPECT_GT(shift.X, 0);
+    EXPECT_LT(shift.Y, 0);
+    // The callout runs up from the projected point to the box's bottom.
     const TRecordedOp& line = *MarkOps(rkDrawLine)[i];
+    EXPECT_EQ(line.P1, projected);
     EXPECT_EQ(line.P1.X, line.P2.X);
     EXPECT_EQ(line.P1.Y - line.P2.Y, 8);
     const TRectF circle = MarkOps(rkFillEllipse)[i]->Rect;
     EXPECT_EQ(circle.Left + 15, KelRound(line.P1.X));
-    EXPECT_EQ(Stored(i).Bounds().Bottom, line.P2.Y + 1);
+    // The stored box is the layout in the series' plane; drawn, it moves
+    // by the projection like its callout, and its text is not moved twice.
+    const TRectF stored = Stored(i).Bounds();
+    EXPECT_EQ(stored.Bottom + shift.Y, line.P2.Y + 1);
+    const TRectF text = MarkOps(rkRenderLayout)[i]->Rect;
+    EXPECT_EQ(text.Left, stored.Left + shift.X + textInBox[i].X) << i;
+    EXPECT_EQ(text.Top, stored.Top + shift.Y + textInBox[i].Y) << i;
   }
 }
 
