@@ -816,8 +816,8 @@ void TKelCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) {
   const double dz = static_cast<double>(Z) - FZCenter;
   const double x = (X - XCenterOffset - FZCenter * IOrthoX) / IZoomFactor + FXCenter - dz * IOrthoX;
   const double y = (Y - YCenterOffset + FZCenter * IOrthoY) / IZoomFactor + FYCenter + dz * IOrthoY;
-  X = KelBoundPixel(static_cast<long long>(KelRound(std::clamp(x, -1e9, 1e9))));
-  Y = KelBoundPixel(static_cast<long long>(KelRound(std::clamp(y, -1e9, 1e9))));
+  X = KelBoundPixel(static_cast<long long>(KelRound(x)));
+  Y = KelBoundPixel(static_cast<long long>(KelRound(y)));
 }
 
 TPointF TKelCanvas3D::Calculate3DPosition(int X, int Y, int Z) {
