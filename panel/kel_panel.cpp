@@ -382,8 +382,12 @@ void TCustomKelPanel::ApplyMargins() {
   const float B = static_cast<float>(BorderSize());
   auto pixels = [this](float margin, int size) -> float {
     const int m = KelRound(margin);
-    // The product in 64 bits: a huge control times a percentage overflows int.
-    if (FMarginUnits == muPercent) return static_cast<float>(static_cast<long long>(m) * size) * 0.01f;
+    // The integer product in 64 bits (a huge control times a percentage
+    // overflows int), scaled in double and only then rounded to single:
+    // scaling by the single-precision 0.01f would land one float lower
+    // for some sizes (3 % of 123 would give 4.68999958 instead of 4.69).
+    if (FMarginUnits == muPercent)
+      return static_cast<float>(static_cast<double>(static_cast<long long>(m) * size) * 0.01);
     return static_cast<float>(m);
   };
   ChartRect.Left = FChartBounds.Left + B + pixels(FMargins.Left, W);
