@@ -331,8 +331,15 @@ void TCustomKelPanel::Paint() {
   TCustomPanelNoCaption::Paint();
   if (FPrinting) return;
   // The host here has no paint-to-with-effects mode: a paint request either
-  // re-shows the cached image or draws the whole chart.
-  if (!FCanvas->ReDrawBitmap()) Draw();
+  // re-shows the cached image or draws the whole chart. Between paints the
+  // canvas is aimed at the control's own canvas, so before re-showing the
+  // image it is aimed at the canvas this paint draws on.
+  bool reshown = false;
+  if (FCanvas->UseBuffer() && RefreshHostCanvas()) {
+    if (FCanvas->ReferenceCanvas() != FHostCanvas) FCanvas->SetCanvas(FHostCanvas);
+    reshown = FCanvas->ReDrawBitmap();
+  }
+  if (!reshown) Draw();
   // Aim the canvas at the control's canvas again; the painting canvas is
   // only valid during this paint.
   FHostCanvas = HostControl() ? HostControl()->ControlCanvas() : nullptr;

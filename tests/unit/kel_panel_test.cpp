@@ -149,6 +149,46 @@ TEST_F(PanelTest, PercentMarginsAreTheSinglePrecisionValueOfTheProduct) {
   }
 }
 
+// With buffering on, a paint of a chart that was not invalidated re-shows
+// the cached image on the canvas being painted (never on the control's own
+// canvas, which nobody sees); an invalidated chart is drawn again.
+TEST(PanelBufferedDisplay, CleanPaintReShowsTheImageOnThePaintedCanvas) {
+  struct HostWithCanvas : FakeHost {
+    TRecordingCanvas control;
+    IHostCanvas* ControlCanvas() override { return &control; }
+  } host;
+  TestPanel panel;
+  panel.SetBounds(0, 0, 200, 100);
+  panel.SetHostControl(&host);
+  panel.Canvas()->SetUseBuffer(true);
+
+  TRecordingCanvas first, second, third;
+  panel.HostPaint(first);
+  ASSERT_EQ(panel.internalDraws, 1);
+  ASSERT_EQ(first.Count(rkDrawBitmap), 1u);
+  const IHostBitmap* image = first.Last(rkDrawBitmap)->Bitmap;
+  ASSERT_NE(image, nullptr);
+
+  panel.HostPaint(second);
+  EXPECT_EQ(panel.internalDraws, 1);  // not drawn again
+  ASSERT_EQ(second.Count(rkDrawBitmap), 1u);
+  EXPECT_EQ(second.Last(rkDrawBitmap)->Bitmap, image);
+  EXPECT_EQ(second.Last(rkDrawBitmap)->Rect, (TRectF{0, 0, 200, 100}));
+  EXPECT_EQ(host.control.Count(rkDrawBitmap), 0u);
+
+  panel.Invalidate();
+  panel.HostPaint(third);
+  EXPECT_EQ(panel.internalDraws, 2);
+  EXPECT_EQ(third.Count(rkDrawBitmap), 1u);
+  EXPECT_EQ(host.control.Count(rkDrawBitmap), 0u);
+
+  // Without buffering every paint draws the whole chart.
+  panel.Canvas()->SetUseBuffer(false);
+  panel.HostPaint(second);
+  panel.HostPaint(second);
+  EXPECT_EQ(panel.internalDraws, 4);
+}
+
 TEST_F(PanelTest, DrawingRectangleBeyondThePixelBoundIsCut) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   struct {
