@@ -394,15 +394,26 @@ void TKelScrollBar::Draw() {
   if (T == 0) return;
   CalcThumbPosition();
   const TRectF thumb = ThumbRectangle();
+  // Only the part of the thumb on the track is painted: a position beyond
+  // the track (before the first paint, or after the axis moved past the
+  // page) puts the thumb past the track's end, where it would cover the
+  // inc arrow or the panel. The thumb's own rectangle stays as computed.
+  c->ClipRectangle(ScrollRectangle());
+  DrawThumb(thumb);
+  c->UnClipRectangle();
+}
+
+void TKelScrollBar::DrawThumb(const TRectF& Thumb) {
+  TCanvas3D* c = ParentChart()->Canvas();
   const TKelBrush* thumbBrush = FThumb->Brush();
   if (thumbBrush->HasImage() && !thumbBrush->Image()->IsEmpty()) {
-    TRectF r = thumb;
+    TRectF r = Thumb;
     r.Right -= 1;
     c->StretchDraw(r, *thumbBrush->Image()->Bitmap());
   } else {
     c->AssignVisiblePen(FThumb->Pen());
     c->AssignBrush(thumbBrush);
-    TRectF r = thumb;
+    TRectF r = Thumb;
     if (FThumb->Pen()->Visible()) {
       const float half = FThumb->Pen()->Width() * 0.5f;
       InflateRectF(r, -half, -half);
@@ -413,7 +424,7 @@ void TKelScrollBar::Draw() {
       c->RoundRect(r, FRoundSize, FRoundSize);
   }
   if (FBevel != bvNone) {
-    TRectF r = thumb;
+    TRectF r = Thumb;
     r.Right -= 1;
     const double w = std::min({static_cast<double>(r.Width()) / 2,
                                static_cast<double>(r.Height()) / 2, 1.0});
