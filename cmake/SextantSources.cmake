@@ -142,6 +142,8 @@ set(SEXTANT_APP_SOURCES
   app/form_reader.h
   app/qt_form.cpp
   app/qt_form.h
+  app/screenshot_format.cpp
+  app/screenshot_format.h
   app/unit1.cpp
   app/unit1.h)
 set(SEXTANT_APP_MAIN app/main.cpp)

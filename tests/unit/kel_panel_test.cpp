@@ -121,10 +121,10 @@ TEST_F(PanelTest, PercentMarginsAreTheSinglePrecisionValueOfTheProduct) {
       {817, 433, {25.5100002f, 18.3199997f, 791.48999f, 414.679993f}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
     panel.SetBounds(0, 0, c.width, c.height);
     panel.Draw(&canvas, {0, 0, c.width, c.height});
-    const auto exact = [](float v) { return testing::Message() << std::setprecision(9) << v; };
+    const auto exact = [](float v) { return ::testing::Message() << std::setprecision(9) << v; };
     EXPECT_EQ(panel.ChartRect.Left, c.expected.Left) << exact(panel.ChartRect.Left);
     EXPECT_EQ(panel.ChartRect.Top, c.expected.Top) << exact(panel.ChartRect.Top);
     EXPECT_EQ(panel.ChartRect.Right, c.expected.Right) << exact(panel.ChartRect.Right);
@@ -136,10 +136,7 @@ TEST_F(PanelTest, PercentMarginsAreTheSinglePrecisionValueOfTheProduct) {
 // the cached image on the canvas being painted (never on the control's own
 // canvas, which nobody sees); an invalidated chart is drawn again.
 TEST(PanelBufferedDisplay, CleanPaintReShowsTheImageOnThePaintedCanvas) {
-  struct HostWithCanvas : FakeHost {
-    TRecordingCanvas control;
-    IHostCanvas* ControlCanvas() override { return &control; }
-  } host;
+  TStandInHost host;  // its control canvas stands for the control's own canvas
   TestPanel panel;
   panel.SetBounds(0, 0, 200, 100);
   panel.SetHostControl(&host);
@@ -157,13 +154,13 @@ TEST(PanelBufferedDisplay, CleanPaintReShowsTheImageOnThePaintedCanvas) {
   ASSERT_EQ(second.Count(rkDrawBitmap), 1u);
   EXPECT_EQ(second.Last(rkDrawBitmap)->Bitmap, image);
   EXPECT_EQ(second.Last(rkDrawBitmap)->Rect, (TRectF{0, 0, 200, 100}));
-  EXPECT_EQ(host.control.Count(rkDrawBitmap), 0u);
+  EXPECT_EQ(host.ControlCanvasRecorder.Count(rkDrawBitmap), 0u);
 
   panel.Invalidate();
   panel.HostPaint(third);
   EXPECT_EQ(panel.internalDraws, 2);
   EXPECT_EQ(third.Count(rkDrawBitmap), 1u);
-  EXPECT_EQ(host.control.Count(rkDrawBitmap), 0u);
+  EXPECT_EQ(host.ControlCanvasRecorder.Count(rkDrawBitmap), 0u);
 
   // Without buffering every paint draws the whole chart.
   panel.Canvas()->SetUseBuffer(false);
