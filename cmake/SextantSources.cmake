@@ -162,6 +162,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/chart_axis_test.cpp
   tests/unit/chart_series_test.cpp
   tests/unit/chart_tool_test.cpp
+  tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
   tests/unit/fast_line_test.cpp

@@ -515,7 +515,12 @@ std::string TChartSeries::GetMarkText(int ValueIndex) {
     text = GetMarkTextStyle(FMarks && FMarks->MultiLine(), ValueIndex,
                             FMarks ? FMarks->Style() : smsLabelOrValue);
   }
-  if (OnGetMarkText) OnGetMarkText(this, ValueIndex, text);
+  if (OnGetMarkText) {
+    // The handler may destroy the series or take it out of its chart.
+    TElementWatch watch(this);
+    OnGetMarkText(this, ValueIndex, text);
+    ElementGone(watch);
+  }
   return text;
 }
 

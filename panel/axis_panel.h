@@ -136,6 +136,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartTools& Tools() { return FTools; }
   const TChartTools& Tools() const { return FTools; }
   void BroadcastToolEvent(TChartToolEvent Event);
+  // True while the chart paints (inside InternalDraw).
+  bool Drawing() const { return FDrawingDepth > 0; }
   void BroadcastMouseEvent(TChartMouseEvent Event, TMouseButton Button, TShiftState Shift,
                            int X, int Y);
   void BroadcastWheelEvent(TWheelMouseEvent Event, int Delta, int X, int Y);
@@ -243,6 +245,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
 
  protected:
   void InternalDraw(const TRectF& UserRectangle) override;
+  // The drawing order of one paint, run by InternalDraw.
+  void DrawChart(const TRectF& UserRectangle);
   void CalcAxisRect();
   void CalcSeriesRect();
   void SetSeriesZOrder();
@@ -250,6 +254,11 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   void DrawAllAxis();
   void DrawAllSeries();
   void DrawSeries(TChartSeries* Series);
+  // Runs Draw for an element; when one of the element's handlers destroys
+  // it or takes it out of the chart, the rest of its drawing is dropped and
+  // the canvas is returned to the state it had before.
+  template <class TDraw>
+  void DrawElement(TDraw&& Draw);
   // The marks of a series, clipped to the chart rectangle when they clip.
   virtual void DrawMarksSeries(TChartSeries* Series);
   virtual void CalcWallsRect() = 0;
@@ -279,6 +288,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   bool FClipPoints = true;
   bool FView3DWalls = true;
   bool IClipped = false;
+  int FDrawingDepth = 0;
+  bool ISeriesLeftWhileDrawing = false;
   TChartSeriesList FSeriesList{this};
   TChartTools FTools{this};
   TChartAxes FAxes{this};

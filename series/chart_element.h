@@ -26,6 +26,8 @@ enum TChartToolEvent {
   cteMouseLeave
 };
 
+class TElementWatch;
+
 class TCustomChartElement : public TComponent {
  public:
   explicit TCustomChartElement(TComponent* AOwner = nullptr);
@@ -78,6 +80,59 @@ class TCustomChartElement : public TComponent {
   void* FTagObject = nullptr;
   long FTag = 0;
   TCustomAxisPanel* FParent = nullptr;
+
+ private:
+  friend class TElementWatch;
+  TElementWatch* FWatches = nullptr;  // innermost first
 };
+
+// Watches an element across a call out to an event handler, which may
+// destroy the element or take it out of its chart. Lives on the caller's
+// stack; costs no allocation.
+class TElementWatch {
+ public:
+  explicit TElementWatch(TCustomChartElement* Element);
+  ~TElementWatch();
+  TElementWatch(const TElementWatch&) = delete;
+  TElementWatch& operator=(const TElementWatch&) = delete;
+
+  // The element was destroyed, or no longer belongs to the chart it
+  // belonged to when the watch began.
+  bool Gone() const { return !FElement || FElement->ParentChart() != FChart; }
+  // The chart the element belonged to when the watch began.
+  TCustomAxisPanel* Chart() const { return FChart; }
+
+ private:
+  friend class TCustomChartElement;
+  TCustomChartElement* FElement;  // null once destroyed
+  TCustomAxisPanel* FChart;
+  TElementWatch* FNext;
+};
+
+// Thrown when an element whose work is under way (its drawing in a paint,
+// its handling of a mouse event) was destroyed or taken out of the chart by
+// one of its own event handlers. The chart catches it, drops the rest of
+// that element's work and goes on; it never leaves the chart.
+struct EElementGone {};
+
+// Marks a stretch of code (a chart's paint, its dispatch of mouse events to
+// the tools, a tool's timer callback) that catches EElementGone.
+class TElementGoneCatcher {
+ public:
+  TElementGoneCatcher() { ++FDepth; }
+  ~TElementGoneCatcher() { --FDepth; }
+  TElementGoneCatcher(const TElementGoneCatcher&) = delete;
+  TElementGoneCatcher& operator=(const TElementGoneCatcher&) = delete;
+  static bool Active() { return FDepth > 0; }
+
+ private:
+  static thread_local int FDepth;
+};
+
+// To call right after an element's event handler returned: false while the
+// element is still there. When it is gone, throws EElementGone where a
+// catcher is active, and otherwise answers true (the caller then returns
+// without touching the element).
+bool ElementGone(const TElementWatch& Watch);
 
 }  // namespace sextant

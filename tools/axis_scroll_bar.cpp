@@ -146,7 +146,10 @@ int TKelScrollBar::GetPosition() const { return FPosition; }
 
 void TKelScrollBar::SetPosition(int Value) {
   SetIntegerProperty(FPosition, Value);
+  // The handler may destroy the bar or take it out of its chart.
+  TElementWatch watch(this);
   CallEvent(OnSetPosition, this, Value);
+  ElementGone(watch);
 }
 
 void TKelScrollBar::InflateThumbLength(bool, double Delta) {
@@ -158,7 +161,9 @@ void TKelScrollBar::SetSize(int Value) {
   if (FSize == Value) return;
   FSize = Value;
   Repaint();
+  TElementWatch watch(this);
   CallEvent(OnChangeSize, this);
+  ElementGone(watch);
 }
 
 bool TKelScrollBar::ShouldDraw(TRectF&) { return TotalCount() > 0; }
@@ -568,8 +573,11 @@ void TKelScrollBar::ApplyScroll(double Delta, bool IsClick) {
 }
 
 void TKelScrollBar::DoChange(double Value, bool IsClick) {
+  TElementWatch watch(this);
   SetPosition(KelRound(Value));
+  if (ElementGone(watch)) return;
   CallEvent(OnScrolled, this);
+  if (ElementGone(watch)) return;
   if (IsClick && FirstTime && FAutoRepeat) {
     if (!FTimer) {
       FTimer = KelCreateTimer();
@@ -702,7 +710,9 @@ int TAxisScrollBarTool::CurrentCount() const {
 }
 
 void TAxisScrollBarTool::SetPosition(int Value) {
+  TElementWatch watch(this);
   TKelScrollBar::SetPosition(Value);
+  if (ElementGone(watch)) return;
   double dataMin, dataMax, range;
   if (!GetAxisLimits(dataMin, dataMax, range) || range == 0 || Max == 0) return;
   const double extent = dataMax - dataMin;
