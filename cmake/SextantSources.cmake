@@ -65,6 +65,7 @@ set(SEXTANT_ENGINE_HEADERS
   canvas/brush.h
   canvas/canvas3d.h
   canvas/corners.h
+  canvas/element_gone.h
   canvas/font.h
   canvas/gradient.h
   canvas/kel_canvas.h

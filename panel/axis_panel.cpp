@@ -199,6 +199,33 @@ TChartAxis* TCustomAxisPanel::AddCustomAxis() {
   return FCustomAxes.back().get();
 }
 
+void TCustomAxisPanel::RemoveCustomAxis(TChartAxis* Axis) {
+  auto owned = std::find_if(FCustomAxes.begin(), FCustomAxes.end(),
+                            [Axis](const std::unique_ptr<TChartAxis>& a) { return a.get() == Axis; });
+  if (!Axis || owned == FCustomAxes.end() || Axis->IRemovedInPaint) return;
+  for (TChartSeries* s : FSeriesList) {
+    if (s->CustomHorizAxis() == Axis) s->SetCustomHorizAxis(nullptr);
+    if (s->CustomVertAxis() == Axis) s->SetCustomVertAxis(nullptr);
+  }
+  for (TKelCustomTool* t : FTools)
+    if (auto* axisTool = dynamic_cast<TKelCustomToolAxis*>(t))
+      if (axisTool->FAxis == Axis) axisTool->FAxis = nullptr;
+  Invalidate();
+  if (Drawing()) {
+    // Loops of this paint may be walking the axes list: it keeps the axis,
+    // hidden, until the paint is between passes.
+    Axis->IRemovedInPaint = true;
+    Axis->IsVisible = false;
+    ISeriesLeftWhileDrawing = true;
+    return;
+  }
+  FCustomAxes.erase(owned);  // its destructor takes it off the axes list
+}
+
+void TCustomAxisPanel::FreeRemovedAxes() {
+  std::erase_if(FCustomAxes, [](const std::unique_ptr<TChartAxis>& a) { return a->IRemovedInPaint; });
+}
+
 // ===========================================================================
 // [Series]
 // ===========================================================================
@@ -537,7 +564,7 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
 // ===========================================================================
 
 bool TCustomAxisPanel::CalcIsAxisVisible(const TChartAxis* Axis) const {
-  if (!FAxisVisible || !Axis->Visible()) return false;
+  if (!FAxisVisible || !Axis->Visible() || Axis->IRemovedInPaint) return false;
   if (Axis->IsDepthAxis()) return View3D();
   bool anyActive = false;
   for (TChartSeries* s : FSeriesList) {
@@ -684,7 +711,7 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
     TCustomAxisPanel* p;
     bool v;
     ~Restore() {
-      --p->FDrawingDepth;
+      if (--p->FDrawingDepth == 0) p->FreeRemovedAxes();
       p->SetAutoRepaint(v);
     }
   } restore{this, oldAutoRepaint};
@@ -696,6 +723,7 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
   constexpr int KelMaxPaintRestarts = 16;
   TElementGoneCatcher catcher;
   for (int attempt = 0;; ++attempt) {
+    if (FDrawingDepth == 1) FreeRemovedAxes();
     ISeriesLeftWhileDrawing = false;
     try {
       DrawChart(UserRectangle);

@@ -157,6 +157,12 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartAxis* DepthTopAxis() const { return FDepthTopAxis; }
   // Custom axes: created with the chart as parent, owned by the chart.
   TChartAxis* AddCustomAxis();
+  // Takes a custom axis out of the chart and frees it (an axis that is not
+  // one of this chart's custom axes is left alone). Series drawn on it go
+  // back to the standard axis of their side, axis tools bound to it lose
+  // it. During a paint (from one of the axis' events) the axis is freed
+  // when the paint is over, and the paint draws again without it.
+  void RemoveCustomAxis(TChartAxis* Axis);
   int CustomAxesCount() const { return static_cast<int>(FCustomAxes.size()); }
   // ChartException for an index outside 0 .. CustomAxesCount - 1.
   TChartAxis* CustomAxis(int Index) const {
@@ -289,7 +295,9 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   bool FView3DWalls = true;
   bool IClipped = false;
   int FDrawingDepth = 0;
-  bool ISeriesLeftWhileDrawing = false;
+  bool ISeriesLeftWhileDrawing = false;  // a series or an axis left the chart during the paint
+  // Frees the custom axes removed during the paint (between its passes).
+  void FreeRemovedAxes();
   TChartSeriesList FSeriesList{this};
   TChartTools FTools{this};
   TChartAxes FAxes{this};

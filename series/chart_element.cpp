@@ -114,8 +114,6 @@ TElementWatch::~TElementWatch() {
   if (*link) *link = FNext;
 }
 
-thread_local int TElementGoneCatcher::FDepth = 0;
-
 bool ElementGone(const TElementWatch& Watch) {
   if (!Watch.Gone()) return false;
   if (TElementGoneCatcher::Active()) throw EElementGone{};

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas/element_gone.h"
 #include "canvas/kel_component.h"
 #include "platform/kel_types.h"
 
@@ -107,26 +108,6 @@ class TElementWatch {
   TCustomChartElement* FElement;  // null once destroyed
   TCustomAxisPanel* FChart;
   TElementWatch* FNext;
-};
-
-// Thrown when an element whose work is under way (its drawing in a paint,
-// its handling of a mouse event) was destroyed or taken out of the chart by
-// one of its own event handlers. The chart catches it, drops the rest of
-// that element's work and goes on; it never leaves the chart.
-struct EElementGone {};
-
-// Marks a stretch of code (a chart's paint, its dispatch of mouse events to
-// the tools, a tool's timer callback) that catches EElementGone.
-class TElementGoneCatcher {
- public:
-  TElementGoneCatcher() { ++FDepth; }
-  ~TElementGoneCatcher() { --FDepth; }
-  TElementGoneCatcher(const TElementGoneCatcher&) = delete;
-  TElementGoneCatcher& operator=(const TElementGoneCatcher&) = delete;
-  static bool Active() { return FDepth > 0; }
-
- private:
-  static thread_local int FDepth;
 };
 
 // To call right after an element's event handler returned: false while the

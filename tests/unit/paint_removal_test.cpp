@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart_fixture.h"
+#include "axes/chart_axis.h"
 #include "marks/series_marks.h"
 #include "tools/axis_scroll_bar.h"
 
@@ -182,6 +183,60 @@ TEST(PaintRemoval, ScrollBarDestroyedFromOnSetPositionDuringAPaint) {
   EXPECT_EQ(scene.log.back(), "chart drawn");
   scene.Paint();
   EXPECT_EQ(scene.log.back(), "chart drawn");
+}
+
+// A custom axis removed from each of its own drawing events: the paint
+// completes, the series on it goes back to the left axis, the axis is freed.
+TEST(PaintRemoval, CustomAxisRemovedFromItsOwnEventDuringAPaint) {
+  enum TAxisEvent { DrawAxis, DrawLabel, NextLabelValue, DrawGrids };
+  const struct {
+    const char* name;
+    TAxisEvent event;
+  } cases[] = {{"OnDrawAxis", DrawAxis}, {"OnDrawLabel", DrawLabel},
+               {"OnNextLabelValue", NextLabelValue}, {"OnDrawGrids", DrawGrids}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScene scene;
+    TChartAxis* axis = scene.chart.AddCustomAxis();
+    TFastLineSeries* onAxis = scene.series[2];
+    onAxis->SetVertAxis(aCustomVertAxis);
+    onAxis->SetCustomVertAxis(axis);
+    int calls = 0;
+    auto remove = [&] {
+      if (++calls == 1) scene.chart.RemoveCustomAxis(axis);
+    };
+    switch (c.event) {
+      case DrawAxis: axis->OnDrawAxis = [&](TChartAxis*) { remove(); }; break;
+      case DrawLabel:
+        axis->OnDrawLabel = [&](TChartAxis*, int, int, int, std::string&, bool&) { remove(); };
+        break;
+      case NextLabelValue:
+        axis->OnNextLabelValue = [&](TChartAxis*, int, double&, bool&) { remove(); };
+        break;
+      case DrawGrids: axis->OnDrawGrids = [&](TChartAxis*) { remove(); }; break;
+    }
+    scene.Paint();
+    ASSERT_EQ(calls, 1);  // called once, never again after the removal
+    EXPECT_EQ(scene.chart.CustomAxesCount(), 0);
+    EXPECT_EQ(scene.chart.Axes().IndexOf(axis), -1);
+    EXPECT_EQ(onAxis->CustomVertAxis(), nullptr);
+    EXPECT_EQ(onAxis->GetVertAxis(), scene.chart.LeftAxis());
+    EXPECT_EQ(scene.Drawn(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(scene.log.back(), "chart drawn");
+    scene.Paint();
+    EXPECT_EQ(std::count(scene.log.begin(), scene.log.end(), "paint pass"), 1);
+  }
+
+  // Outside a paint the axis is freed at once.
+  TScene scene;
+  TChartAxis* axis = scene.chart.AddCustomAxis();
+  scene.chart.RemoveCustomAxis(axis);
+  EXPECT_EQ(scene.chart.CustomAxesCount(), 0);
+  EXPECT_EQ(scene.chart.Axes().IndexOf(axis), -1);
+  TChartAxis stranger(nullptr);
+  scene.chart.RemoveCustomAxis(&stranger);  // not one of the chart's: left alone
+  scene.chart.RemoveCustomAxis(scene.chart.LeftAxis());
+  EXPECT_GE(scene.chart.Axes().IndexOf(scene.chart.LeftAxis()), 0);
 }
 
 }  // namespace
