@@ -57,6 +57,7 @@ set(SEXTANT_ENGINE_SOURCES
   tools/chart_tool.cpp
   tools/thumb_bitmaps.cpp)
 set(SEXTANT_ENGINE_HEADERS
+  axes/axis_label_style.h
   axes/axis_labels.h
   axes/chart_axis.h
   axes/value_format.h
@@ -70,7 +71,8 @@ set(SEXTANT_ENGINE_HEADERS
   canvas/kel_component.h
   canvas/kel_exceptions.h
   canvas/kel_persistent.h
-  canvas/kel_types.h
+  canvas/kel_units.h
+  platform/kel_types.h
   canvas/pen.h
   canvas/shadow.h
   canvas/shape.h

@@ -1,4 +1,4 @@
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 #include <gtest/gtest.h>
 

@@ -67,9 +67,8 @@ inline std::int32_t KelRound(double v) {
   return static_cast<std::int32_t>(r);
 }
 
-// Bounds every computed pixel coordinate (32767; defined with the axes,
-// which clamp value-to-pixel results to it).
-extern int KelMaxPixelPos;
+// Bounds every computed pixel coordinate.
+inline int KelMaxPixelPos = 32767;
 
 // A pixel position or length summed in 64 bits from lengths of any size
 // (settings, measured texts), bounded by +-KelMaxPixelPos, so that further
