@@ -107,10 +107,12 @@ set(SEXTANT_ENGINE_HEADERS
   series/value_storage.h
   tools/axis_scroll_bar.h
   tools/chart_tool.h)
-# Implementation details, and the recording canvas (a stand-in for a host
-# used by tests, benchmarks and the scroll bar's thumb bitmaps).
+# Implementation details, the recording canvas (a host canvas without a
+# window, also drawing the scroll bar's thumb bitmaps) and the stand-in host
+# control of the tests, fuzz targets and benchmarks.
 set(SEXTANT_ENGINE_INTERNAL_HEADERS
   platform/recording_canvas.h
+  platform/stand_in_host.h
   canvas/line_batch_canvas.h
   axes/axis_math.h
   series/kel_sort.h
@@ -192,10 +194,10 @@ set(SEXTANT_UNIT_TEST_SUPPORT
   tests/unit/canvas_fixture.h
   tests/unit/chart_fixture.h
   tests/unit/chart_layout_fixture.h
-  tests/unit/fake_host.h
   tests/unit/marks_fixture.h
   tests/unit/series_fixture.h
-  tests/unit/shape_test_support.h)
+  tests/unit/shape_test_support.h
+  tests/unit/stand_in_hosts.h)
 set(SEXTANT_QT_TESTS
   tests/qt/chart_render_test.cpp
   tests/qt/chart_view_hidpi_test.cpp
