@@ -65,6 +65,7 @@ set(SEXTANT_ENGINE_HEADERS
   canvas/brush.h
   canvas/canvas3d.h
   canvas/corners.h
+  canvas/element_gone.h
   canvas/font.h
   canvas/gradient.h
   canvas/kel_canvas.h
@@ -142,6 +143,8 @@ set(SEXTANT_APP_SOURCES
   app/form_reader.h
   app/qt_form.cpp
   app/qt_form.h
+  app/screenshot_format.cpp
+  app/screenshot_format.h
   app/unit1.cpp
   app/unit1.h)
 set(SEXTANT_APP_MAIN app/main.cpp)
@@ -160,6 +163,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/chart_axis_test.cpp
   tests/unit/chart_series_test.cpp
   tests/unit/chart_tool_test.cpp
+  tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
   tests/unit/fast_line_test.cpp

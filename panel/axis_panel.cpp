@@ -199,6 +199,33 @@ TChartAxis* TCustomAxisPanel::AddCustomAxis() {
   return FCustomAxes.back().get();
 }
 
+void TCustomAxisPanel::RemoveCustomAxis(TChartAxis* Axis) {
+  auto owned = std::find_if(FCustomAxes.begin(), FCustomAxes.end(),
+                            [Axis](const std::unique_ptr<TChartAxis>& a) { return a.get() == Axis; });
+  if (!Axis || owned == FCustomAxes.end() || Axis->IRemovedInPaint) return;
+  for (TChartSeries* s : FSeriesList) {
+    if (s->CustomHorizAxis() == Axis) s->SetCustomHorizAxis(nullptr);
+    if (s->CustomVertAxis() == Axis) s->SetCustomVertAxis(nullptr);
+  }
+  for (TKelCustomTool* t : FTools)
+    if (auto* axisTool = dynamic_cast<TKelCustomToolAxis*>(t))
+      if (axisTool->FAxis == Axis) axisTool->FAxis = nullptr;
+  Invalidate();
+  if (Drawing()) {
+    // Loops of this paint may be walking the axes list: it keeps the axis,
+    // hidden, until the paint is between passes.
+    Axis->IRemovedInPaint = true;
+    Axis->IsVisible = false;
+    ISeriesLeftWhileDrawing = true;
+    return;
+  }
+  FCustomAxes.erase(owned);  // its destructor takes it off the axes list
+}
+
+void TCustomAxisPanel::FreeRemovedAxes() {
+  std::erase_if(FCustomAxes, [](const std::unique_ptr<TChartAxis>& a) { return a->IRemovedInPaint; });
+}
+
 // ===========================================================================
 // [Series]
 // ===========================================================================
@@ -227,6 +254,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* Series) {
 void TCustomAxisPanel::RemoveSeries(int Index) {
   if (Index < 0 || Index >= FSeriesList.Count()) return;
   TChartSeries* s = FSeriesList.FItems[static_cast<std::size_t>(Index)];
+  // The layout of a paint under way still counts the series (axis ranges,
+  // legend items): that paint starts again without it.
+  if (Drawing()) ISeriesLeftWhileDrawing = true;
   BroadcastSeriesEvent(s, seRemove);
   s->Removed();
   FSeriesList.FItems.erase(FSeriesList.FItems.begin() + Index);
@@ -320,18 +350,41 @@ void TCustomAxisPanel::ChangedAxisScale(TChartAxis* Axis) {
 // ===========================================================================
 
 void TCustomAxisPanel::BroadcastToolEvent(TChartToolEvent Event) {
-  for (int i = 0; i < FTools.Count(); ++i) {
-    TKelCustomTool* t = FTools.Items(i);
-    if (t->Active()) t->ChartEvent(Event);
+  // Over a copy: a tool's handler may destroy tools or take them out of the
+  // chart; those are skipped (the copy is only compared, never used, for a
+  // tool no longer in the list).
+  const std::vector<TKelCustomTool*> tools = FTools.FItems;
+  for (TKelCustomTool* t : tools) {
+    if (FTools.IndexOf(t) < 0 || !t->Active()) continue;
+    DrawElement([&] { t->ChartEvent(Event); });
+  }
+}
+
+template <class TDraw>
+void TCustomAxisPanel::DrawElement(TDraw&& Draw) {
+  TCanvas3D* c = Canvas();
+  const std::size_t entities = c->EntityDepth();
+  const bool clipped = IClipped;
+  TElementGoneCatcher catcher;
+  try {
+    Draw();
+  } catch (const EElementGone&) {
+    if (IClipped && !clipped) ClipRegionDone();
+    while (c->EntityDepth() > entities) c->EndEntity();
   }
 }
 
 void TCustomAxisPanel::BroadcastMouseEvent(TChartMouseEvent Event, TMouseButton Button,
                                            TShiftState Shift, int X, int Y) {
-  for (int i = 0; i < FTools.Count(); ++i) {
-    TKelCustomTool* t = FTools.Items(i);
-    if (!t->Active()) continue;
-    t->ChartMouseEvent(Event, Button, Shift, X, Y);
+  // Over a copy, as in BroadcastToolEvent: a tool's handler may destroy it.
+  const std::vector<TKelCustomTool*> tools = FTools.FItems;
+  TElementGoneCatcher catcher;
+  for (TKelCustomTool* t : tools) {
+    if (FTools.IndexOf(t) < 0 || !t->Active()) continue;
+    try {
+      t->ChartMouseEvent(Event, Button, Shift, X, Y);
+    } catch (const EElementGone&) {
+    }
     if (FCancelMouse) break;
   }
 }
@@ -511,7 +564,7 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
 // ===========================================================================
 
 bool TCustomAxisPanel::CalcIsAxisVisible(const TChartAxis* Axis) const {
-  if (!FAxisVisible || !Axis->Visible()) return false;
+  if (!FAxisVisible || !Axis->Visible() || Axis->IRemovedInPaint) return false;
   if (Axis->IsDepthAxis()) return View3D();
   bool anyActive = false;
   for (TChartSeries* s : FSeriesList) {
@@ -653,12 +706,39 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
   // restored even when an event handler throws.
   const bool oldAutoRepaint = AutoRepaint();
   SetAutoRepaint(false);
+  ++FDrawingDepth;
   struct Restore {
     TCustomAxisPanel* p;
     bool v;
-    ~Restore() { p->SetAutoRepaint(v); }
+    ~Restore() {
+      if (--p->FDrawingDepth == 0) p->FreeRemovedAxes();
+      p->SetAutoRepaint(v);
+    }
   } restore{this, oldAutoRepaint};
 
+  // A series that leaves the chart from one of its handlers (destroyed or
+  // removed) leaves a layout that still counts it: the paint starts again
+  // without it, over what was drawn. Every restart has one series less,
+  // unless handlers keep adding new ones; the bound ends that.
+  constexpr int KelMaxPaintRestarts = 16;
+  TElementGoneCatcher catcher;
+  for (int attempt = 0;; ++attempt) {
+    if (FDrawingDepth == 1) FreeRemovedAxes();
+    ISeriesLeftWhileDrawing = false;
+    try {
+      DrawChart(UserRectangle);
+      if (!ISeriesLeftWhileDrawing) return;
+      throw EElementGone{};
+    } catch (const EElementGone&) {
+      ClipRegionDone();
+      Canvas()->ResetState();
+      while (Canvas()->EntityDepth() > 0) Canvas()->EndEntity();
+      if (attempt == KelMaxPaintRestarts) return;
+    }
+  }
+}
+
+void TCustomAxisPanel::DrawChart(const TRectF& UserRectangle) {
   TCanvas3D* c = Canvas();
   CalcInvertedRotation();
   const bool fullRotation = c->SupportsFullRotation();
@@ -685,6 +765,7 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
   CalcSeriesRect();
   if (!IsEmbedded && !fullRotation) c->Projection(Width3D(), ChartBounds(), ChartRect);
   DrawAxesSeries();
+  if (ISeriesLeftWhileDrawing) throw EElementGone{};  // the legend would show it
   if (!IsEmbedded) DrawTitlesAndLegend(false);
   DrawZoomRectangleIfActive();
   BroadcastToolEvent(cteAfterDraw);
@@ -735,17 +816,22 @@ void TCustomAxisPanel::DrawAllSeries() {
   if (SeriesCount() == 0) return;
   TCanvas3D* c = Canvas();
   c->BeginEntity("Series");
-  // Working copy of the order: a series event handler may change the list.
+  // Working copy of the order: a series event handler may change the list,
+  // destroy series or take them out of the chart; those are skipped (the
+  // copy is only compared for a series no longer in the list).
   std::vector<TChartSeries*> order = FSeriesList.FItems;
   const bool ascending = c->SupportsFullRotation() || order.front()->DrawSeriesAscending();
   if (!ascending) std::reverse(order.begin(), order.end());
+  auto stillShown = [this](TChartSeries* s) { return FSeriesList.IndexOf(s) >= 0 && s->Active(); };
   for (TChartSeries* s : order)
-    if (s->Active()) DrawSeries(s);
+    if (stillShown(s)) DrawElement([&] { DrawSeries(s); });
   for (TChartSeries* s : order) {
-    if (!s->Active() || !MarksOnTop(s)) continue;
-    if (c->SupportsID) c->BeginEntity(s->Name() + "_Top");
-    DrawMarksSeries(s);
-    if (c->SupportsID) c->EndEntity();
+    if (!stillShown(s) || !MarksOnTop(s)) continue;
+    DrawElement([&] {
+      if (c->SupportsID) c->BeginEntity(s->Name() + "_Top");
+      DrawMarksSeries(s);
+      if (c->SupportsID) c->EndEntity();
+    });
   }
   c->EndEntity();
 }

@@ -796,14 +796,20 @@ void TChartSeries::BroadcastEvent(TChartToolEvent Event) {
   }
 }
 
+// The handlers may destroy the series or take it out of the chart: then
+// nothing of the series is touched afterwards.
 void TChartSeries::DoBeforeDrawValues() {
   BroadcastEvent(cteBeforeDrawSeries);
+  TElementWatch watch(this);
   CallEvent(BeforeDrawValues, this);
+  ElementGone(watch);
 }
 
 void TChartSeries::DoAfterDrawValues() {
   BroadcastEvent(cteAfterDrawSeries);
+  TElementWatch watch(this);
   CallEvent(AfterDrawValues, this);
+  ElementGone(watch);
 }
 
 // The generic legend symbol: the rectangle filled with the series brush in
