@@ -628,17 +628,12 @@ int TChartSeries::CalcYSizeValue(double Value) const {
 
 namespace {
 
-// The lowest index whose value is >= MinV in a list that declares ascending
-// order, by binary search. On a list that really is ascending and holds no
-// NaN this is exactly the index a scan up from 0 finds.
-//
-// A NaN value compares false with ">=", so the search takes it for a value
-// below MinV and continues to its right. Ordered insertion appends a NaN
-// where it arrives (it is unordered against its neighbour), so the list may
-// hold NaN anywhere: the result is then an index whose value is >= MinV and
-// whose predecessor is not (or 0), i.e. the start of an ascending run at
-// MinV; every probe stays inside 0..Count-1, so NaN never leads outside the
-// list. -1 when no probed value qualifies (also when MinV itself is NaN).
+// The lowest index whose value is >= MinV, by binary search: on a list that
+// is ascending and holds no NaN (IsAscending) this is exactly the index a
+// scan up from 0 finds. -1 when no value qualifies (also when MinV itself
+// is NaN). Other lists are scanned: ordered insertion appends a NaN where
+// it arrives, so a NaN may sit anywhere and only the scan finds the first
+// drawable point after it.
 int FirstAtOrAbove(const double* Values, int Count, double MinV) {
   int lo = 0;
   int hi = Count;
@@ -705,7 +700,7 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
 
   const double* v = P->Data();
   int first = -1;
-  if (P->Order() == loAscending) {
+  if (P->Order() == loAscending && P->IsAscending()) {
     first = FirstAtOrAbove(v, count, MinV);
   } else {
     for (int i = 0; i < count; ++i)
@@ -721,12 +716,13 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     last = L;  // also when unordered
   } else {
     // Up to and including the first point at or beyond the maximum edge,
-    // so that a line towards it can be drawn.
+    // so that a line towards it can be drawn. A NaN on the way is not
+    // beyond the edge: the drawable points after it stay in the range.
     last = first;
     if (P->Order() == loAscending && P->IsAscending())
       last = static_cast<int>(std::lower_bound(v + first, v + L, MaxV) - v);  // same index, O(log n)
     else
-      while (last < L && v[last] < MaxV) ++last;
+      while (last < L && !(v[last] >= MaxV)) ++last;
     if (!DrawBetweenPoints)
       while (last > 0 && v[last] > MaxV) --last;
   }
