@@ -26,6 +26,7 @@
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
+#include "series/finite_point.h"
 #include "panel/axis_panel.h"
 #include "series/kel_random.h"
 
@@ -266,10 +267,56 @@ void TChartSeries::SetXLabel(int ValueIndex, const std::string& Value) {
   FLabels->SetLabels(ValueIndex, Value);
 }
 
-double TChartSeries::MinXValue() const { return FX->MinValue(); }
-double TChartSeries::MaxXValue() const { return FX->MaxValue(); }
-double TChartSeries::MinYValue() const { return FY->MinValue(); }
-double TChartSeries::MaxYValue() const { return FY->MaxValue(); }
+double TChartSeries::MinXValue() const { return FiniteExtent().MinX; }
+double TChartSeries::MaxXValue() const { return FiniteExtent().MaxX; }
+double TChartSeries::MinYValue() const { return FiniteExtent().MinY; }
+double TChartSeries::MaxYValue() const { return FiniteExtent().MaxY; }
+bool TChartSeries::HasFinitePoint() const { return FiniteExtent().Any; }
+
+// When neither list holds a value that is not finite, every point is
+// drawable and the lists' own statistics are the extremes. Otherwise one
+// pass over the points takes the finite pairs only; it runs again only
+// after a list's statistics were recomputed, i.e. once per change.
+const TChartSeries::TFiniteExtent& TChartSeries::FiniteExtent() const {
+  // Reading the counts brings both lists' statistics (and revisions) up to date.
+  const int nonFiniteX = FX->NonFiniteCount();
+  const int nonFiniteY = FY->NonFiniteCount();
+  if (IExtentX == FX && IExtentY == FY && IExtentRevisionX == FX->StatsRevision() &&
+      IExtentRevisionY == FY->StatsRevision())
+    return IExtent;
+  TFiniteExtent e;
+  const int n = std::min(FX->Count(), FY->Count());
+  if (nonFiniteX == 0 && nonFiniteY == 0) {
+    e.Any = n > 0;
+    e.MinX = FX->MinValue();
+    e.MaxX = FX->MaxValue();
+    e.MinY = FY->MinValue();
+    e.MaxY = FY->MaxValue();
+  } else {
+    const double* xs = FX->Data();
+    const double* ys = FY->Data();
+    for (int i = 0; i < n; ++i) {
+      const double x = xs[i], y = ys[i];
+      if (!IsFinitePoint(x, y)) continue;
+      if (!e.Any) {
+        e.MinX = e.MaxX = x;
+        e.MinY = e.MaxY = y;
+        e.Any = true;
+        continue;
+      }
+      e.MinX = std::min(e.MinX, x);
+      e.MaxX = std::max(e.MaxX, x);
+      e.MinY = std::min(e.MinY, y);
+      e.MaxY = std::max(e.MaxY, y);
+    }
+  }
+  IExtent = e;
+  IExtentX = FX;
+  IExtentY = FY;
+  IExtentRevisionX = FX->StatsRevision();
+  IExtentRevisionY = FY->StatsRevision();
+  return IExtent;
+}
 
 // ---- [Colours] -------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 
 #include "axes/value_format.h"
 #include "platform/platform_services.h"
+#include "series/finite_point.h"
 #include "series/kel_sort.h"
 
 namespace sextant {
@@ -96,27 +97,37 @@ void TChartValueList::ChangeModified(bool AValue) {
   if (AValue && FOwner) FOwner->NotifyValue(veModify, -1);
 }
 
-// One pass: the first value initialises minimum, maximum and totals; each
-// further value either lowers the minimum or else may raise the maximum, and
-// is added to the totals. NaN values are skipped: they are not numbers, and
-// letting one through would make the result depend on where it sits (a NaN
-// first poisons minimum and maximum, a NaN later only the totals). A list
-// without any number has all statistics 0, like an empty list.
+// One pass: the first finite value initialises minimum, maximum and
+// totals; each further one either lowers the minimum or else may raise the
+// maximum, and is added to the totals. Values that are not finite numbers
+// (NaN, +Inf, -Inf) are counted and otherwise skipped: they have no place
+// on a scale, one infinity would make every total infinite, and a NaN
+// would make the result depend on where it sits. A list without any finite
+// value has all statistics 0, like an empty list. The ascending flag still
+// sees the infinities (they are ordered), not NaN.
 void TChartValueList::RecalcStats() {
   if (static_cast<std::size_t>(FCount) > FValue.size()) FCount = static_cast<std::int32_t>(FValue.size());
   const double* data = FValue.data();
   bool first = true;
   bool ascending = true;
+  bool hasPrevious = false;
+  int nonFinite = 0;
   double mn = 0, mx = 0, total = 0, totalAbs = 0;
   double previous = 0;
   for (int i = 0; i < FCount; ++i) {
     const double v = data[i];
     if (std::isnan(v)) {
       ascending = false;
+      ++nonFinite;
       continue;
     }
-    if (i > 0 && v < previous) ascending = false;
+    if (hasPrevious && v < previous) ascending = false;
     previous = v;
+    hasPrevious = true;
+    if (!IsFiniteValue(v)) {
+      ++nonFinite;
+      continue;
+    }
     if (first) {
       mn = mx = total = v;
       totalAbs = std::fabs(v);
@@ -134,8 +145,15 @@ void TChartValueList::RecalcStats() {
   FMaxValue = mx;
   FTotal = total;
   FTotalABS = totalAbs;
+  INonFinite = nonFinite;
   IAscending = ascending;
+  ++IRevision;
   FModified = false;
+}
+
+int TChartValueList::NonFiniteCount() {
+  if (FModified) RecalcStats();
+  return INonFinite;
 }
 
 bool TChartValueList::IsAscending() {
@@ -200,6 +218,7 @@ void TChartValueList::Scroll() {
   if (FCount < 2) return;
   double* data = FValue.data();
   std::rotate(data, data + 1, data + FCount);
+  ++IRevision;  // the values now pair with other points
   if (!FModified && IAscending) IAscending = !(data[FCount - 1] < data[FCount - 2]);
 }
 

@@ -106,7 +106,8 @@ class TChartValueList : public TPersistent {
   double First() const { return Value(0); }
   double Last() const { return Value(FCount - 1); }
 
-  // Cached statistics, recomputed first when stale.
+  // Cached statistics of the finite values, recomputed first when stale
+  // (NaN and infinities are left out; see the .cpp).
   double MaxValue();
   double MinValue();
   double Total();
@@ -117,6 +118,14 @@ class TChartValueList : public TPersistent {
   // them, once per change; drawing uses it to search the X list instead of
   // visiting every point.
   bool IsAscending();
+  // How many values are not finite numbers (NaN, +Inf, -Inf); cached with
+  // the statistics.
+  int NonFiniteCount();
+  // Changes whenever the statistics were recomputed or the values moved
+  // within the list (Scroll), so that a cache built from the values (the
+  // series' extent over its drawable points) knows when it is stale. Read
+  // it after a statistic, which brings the cache up to date first.
+  std::uint64_t StatsRevision() const { return IRevision; }
   // Recomputes the statistics in one pass (Count is first cut to the
   // storage length if it were ever larger).
   void RecalcStats();
@@ -207,6 +216,8 @@ class TChartValueList : public TPersistent {
   bool IDefDateTime = false;
   bool FModified = true;
   bool IAscending = true;  // cached with the statistics
+  int INonFinite = 0;      // likewise
+  std::uint64_t IRevision = 0;
   TChartValues FValue;  // the storage
 };
 
