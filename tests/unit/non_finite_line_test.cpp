@@ -30,7 +30,7 @@ std::string Describe(const std::vector<Line>& Lines) {
   return s;
 }
 
-class NonFiniteLineTest : public ChartTest {
+class NonFiniteLineTest : public LineSeriesChartTest {
  protected:
   // Every line the series drew, whichever host call carried it (single
   // lines, connected lines, stroked paths), in drawing order.
