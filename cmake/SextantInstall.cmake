@@ -46,7 +46,7 @@ list(REMOVE_ITEM SEXTANT_PUBLIC_HEADERS platform/recording_canvas.h)
 # the application object (what the demo program uses too).
 if(SEXTANT_BUILD_QT)
   list(APPEND SEXTANT_PUBLIC_HEADERS
-    platform/qt/chart_view.h platform/qt/chart_widget.h platform/qt/chart_render.h platform/qt/chart_export.h
+    platform/qt/chart_view.h platform/qt/chart_widget.h platform/qt/chart_render.h platform/qt/chart_export.h platform/qt/chart_input.h
     platform/qt/qt_canvas.h platform/qt/qt_services.h platform/qt/qt_application.h)
 endif()
 foreach(header ${SEXTANT_PUBLIC_HEADERS})
