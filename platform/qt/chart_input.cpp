@@ -94,19 +94,21 @@ std::uint16_t QtVirtualKey(int qtKey) {
   }
 }
 
-bool ForwardMousePress(IHostControlClient* client, const QMouseEvent& event) {
+bool ForwardMousePress(IHostControlClient* client, const QMouseEvent& event, TShiftState extra) {
   TMouseButton button;
   if (!client || !ToMouseButton(event.button(), button)) return false;
-  client->HostMouseDown(button, Shift(event), X(event), Y(event));
+  client->HostMouseDown(button, Shift(event) | extra, X(event), Y(event));
   return true;
 }
 
 bool ForwardDoubleClick(IHostControlClient* const& client, const QMouseEvent& event) {
-  TMouseButton button;
-  if (!client || !ToMouseButton(event.button(), button)) return false;
-  client->HostMouseDown(button, Shift(event) | ssDouble, X(event), Y(event));
-  if (client) client->HostDblClick();
+  if (!ForwardMousePress(client, event, ssDouble)) return false;
+  ForwardDblClick(client);
   return true;
+}
+
+void ForwardDblClick(IHostControlClient* client) {
+  if (client) client->HostDblClick();
 }
 
 bool ForwardMouseMove(IHostControlClient* client, const QSinglePointEvent& event) {

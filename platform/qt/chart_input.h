@@ -30,11 +30,15 @@ bool IsChartButton(Qt::MouseButton button);
 // Classic virtual-key code of a Qt key (0 when it has none).
 std::uint16_t QtVirtualKey(int qtKey);
 
-bool ForwardMousePress(IHostControlClient* client, const QMouseEvent& event);
+// A press; extra adds to the shift state (ssDouble for a host that learns
+// of a double click only after its second press).
+bool ForwardMousePress(IHostControlClient* client, const QMouseEvent& event, TShiftState extra = 0);
 // The second press of a double click: a press with ssDouble, then the
 // double-click notification. The client is read again between the two, as
 // the press handler may have detached the chart from its host.
 bool ForwardDoubleClick(IHostControlClient* const& client, const QMouseEvent& event);
+// Only the double-click notification, after a press already delivered.
+void ForwardDblClick(IHostControlClient* client);
 // A move with or without buttons (a hover event is a move without them).
 bool ForwardMouseMove(IHostControlClient* client, const QSinglePointEvent& event);
 // A release; the released button is no longer in the shift state.
