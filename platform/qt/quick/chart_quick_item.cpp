@@ -81,8 +81,9 @@ void TChartQuickItem::SetCursor(TCursor cursor) {
 bool TChartQuickItem::CanFocus() const { return isEnabled() && isVisible(); }
 
 void TChartQuickItem::CaptureMouse() {
-  // An item grabs only while it is in a window; a held button grabs anyway.
-  if (window() && isVisible()) {
+  // Qt Quick grabs only while it delivers a mouse event to a visible item
+  // (the chart asks on a press); a held button grabs anyway.
+  if (FInMouseEvent && window() && isVisible()) {
     grabMouse();
     FCaptured = true;
   }
@@ -156,12 +157,16 @@ void TChartQuickItem::mousePressEvent(QMouseEvent* event) {
   FLastPressButton = event->button();
   FLastPressPos = event->position();
 
+  FInMouseEvent = true;
   ForwardMousePress(FShown, *event, second ? ssDouble : 0);
+  FInMouseEvent = false;
   event->accept();
 }
 
 void TChartQuickItem::mouseMoveEvent(QMouseEvent* event) {
+  FInMouseEvent = true;
   ForwardMouseMove(FShown, *event);
+  FInMouseEvent = false;
   event->accept();
 }
 
@@ -178,6 +183,13 @@ void TChartQuickItem::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TChartQuickItem::mouseUngrabEvent() { FCaptured = false; }
+
+// The mouse entering the item is a move to where it entered, as a widget
+// with mouse tracking gets it.
+void TChartQuickItem::hoverEnterEvent(QHoverEvent* event) {
+  ForwardMouseMove(FShown, *event);
+  event->accept();
+}
 
 void TChartQuickItem::hoverMoveEvent(QHoverEvent* event) {
   ForwardMouseMove(FShown, *event);

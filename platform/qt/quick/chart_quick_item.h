@@ -72,6 +72,7 @@ class TChartQuickItem : public QQuickPaintedItem, public IHostControl {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseUngrabEvent() override;
+  void hoverEnterEvent(QHoverEvent* event) override;
   void hoverMoveEvent(QHoverEvent* event) override;
   void hoverLeaveEvent(QHoverEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -86,6 +87,8 @@ class TChartQuickItem : public QQuickPaintedItem, public IHostControl {
   TChart* FShown = nullptr;
   TCursor FCursor = crDefault;
   bool FCaptured = false;
+  // Inside a mouse event handler: Qt Quick grabs the mouse only then.
+  bool FInMouseEvent = false;
   // The last press, to tell the second press of a double click (see
   // mousePressEvent).
   bool FHasLastPress = false;
