@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "axes/axis_label_style.h"
 #include "series/chart_element.h"
 #include "series/chart_value_list.h"
 #include "series/labels_list.h"
@@ -29,16 +30,6 @@ enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
 enum TSeriesClickedPartStyle { scpNone, scpSeries, scpMark, scpPointer };
-enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
-// The chart events of the Overview that a chart tells its tools about.
-enum TChartToolEvent {
-  cteAfterDraw,
-  cteBeforeDrawSeries,
-  cteBeforeDraw,
-  cteBeforeDrawAxes,
-  cteAfterDrawSeries,
-  cteMouseLeave
-};
 enum TChartSeriesEvent {
   seAdd,
   seRemove,
