@@ -122,6 +122,8 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
 
 # ---- Qt host ----------------------------------------------------------------
 set(SEXTANT_QT_SOURCES
+  platform/qt/chart_export.cpp
+  platform/qt/chart_input.cpp
   platform/qt/chart_render.cpp
   platform/qt/chart_view.cpp
   platform/qt/chart_widget.cpp
@@ -129,6 +131,8 @@ set(SEXTANT_QT_SOURCES
   platform/qt/qt_canvas.cpp
   platform/qt/qt_services.cpp)
 set(SEXTANT_QT_HEADERS
+  platform/qt/chart_export.h
+  platform/qt/chart_input.h
   platform/qt/chart_render.h
   platform/qt/chart_view.h
   platform/qt/chart_widget.h
@@ -136,6 +140,12 @@ set(SEXTANT_QT_HEADERS
   platform/qt/qt_canvas.h
   platform/qt/qt_services.h)
 set(SEXTANT_QT_INTERNAL_HEADERS)
+
+# ---- Qt Quick item (built where Qt Quick is installed) ------------------------
+set(SEXTANT_QUICK_SOURCES
+  platform/qt/quick/chart_quick_item.cpp)
+set(SEXTANT_QUICK_HEADERS
+  platform/qt/quick/chart_quick_item.h)
 
 # ---- The demo program -------------------------------------------------------
 set(SEXTANT_APP_SOURCES
@@ -207,6 +217,7 @@ set(SEXTANT_UNIT_TEST_SUPPORT
   tests/unit/shape_test_support.h
   tests/unit/stand_in_hosts.h)
 set(SEXTANT_QT_TESTS
+  tests/qt/chart_export_test.cpp
   tests/qt/chart_render_test.cpp
   tests/qt/chart_view_hidpi_test.cpp
   tests/qt/chart_view_test.cpp
@@ -222,6 +233,8 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_text_layout_cache_test.cpp
   tests/qt/view3d_render_test.cpp
   tests/qt/widget_soak_test.cpp)
+set(SEXTANT_QUICK_TESTS
+  tests/quick/chart_quick_item_test.cpp)
 set(SEXTANT_QT_TEST_SUPPORT
   tests/qt/qt_test_app.h)
 set(SEXTANT_ORACLE_TESTS
