@@ -77,30 +77,6 @@ bool TCustomSeries::HasPointer(int ValueIndex) const {
   return FTreatNulls == tnIgnore || !FColors || !IsNull(ValueIndex);
 }
 
-template <class TMove, class TLine>
-void TCustomSeries::WalkLine(TMove&& Move, TLine&& Line) const {
-  if (FFirstVisibleIndex < 0) return;
-  const int last = std::min(FLastVisibleIndex, Count() - 1);
-  bool down = false;
-  for (int i = std::max(FFirstVisibleIndex - 1, 0); i <= last; ++i) {
-    if (!IsFinitePoint(i)) {
-      down = false;
-      continue;
-    }
-    if (FTreatNulls != tnIgnore && FColors && IsNull(i)) {
-      if (FTreatNulls == tnDontPaint) down = false;
-      continue;  // tnSkip: the next segment bridges the null point
-    }
-    const TPoint p = PixelOf(i);
-    if (down) {
-      Line(i, p);
-    } else {
-      Move(i, p);
-      down = true;
-    }
-  }
-}
-
 // ---- [Drawing] -------------------------------------------------------------------
 
 void TCustomSeries::DrawAllValues() {

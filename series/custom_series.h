@@ -9,6 +9,7 @@
 // points with TreatNulls tnDontPaint.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 
 #include "series/fast_line_series.h"
@@ -98,5 +99,29 @@ class TCustomSeries : public TCustomLineSeries {
   bool FInvertedStairs = false;
   int FClickTolerance = 0;
 };
+
+template <class TMove, class TLine>
+inline void TCustomSeries::WalkLine(TMove&& Move, TLine&& Line) const {
+  if (FFirstVisibleIndex < 0) return;
+  const int last = std::min(FLastVisibleIndex, Count() - 1);
+  bool down = false;
+  for (int i = std::max(FFirstVisibleIndex - 1, 0); i <= last; ++i) {
+    if (!IsFinitePoint(i)) {
+      down = false;
+      continue;
+    }
+    if (FTreatNulls != tnIgnore && FColors && IsNull(i)) {
+      if (FTreatNulls == tnDontPaint) down = false;
+      continue;  // tnSkip: the next segment bridges the null point
+    }
+    const TPoint p = PixelOf(i);
+    if (down) {
+      Line(i, p);
+    } else {
+      Move(i, p);
+      down = true;
+    }
+  }
+}
 
 }  // namespace sextant
