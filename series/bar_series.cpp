@@ -171,7 +171,7 @@ bool TCustomBarSeries::BarBounds(int ValueIndex, TRectF& Bounds) const {
 
 // ---- [Drawing] -------------------------------------------------------------------
 
-void TCustomBarSeries::DrawBar(TCanvas3D& Canvas, const TRectF& R) {
+void TCustomBarSeries::DrawBar(TCanvas3D& Canvas, const TRectF& R, TColor Color) {
   const bool gradient = FBrush->HasGradient();
   const bool is3D = FParent && FParent->View3D() && EndZ > StartZ;
   if (FBarStyle == bsRoundRectangle) {
@@ -188,9 +188,13 @@ void TCustomBarSeries::DrawBar(TCanvas3D& Canvas, const TRectF& R) {
     return;
   }
   // A box through the series' depth: the top and the right side behind,
-  // then the front face over them.
+  // darker (as the side faces of a thick wall), then the front face over
+  // them.
+  Canvas.Brush()->SetColor(ApplyDark(Color, 32));
   Canvas.RectangleY(R.Left, R.Top, R.Right, StartZ, EndZ);
+  Canvas.Brush()->SetColor(ApplyDark(Color, 64));
   Canvas.RectangleZ(R.Right, R.Top, R.Bottom, StartZ, EndZ);
+  Canvas.Brush()->SetColor(Color);
   if (gradient) Canvas.Brush()->SetStyle(THostBrushKind::Gradient);
   Canvas.RectangleWithZ(R, StartZ);
 }
@@ -217,7 +221,7 @@ void TCustomBarSeries::DrawAllValues() {
       prepared = true;
       preparedColor = color;
     }
-    DrawBar(*canvas, r);
+    DrawBar(*canvas, r, color);
   }
   if (blending) canvas->EndBlending(blend);
 }
@@ -229,7 +233,7 @@ void TCustomBarSeries::DrawValue(int ValueIndex) {
   const TColor color = GetValueColor(ValueIndex);
   canvas->AssignVisiblePenColor(FPen.get(), FPen->Color() == clKelColor ? color : FPen->Color());
   canvas->AssignBrush(FBrush.get(), color);
-  DrawBar(*canvas, r);
+  DrawBar(*canvas, r, color);
 }
 
 // ---- [Layout] --------------------------------------------------------------------

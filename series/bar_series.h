@@ -103,7 +103,7 @@ class TCustomBarSeries : public TChartSeries {
   bool BarBoundsNoGeometry(int ValueIndex, TRectF& Bounds) const;
   double ValueRange(bool IsMin) const;
   int SlotMargin() const;
-  void DrawBar(TCanvas3D& Canvas, const TRectF& R);
+  void DrawBar(TCanvas3D& Canvas, const TRectF& R, TColor Color);
 
   int FBarWidthPercent = 70;
   int FOffsetPercent = 0;
