@@ -142,7 +142,7 @@ void BM_PaintWithMarks(benchmark::State& State, long N, long Visible) {
 // the reference per drawn point.
 template <class TKind>
 void BM_PaintKind(benchmark::State& State, long N, void (*Configure)(TKind&)) {
-  TBenchHost host;
+  TStandInHost host;
   TChart chart;
   chart.SetBounds(0, 0, 956, 585);
   chart.SetHostControl(&host);

@@ -9,7 +9,7 @@
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "canvas/pen.h"
-#include "marks/series_pointer.h"
+#include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 #include "series/series_stack.h"
 

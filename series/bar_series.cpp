@@ -21,7 +21,6 @@
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "canvas/pen.h"
-#include "marks/mark_positions.h"
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 #include "series/series_stack.h"

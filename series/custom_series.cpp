@@ -16,7 +16,6 @@
 #include "canvas/canvas3d.h"
 #include "canvas/pen.h"
 #include "marks/series_marks.h"
-#include "marks/series_pointer.h"
 #include "panel/axis_panel.h"
 #include "series/segment_hit.h"
 

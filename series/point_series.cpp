@@ -1,6 +1,6 @@
 #include "series/point_series.h"
 
-#include "marks/series_pointer.h"
+#include "marks/series_marks.h"
 
 namespace sextant {
 

@@ -2,7 +2,7 @@
 // within a tolerance. Shared by the series kinds that draw connected lines.
 #pragma once
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

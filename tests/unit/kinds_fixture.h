@@ -9,7 +9,7 @@
 
 #include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
-#include "fake_host.h"
+#include "stand_in_hosts.h"
 #include "panel/chart.h"
 #include "platform/recording_canvas.h"
 
@@ -75,7 +75,7 @@ class KindTest : public ::testing::Test {
             static_cast<float>(chart.LeftAxis()->CalcYPosValue(Y))};
   }
 
-  FakeHost host;
+  StandInHost host;
   TRecordingCanvas rec;
   TChart chart;
   TKind* series = nullptr;  // owned by the chart

@@ -207,14 +207,14 @@ TEST_F(PointSeriesTest, LegendSymbolIsThePointerInTheBoxCentre) {
 
 TEST_F(PointSeriesTest, PointerSettingsRepaintOnlyOnChange) {
   series->AddXY(0, 1);
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   series->Pointer()->SetStyle(psCircle);
-  EXPECT_EQ(host.invalidates, before + 1);
+  EXPECT_EQ(host.Invalidates, before + 1);
   series->Pointer()->SetStyle(psCircle);
   series->Pointer()->SetSize(4);
-  EXPECT_EQ(host.invalidates, before + 1);
+  EXPECT_EQ(host.Invalidates, before + 1);
   series->Pointer()->SetSize(6);
-  EXPECT_GT(host.invalidates, before + 1);
+  EXPECT_GT(host.Invalidates, before + 1);
 }
 
 }  // namespace

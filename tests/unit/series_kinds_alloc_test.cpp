@@ -10,7 +10,7 @@
 #include <functional>
 #include <new>
 
-#include "fake_host.h"
+#include "stand_in_hosts.h"
 #include "marks/series_pointer.h"
 #include "panel/chart.h"
 #include "platform/recording_canvas.h"
@@ -58,7 +58,7 @@ T* AddKind(TChart& Chart, int N, double Shift) {
 }
 
 long AllocationsOfOnePaint(const KindCase& Case, int N) {
-  FakeHost host;
+  StandInHost host;
   TRecordingCanvas rec;
   rec.SetRecording(false);
   TChart chart;
