@@ -8,12 +8,19 @@
 #include <memory>
 #include <random>
 #include <vector>
+#include <string>
+#include <type_traits>
 
 #include "axes/chart_axis.h"
 #include "marks/series_marks.h"
 #include "marks/series_pointer.h"
 #include "bench_data.h"
 #include "platform/recording_canvas.h"
+#include "series/area_series.h"
+#include "series/bar_series.h"
+#include "series/horiz_bar_series.h"
+#include "series/line_series.h"
+#include "series/point_series.h"
 
 namespace sextant::bench {
 
@@ -170,9 +177,59 @@ void BM_PaintWithMarks(benchmark::State& State, long N, long Visible) {
   for (auto _ : State) bench.Chart().HostPaint(rec);
 }
 
+// One paint of a chart holding one series of a kind with the first N walk
+// points (the whole range visible), through the recording canvas with
+// recording off and lines batched like the Qt canvas. Configure sets the
+// kind up (pointers, stacking ...). The fast line with the same data is
+// the reference per drawn point.
+template <class TKind>
+void BM_PaintKind(benchmark::State& State, long N, void (*Configure)(TKind&)) {
+  TStandInHost host;
+  TChart chart;
+  chart.SetBounds(0, 0, 956, 585);
+  chart.SetHostControl(&host);
+  chart.SetView3D(false);
+  auto* series = new TKind();
+  chart.AddSeries(series);
+  const TWalk& w = RandomWalk(N);
+  series->BeginUpdate();
+  for (long i = 0; i < N; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if constexpr (std::is_same_v<TKind, THorizBarSeries>)
+      series->AddXY(w.Y[k], w.X[k]);
+    else
+      series->AddXY(w.X[k], w.Y[k]);
+  }
+  series->EndUpdate();
+  if (Configure) Configure(*series);
+  TRecordingCanvas rec;
+  rec.SetRecording(false);
+  rec.BatchLines = true;
+  chart.HostPaint(rec);  // first paint: layout objects and buffers created
+  for (auto _ : State) chart.HostPaint(rec);
+  State.SetItemsProcessed(State.iterations() * N);
+}
+
+void LineWithPointers(TLineSeries& S) { S.Pointer()->SetVisible(true); }
+
+template <class TKind>
+void RegisterKind(const char* Name, void (*Configure)(TKind&) = nullptr) {
+  for (long n : {1000L, 100000L})
+    benchmark::RegisterBenchmark(("Series/" + std::string(Name) + "/" + std::to_string(n)).c_str(),
+                                 BM_PaintKind<TKind>, n, Configure)
+        ->Unit(benchmark::kMillisecond);
+}
+
 }  // namespace
 
 void RegisterEngineBenchmarks() {
+  RegisterKind<TFastLineSeries>("fastline");
+  RegisterKind<TPointSeries>("point");
+  RegisterKind<TLineSeries>("line");
+  RegisterKind<TLineSeries>("line_pointers", LineWithPointers);
+  RegisterKind<TAreaSeries>("area");
+  RegisterKind<TBarSeries>("bar");
+  RegisterKind<THorizBarSeries>("horizbar");
   benchmark::RegisterBenchmark("Marks/recording/1000000", BM_PaintWithMarks, 1000000L, 1000000L)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Marks/recording/400_visible", BM_PaintWithMarks, 1000000L, 400L)

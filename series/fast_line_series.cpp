@@ -26,6 +26,7 @@
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
 #include "series/finite_point.h"
+#include "series/segment_hit.h"
 
 namespace sextant {
 
@@ -681,29 +682,6 @@ void TFastLineSeries::Clear() {
   OldY = FGetHorizAxis->PosAxis;
   DoMove(OldX, OldY);
 }
-
-namespace {
-
-// Whether pixel P lies on the segment A..B within Tolerance pixels: inside
-// the segment's bounding box grown by the tolerance, and closer to the line
-// than Tolerance + 1 pixels measured across the segment's main direction,
-// so that every pixel a one-pixel line covers is a hit at tolerance 0.
-bool PointOnSegment(TPoint P, TPoint A, TPoint B, int Tolerance) {
-  // 64-bit: pixels and tolerance may be anywhere in the int range.
-  const long long t = Tolerance;
-  if (P.X < std::min<long long>(A.X, B.X) - t || P.X > std::max<long long>(A.X, B.X) + t ||
-      P.Y < std::min<long long>(A.Y, B.Y) - t || P.Y > std::max<long long>(A.Y, B.Y) + t)
-    return false;
-  const double dx = static_cast<double>(B.X) - A.X;
-  const double dy = static_cast<double>(B.Y) - A.Y;
-  const double major = std::max(std::fabs(dx), std::fabs(dy));
-  if (major == 0) return true;  // a degenerate segment: its grown box decided
-  const double cross =
-      std::fabs(dy * (static_cast<double>(P.X) - A.X) - dx * (static_cast<double>(P.Y) - A.Y));
-  return cross < (static_cast<double>(t) + 1) * major;
-}
-
-}  // namespace
 
 int TFastLineSeries::Clicked(int X, int Y) {
   if (FFirstVisibleIndex < 0 || !FGetHorizAxis || !FGetVertAxis) return -1;
