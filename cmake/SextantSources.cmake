@@ -46,13 +46,21 @@ set(SEXTANT_ENGINE_SOURCES
   platform/ini_settings_store.cpp
   platform/platform_services.cpp
   platform/recording_canvas.cpp
+  series/area_series.cpp
+  series/bar_series.cpp
   series/chart_element.cpp
   series/chart_series.cpp
   series/chart_value_list.cpp
+  series/custom_series.cpp
   series/fast_line_series.cpp
+  series/horiz_bar_series.cpp
   series/kel_random.cpp
   series/labels_list.cpp
+  series/line_series.cpp
+  series/point_series.cpp
+  series/segment_hit.cpp
   series/series_depth.cpp
+  series/series_stack.cpp
   tools/axis_scroll_bar.cpp
   tools/chart_tool.cpp
   tools/thumb_bitmaps.cpp)
@@ -99,12 +107,20 @@ set(SEXTANT_ENGINE_HEADERS
   platform/ini_settings_store.h
   platform/manual_timer.h
   platform/platform_services.h
+  series/area_series.h
+  series/bar_series.h
   series/chart_element.h
   series/chart_series.h
   series/chart_value_list.h
+  series/custom_series.h
   series/fast_line_series.h
+  series/finite_point.h
+  series/horiz_bar_series.h
   series/kel_random.h
   series/labels_list.h
+  series/line_series.h
+  series/point_series.h
+  series/series_stack.h
   series/value_storage.h
   tools/axis_scroll_bar.h
   tools/chart_tool.h)
@@ -117,10 +133,13 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
   canvas/line_batch_canvas.h
   axes/axis_math.h
   series/kel_sort.h
+  series/segment_hit.h
   tools/thumb_bitmaps.h)
 
 # ---- Qt host ----------------------------------------------------------------
 set(SEXTANT_QT_SOURCES
+  platform/qt/chart_export.cpp
+  platform/qt/chart_input.cpp
   platform/qt/chart_render.cpp
   platform/qt/chart_view.cpp
   platform/qt/chart_widget.cpp
@@ -128,6 +147,8 @@ set(SEXTANT_QT_SOURCES
   platform/qt/qt_canvas.cpp
   platform/qt/qt_services.cpp)
 set(SEXTANT_QT_HEADERS
+  platform/qt/chart_export.h
+  platform/qt/chart_input.h
   platform/qt/chart_render.h
   platform/qt/chart_view.h
   platform/qt/chart_widget.h
@@ -135,6 +156,12 @@ set(SEXTANT_QT_HEADERS
   platform/qt/qt_canvas.h
   platform/qt/qt_services.h)
 set(SEXTANT_QT_INTERNAL_HEADERS)
+
+# ---- Qt Quick item (built where Qt Quick is installed) ------------------------
+set(SEXTANT_QUICK_SOURCES
+  platform/qt/quick/chart_quick_item.cpp)
+set(SEXTANT_QUICK_HEADERS
+  platform/qt/quick/chart_quick_item.h)
 
 # ---- The demo program -------------------------------------------------------
 set(SEXTANT_APP_SOURCES
@@ -155,8 +182,10 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/axis_labels_test.cpp
   tests/unit/axis_math_test.cpp
   tests/unit/axis_panel_test.cpp
+  tests/unit/area_series_test.cpp
   tests/unit/axis_scroll_bar_test.cpp
   tests/unit/bad_input_test.cpp
+  tests/unit/bar_series_test.cpp
   tests/unit/canvas_primitives_test.cpp
   tests/unit/canvas_state_test.cpp
   tests/unit/canvas_text_test.cpp
@@ -177,13 +206,19 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/labels_list_test.cpp
   tests/unit/legend_test.cpp
   tests/unit/line_batch_test.cpp
+  tests/unit/line_series_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
+  tests/unit/non_finite_data_test.cpp
+  tests/unit/non_finite_line_test.cpp
+  tests/unit/ordered_insertion_test.cpp
   tests/unit/paging_test.cpp
   tests/unit/palette_test.cpp
   tests/unit/pen_test.cpp
+  tests/unit/point_series_test.cpp
   tests/unit/recording_canvas_test.cpp
   tests/unit/sample_values_test.cpp
+  tests/unit/series_kinds_alloc_test.cpp
   tests/unit/shadow_test.cpp
   tests/unit/shape_test.cpp
   tests/unit/text_shape_test.cpp
@@ -198,11 +233,13 @@ set(SEXTANT_UNIT_TEST_SUPPORT
   tests/unit/canvas_fixture.h
   tests/unit/chart_fixture.h
   tests/unit/chart_layout_fixture.h
+  tests/unit/kinds_fixture.h
   tests/unit/marks_fixture.h
   tests/unit/series_fixture.h
   tests/unit/shape_test_support.h
   tests/unit/stand_in_hosts.h)
 set(SEXTANT_QT_TESTS
+  tests/qt/chart_export_test.cpp
   tests/qt/chart_render_test.cpp
   tests/qt/chart_view_hidpi_test.cpp
   tests/qt/chart_view_test.cpp
@@ -216,8 +253,11 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_connected_lines_test.cpp
   tests/qt/qt_crisp_lines_test.cpp
   tests/qt/qt_text_layout_cache_test.cpp
+  tests/qt/series_kinds_render_test.cpp
   tests/qt/view3d_render_test.cpp
   tests/qt/widget_soak_test.cpp)
+set(SEXTANT_QUICK_TESTS
+  tests/quick/chart_quick_item_test.cpp)
 set(SEXTANT_QT_TEST_SUPPORT
   tests/qt/qt_test_app.h)
 set(SEXTANT_ORACLE_TESTS
