@@ -46,13 +46,21 @@ set(SEXTANT_ENGINE_SOURCES
   platform/ini_settings_store.cpp
   platform/platform_services.cpp
   platform/recording_canvas.cpp
+  series/area_series.cpp
+  series/bar_series.cpp
   series/chart_element.cpp
   series/chart_series.cpp
   series/chart_value_list.cpp
+  series/custom_series.cpp
   series/fast_line_series.cpp
+  series/horiz_bar_series.cpp
   series/kel_random.cpp
   series/labels_list.cpp
+  series/line_series.cpp
+  series/point_series.cpp
+  series/segment_hit.cpp
   series/series_depth.cpp
+  series/series_stack.cpp
   tools/axis_scroll_bar.cpp
   tools/chart_tool.cpp
   tools/thumb_bitmaps.cpp)
@@ -65,6 +73,7 @@ set(SEXTANT_ENGINE_HEADERS
   canvas/brush.h
   canvas/canvas3d.h
   canvas/corners.h
+  canvas/element_gone.h
   canvas/font.h
   canvas/gradient.h
   canvas/kel_canvas.h
@@ -98,12 +107,20 @@ set(SEXTANT_ENGINE_HEADERS
   platform/ini_settings_store.h
   platform/manual_timer.h
   platform/platform_services.h
+  series/area_series.h
+  series/bar_series.h
   series/chart_element.h
   series/chart_series.h
   series/chart_value_list.h
+  series/custom_series.h
   series/fast_line_series.h
+  series/finite_point.h
+  series/horiz_bar_series.h
   series/kel_random.h
   series/labels_list.h
+  series/line_series.h
+  series/point_series.h
+  series/series_stack.h
   series/value_storage.h
   tools/axis_scroll_bar.h
   tools/chart_tool.h)
@@ -116,6 +133,7 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
   canvas/line_batch_canvas.h
   axes/axis_math.h
   series/kel_sort.h
+  series/segment_hit.h
   tools/thumb_bitmaps.h)
 
 # ---- Qt host ----------------------------------------------------------------
@@ -152,6 +170,8 @@ set(SEXTANT_APP_SOURCES
   app/form_reader.h
   app/qt_form.cpp
   app/qt_form.h
+  app/screenshot_format.cpp
+  app/screenshot_format.h
   app/unit1.cpp
   app/unit1.h)
 set(SEXTANT_APP_MAIN app/main.cpp)
@@ -162,14 +182,17 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/axis_labels_test.cpp
   tests/unit/axis_math_test.cpp
   tests/unit/axis_panel_test.cpp
+  tests/unit/area_series_test.cpp
   tests/unit/axis_scroll_bar_test.cpp
   tests/unit/bad_input_test.cpp
+  tests/unit/bar_series_test.cpp
   tests/unit/canvas_primitives_test.cpp
   tests/unit/canvas_state_test.cpp
   tests/unit/canvas_text_test.cpp
   tests/unit/chart_axis_test.cpp
   tests/unit/chart_series_test.cpp
   tests/unit/chart_tool_test.cpp
+  tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
   tests/unit/fast_line_test.cpp
@@ -183,13 +206,19 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/labels_list_test.cpp
   tests/unit/legend_test.cpp
   tests/unit/line_batch_test.cpp
+  tests/unit/line_series_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
+  tests/unit/non_finite_data_test.cpp
+  tests/unit/non_finite_line_test.cpp
+  tests/unit/ordered_insertion_test.cpp
   tests/unit/paging_test.cpp
   tests/unit/palette_test.cpp
   tests/unit/pen_test.cpp
+  tests/unit/point_series_test.cpp
   tests/unit/recording_canvas_test.cpp
   tests/unit/sample_values_test.cpp
+  tests/unit/series_kinds_alloc_test.cpp
   tests/unit/shadow_test.cpp
   tests/unit/shape_test.cpp
   tests/unit/text_shape_test.cpp
@@ -204,6 +233,7 @@ set(SEXTANT_UNIT_TEST_SUPPORT
   tests/unit/canvas_fixture.h
   tests/unit/chart_fixture.h
   tests/unit/chart_layout_fixture.h
+  tests/unit/kinds_fixture.h
   tests/unit/marks_fixture.h
   tests/unit/series_fixture.h
   tests/unit/shape_test_support.h
@@ -223,6 +253,7 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_connected_lines_test.cpp
   tests/qt/qt_crisp_lines_test.cpp
   tests/qt/qt_text_layout_cache_test.cpp
+  tests/qt/series_kinds_render_test.cpp
   tests/qt/view3d_render_test.cpp
   tests/qt/widget_soak_test.cpp)
 set(SEXTANT_QUICK_TESTS
