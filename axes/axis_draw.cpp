@@ -17,6 +17,7 @@
 #include "axes/axis_math.h"
 #include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
+#include "canvas/element_gone.h"
 #include "canvas/font.h"
 #include "panel/axis_panel.h"
 
@@ -159,6 +160,7 @@ void TChartAxis::DoDefaultLabels() {
       bool stop = false;
       const double before = V;
       OnNextLabelValue(this, index, V, stop);
+      LeaveIfRemoved();
       if (stop || !(V >= L)) break;
       if (V != before) {
         base = V;
@@ -335,6 +337,7 @@ void TChartAxis::DrawAxisLine() {
   if (!FAxis->Visible()) return;
   if (OnDrawAxis) {
     OnDrawAxis(this);
+    LeaveIfRemoved();
     return;
   }
   TCanvas3D* canvas = FParentChart->Canvas();
@@ -430,7 +433,10 @@ void TChartAxis::DrawGridLine(int P) {
 }
 
 void TChartAxis::DrawGrids() {
-  if (OnDrawGrids) OnDrawGrids(this);
+  if (OnDrawGrids) {
+    OnDrawGrids(this);
+    LeaveIfRemoved();
+  }
   if (!FGrid->Visible()) return;
   TCanvas3D* canvas = FParentChart->Canvas();
   canvas->BeginEntity("Grid");
@@ -670,10 +676,18 @@ void TChartAxis::DrawAxisLabel(int X, int Y, int Angle, const std::string& Text,
   bool draw = true;
   if (OnDrawLabel) {
     OnDrawLabel(this, X, Y, IZPos, text, draw);
+    LeaveIfRemoved();
     if (!draw) return;
     if (text != Text) Format->SetText(text);
   }
   Format->Draw(FParentChart, box, IZPos, angle);
+}
+
+// An axis that its own handler took out of the chart during a paint is
+// still alive (the chart frees it after the paint), so unwinding out of its
+// drawing is safe; the chart then draws again without it.
+void TChartAxis::LeaveIfRemoved() const {
+  if (IRemovedInPaint && TElementGoneCatcher::Active()) throw EElementGone{};
 }
 
 }  // namespace sextant

@@ -31,6 +31,12 @@ if(SEXTANT_BUILD_QT)
   set_target_properties(sextant_qt PROPERTIES EXPORT_NAME qt POSITION_INDEPENDENT_CODE ON)
   list(APPEND SEXTANT_INSTALL_TARGETS sextant_qt)
 endif()
+set(SEXTANT_WITH_QUICK OFF)
+if(TARGET sextant_quick)
+  set_target_properties(sextant_quick PROPERTIES EXPORT_NAME quick POSITION_INDEPENDENT_CODE ON)
+  list(APPEND SEXTANT_INSTALL_TARGETS sextant_quick)
+  set(SEXTANT_WITH_QUICK ON)
+endif()
 
 # The public headers are the libraries' HEADERS file sets (see
 # cmake/SextantSources.cmake); internal headers are in no file set.

@@ -73,6 +73,7 @@ set(SEXTANT_ENGINE_HEADERS
   canvas/brush.h
   canvas/canvas3d.h
   canvas/corners.h
+  canvas/element_gone.h
   canvas/font.h
   canvas/gradient.h
   canvas/kel_canvas.h
@@ -113,6 +114,7 @@ set(SEXTANT_ENGINE_HEADERS
   series/chart_value_list.h
   series/custom_series.h
   series/fast_line_series.h
+  series/finite_point.h
   series/horiz_bar_series.h
   series/kel_random.h
   series/labels_list.h
@@ -136,6 +138,8 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
 
 # ---- Qt host ----------------------------------------------------------------
 set(SEXTANT_QT_SOURCES
+  platform/qt/chart_export.cpp
+  platform/qt/chart_input.cpp
   platform/qt/chart_render.cpp
   platform/qt/chart_view.cpp
   platform/qt/chart_widget.cpp
@@ -143,6 +147,8 @@ set(SEXTANT_QT_SOURCES
   platform/qt/qt_canvas.cpp
   platform/qt/qt_services.cpp)
 set(SEXTANT_QT_HEADERS
+  platform/qt/chart_export.h
+  platform/qt/chart_input.h
   platform/qt/chart_render.h
   platform/qt/chart_view.h
   platform/qt/chart_widget.h
@@ -151,6 +157,12 @@ set(SEXTANT_QT_HEADERS
   platform/qt/qt_services.h)
 set(SEXTANT_QT_INTERNAL_HEADERS)
 
+# ---- Qt Quick item (built where Qt Quick is installed) ------------------------
+set(SEXTANT_QUICK_SOURCES
+  platform/qt/quick/chart_quick_item.cpp)
+set(SEXTANT_QUICK_HEADERS
+  platform/qt/quick/chart_quick_item.h)
+
 # ---- The demo program -------------------------------------------------------
 set(SEXTANT_APP_SOURCES
   app/app.qrc
@@ -158,6 +170,8 @@ set(SEXTANT_APP_SOURCES
   app/form_reader.h
   app/qt_form.cpp
   app/qt_form.h
+  app/screenshot_format.cpp
+  app/screenshot_format.h
   app/unit1.cpp
   app/unit1.h)
 set(SEXTANT_APP_MAIN app/main.cpp)
@@ -178,6 +192,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/chart_axis_test.cpp
   tests/unit/chart_series_test.cpp
   tests/unit/chart_tool_test.cpp
+  tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
   tests/unit/fast_line_test.cpp
@@ -194,6 +209,9 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/line_series_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
+  tests/unit/non_finite_data_test.cpp
+  tests/unit/non_finite_line_test.cpp
+  tests/unit/ordered_insertion_test.cpp
   tests/unit/paging_test.cpp
   tests/unit/palette_test.cpp
   tests/unit/pen_test.cpp
@@ -221,6 +239,7 @@ set(SEXTANT_UNIT_TEST_SUPPORT
   tests/unit/shape_test_support.h
   tests/unit/stand_in_hosts.h)
 set(SEXTANT_QT_TESTS
+  tests/qt/chart_export_test.cpp
   tests/qt/chart_render_test.cpp
   tests/qt/chart_view_hidpi_test.cpp
   tests/qt/chart_view_test.cpp
@@ -237,6 +256,8 @@ set(SEXTANT_QT_TESTS
   tests/qt/series_kinds_render_test.cpp
   tests/qt/view3d_render_test.cpp
   tests/qt/widget_soak_test.cpp)
+set(SEXTANT_QUICK_TESTS
+  tests/quick/chart_quick_item_test.cpp)
 set(SEXTANT_QT_TEST_SUPPORT
   tests/qt/qt_test_app.h)
 set(SEXTANT_ORACLE_TESTS

@@ -326,8 +326,15 @@ void TCustomKelPanel::Paint() {
   TCustomPanelNoCaption::Paint();
   if (FPrinting) return;
   // The host here has no paint-to-with-effects mode: a paint request either
-  // re-shows the cached image or draws the whole chart.
-  if (!FCanvas->ReDrawBitmap()) Draw();
+  // re-shows the cached image or draws the whole chart. Between paints the
+  // canvas is aimed at the control's own canvas, so before re-showing the
+  // image it is aimed at the canvas this paint draws on.
+  bool reshown = false;
+  if (FCanvas->UseBuffer() && RefreshHostCanvas()) {
+    if (FCanvas->ReferenceCanvas() != FHostCanvas) FCanvas->SetCanvas(FHostCanvas);
+    reshown = FCanvas->ReDrawBitmap();
+  }
+  if (!reshown) Draw();
   // Aim the canvas at the control's canvas again; the painting canvas is
   // only valid during this paint.
   FHostCanvas = HostControl() ? HostControl()->ControlCanvas() : nullptr;
@@ -371,8 +378,12 @@ void TCustomKelPanel::ApplyMargins() {
   const float B = static_cast<float>(BorderSize());
   auto pixels = [this](float margin, int size) -> float {
     const int m = KelRound(margin);
-    // The product in 64 bits: a huge control times a percentage overflows int.
-    if (FMarginUnits == muPercent) return static_cast<float>(static_cast<long long>(m) * size) * 0.01f;
+    // The integer product in 64 bits (a huge control times a percentage
+    // overflows int), scaled in double and only then rounded to single:
+    // scaling by the single-precision 0.01f would land one float lower
+    // for some sizes (3 % of 123 would give 4.68999958 instead of 4.69).
+    if (FMarginUnits == muPercent)
+      return static_cast<float>(static_cast<double>(static_cast<long long>(m) * size) * 0.01);
     return static_cast<float>(m);
   };
   ChartRect.Left = FChartBounds.Left + B + pixels(FMargins.Left, W);
