@@ -154,28 +154,22 @@ void TChartAxis::DoDefaultLabels() {
     return;
   }
 
-  // 2. Down to the lowest allowed value. Values are computed from the
-  //    first one by multiplication so that rounding errors do not pile up
-  //    (a label at exactly 0 stays 0).
+  // 2. Down to the lowest allowed value by repeated subtraction, so that
+  //    the values are those of the label sequence as users know it (-0.3 ..
+  //    1 by 0.1 ends at -0.2999999999999999 and keeps its label). The loop
+  //    is bounded by the label count and stops when the subtraction leaves
+  //    the doubles or no longer moves the value (an increment below the
+  //    value's precision), which would repeat the same label for ever.
   const double L =
       IMinimum < 0 ? IMinimum : (IMinimum - MinAxisIncrement) / (1 + MinAxisIncrement);
-  double base = V;
-  long long k = 0;
   for (int index = 0; index < KelMaxAxisLabels && V >= L; ++index) {
     if (OnNextLabelValue) {
       bool stop = false;
-      const double before = V;
       OnNextLabelValue(this, index, V, stop);
       if (stop || !(V >= L)) break;
-      if (V != before) {
-        base = V;
-        k = 0;
-      }
     }
     InternalDrawLabel(V);
-    ++k;
-    const double next = base - static_cast<double>(k) * inc;
-    // The subtraction left the double range or no longer moves the value.
+    const double next = V - inc;
     if (!std::isfinite(next) || !(next < V)) break;
     V = next;
   }
