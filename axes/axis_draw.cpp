@@ -113,6 +113,7 @@ void TChartAxis::DrawTitle() {
 
 void TChartAxis::CalcLabels() {
   Tick.clear();
+  IPreviousLabel = {};
   if (!FAxisItems->Automatic()) {
     DoCustomLabels();
     return;
@@ -199,17 +200,46 @@ void TChartAxis::InternalDrawLabel(double Value) {
 
 void TChartAxis::AddTickAndSaveLabel(int P, const std::string& Text, double Value) {
   if (FTickOnLabelsOnly) Tick.push_back(P);
-  SaveLabel(P, Text, Value);
+  SaveLabel(P, Text, Value, true);
 }
 
-void TChartAxis::SaveLabel(int P, const std::string& Text, double Value) {
-  int pos = P;
-  if (FLabels->Position() != lpAtTick) {
-    int lines = 0;
-    const int half = FParentChart->MultiLineTextWidth(Text, lines) / 2;
-    pos = FLabels->Position() == lpAfterTick ? P + half : P - half;
+int TChartAxis::LabelPosition(int P, const std::string& Text) {
+  if (FLabels->Position() == lpAtTick) return P;
+  int lines = 0;
+  const int half = FParentChart->MultiLineTextWidth(Text, lines) / 2;
+  return FLabels->Position() == lpAfterTick ? P + half : P - half;
+}
+
+// With a Separation asked for, a value label keeps clear of the label kept
+// before it and of the control's edges: a label whose text would stick out
+// of the control (the last label of a bottom axis centred on its end) moves
+// inwards, and one that would then overlap its neighbour (texts wider than
+// the increment was measured for) is left out; its tick stays. In a flat
+// chart only the overlap test applies along the projected depth too.
+bool TChartAxis::PlaceValueLabel(int& Pos, const std::string& Text) {
+  if (FLabels->Separation() <= 0) return true;
+  if (NormalAngle(FLabels->Angle()) % 180 != 0) return true;
+  const int size = LabelTextSize(Text, FHorizontal);
+  long long low = static_cast<long long>(Pos) - size / 2;
+  long long high = low + size;
+  long long shift = 0;
+  if (!FParentChart->View3D()) {
+    const long long limit = KelRound(FHorizontal ? FParentChart->Width() : FParentChart->Height());
+    if (high > limit) shift = limit - high;
+    if (low + shift < 0) shift = -low;
   }
+  low += shift;
+  high += shift;
+  if (IPreviousLabel.Kept && low < IPreviousLabel.High && high > IPreviousLabel.Low) return false;
+  IPreviousLabel = {true, low, high};
+  Pos = KelBoundPixel(static_cast<long long>(Pos) + shift);
+  return true;
+}
+
+void TChartAxis::SaveLabel(int P, const std::string& Text, double Value, bool ValueLabel) {
+  int pos = LabelPosition(P, Text);
   if (!FLabels->Visible()) return;
+  if (ValueLabel && !PlaceValueLabel(pos, Text)) return;
   TAxisItem* item = FAxisItems->Add(Value, Text);
   item->SetLabelPos(pos);
   if (FLabels->Behind()) DrawThisLabel(FAxisItems->Count() - 1);

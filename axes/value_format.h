@@ -11,6 +11,9 @@
 
 namespace sextant {
 
+// The default pattern of value texts (axis labels, series values).
+inline constexpr const char* KelMsg_DefValueFormat = "#,##0.###";
+
 // Formats Value with a pattern:
 //   0      a digit that is always written (leading and trailing zeros appear)
 //   #      a digit written only when significant
