@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_conversions_p.h"
 #include "qt_test_app.h"
 
 namespace sextant {

@@ -2,6 +2,7 @@
 // would look at them: colours, crisp one-pixel lines and frames, smooth
 // ellipses, readable text, clipping, opacity, gradients and bitmaps.
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_conversions_p.h"
 
 #include <QImage>
 #include <QPainter>
