@@ -102,15 +102,37 @@ void TQtHostCanvas::SetMatrix(const TKelMatrix& m) {
 // [Preparation]
 // =============================================================================
 
+void TQtHostCanvas::ConvertStroke() {
+  if (!FState.Changed(hspStroke)) return;
+  const THostStroke& stroke = FState.Stroke();
+  FSolidPen = ToQPen(stroke, QBrush(ToQColor(stroke.Color)));
+  // The native line list: 1 pixel wide, solid, in the stroke colour,
+  // whatever the rest of the stroke says.
+  FPolylinePen = FSolidPen;
+  FPolylinePen.setWidthF(1);
+  FPolylinePen.setStyle(Qt::SolidLine);
+  FState.Converted(hspStroke);
+}
+
 bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShape shape,
                                   QPointF& offset) {
   offset = QPointF(0, 0);
+  const THostStroke& stroke = FState.Stroke();
   // Strokes paint in a solid colour or a gradient; other kinds stroke nothing.
-  if (FStroke.Kind != THostBrushKind::Solid && FStroke.Kind != THostBrushKind::Gradient) return false;
-  const QPen pen = ToQPen(FStroke, ToQBrush(FStroke.Kind, FStroke.Color, FStroke.Gradient, nullptr, bounds));
-  p.setPen(pen);
+  if (stroke.Kind == THostBrushKind::Solid) {
+    ConvertStroke();
+    p.setPen(FSolidPen);
+  } else if (stroke.Kind == THostBrushKind::Gradient) {
+    p.setPen(ToQPen(stroke, ToQBrush(stroke.Kind, stroke.Color, stroke.Gradient, nullptr, bounds)));
+  } else {
+    return false;
+  }
   p.setBrush(Qt::NoBrush);
+  offset = PlaceStroke(p, shape);
+  return true;
+}
 
+QPointF TQtHostCanvas::PlaceStroke(QPainter& p, TStrokeShape shape) {
   // Axis-aligned geometry under an axis-aligned transform is drawn aliased:
   // integer coordinates then name pixels exactly. Anything else is
   // antialiased, unless the canvas draws everything aliased.
@@ -118,15 +140,24 @@ bool TQtHostCanvas::PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShap
   const bool crisp = shape == TStrokeShape::AxisAligned && device.type() <= QTransform::TxScale;
   const bool aliased = crisp || !FAntialiased;
   SetHint(p, QPainter::Antialiasing, !aliased);
-  offset = StrokeShift(device, pen.widthF(), aliased);
-  return true;
+  return StrokeShift(device, p.pen().widthF(), aliased);
 }
 
 bool TQtHostCanvas::PrepareFill(QPainter& p, const QRectF& bounds, bool antialias) {
-  const QBrush brush = ToQBrush(FFill.Kind, FFill.Color, FFill.Gradient, FFill.Bitmap, bounds);
-  if (brush.style() == Qt::NoBrush) return false;
+  const THostFill& fill = FState.Fill();
+  if (fill.Kind == THostBrushKind::Solid) {
+    if (FState.Changed(hspFill)) {
+      FSolidBrush = QBrush(ToQColor(fill.Color));
+      FState.Converted(hspFill);
+    }
+    p.setBrush(FSolidBrush);
+  } else {
+    // Gradients and bitmaps are placed on each shape's bounds.
+    const QBrush brush = ToQBrush(fill.Kind, fill.Color, fill.Gradient, fill.Bitmap, bounds);
+    if (brush.style() == Qt::NoBrush) return false;
+    p.setBrush(brush);
+  }
   p.setPen(Qt::NoPen);
-  p.setBrush(brush);
   SetHint(p, QPainter::Antialiasing, antialias && FAntialiased);
   return true;
 }
@@ -257,7 +288,7 @@ void TQtHostCanvas::DrawLine(TPointF p1, TPointF p2, float opacity) {
                      offset))
     return;
   p->setOpacity(ClampOpacity(opacity));
-  if (axisAligned && DrawCrispRun(*p, FStroke, a + offset, b + offset, opacity)) return;
+  if (axisAligned && DrawCrispRun(*p, FState.Stroke(), a + offset, b + offset, opacity)) return;
   p->drawLine(a + offset, b + offset);
 }
 
@@ -298,21 +329,14 @@ void TQtHostCanvas::DrawPath(const THostPath& path, float opacity) {
 void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float opacity) {
   QPainter* p = ActivePainter();
   if (!p || !points || count == 0) return;
-  // The native line list: 1 pixel wide, solid, in the stroke colour,
-  // whatever the rest of the stroke says.
-  const THostStroke saved = FStroke;
-  FStroke.Kind = THostBrushKind::Solid;
-  FStroke.Thickness = 1;
-  FStroke.Dash = THostStrokeDash::Solid;
   FPolyline.resize(count);
   QPointF* out = FPolyline.data();
   for (std::size_t i = 0; i < count; ++i) out[i] = QPointF(points[i].X, points[i].Y);
-  QPointF offset;
-  const bool ok = PrepareStroke(*p, QRectF(),
-                                AxisAligned(points, count) ? TStrokeShape::AxisAligned : TStrokeShape::Free,
-                                offset);
-  FStroke = saved;
-  if (!ok) return;
+  ConvertStroke();
+  p->setPen(FPolylinePen);
+  p->setBrush(Qt::NoBrush);
+  const QPointF offset =
+      PlaceStroke(*p, AxisAligned(points, count) ? TStrokeShape::AxisAligned : TStrokeShape::Free);
   if (!offset.isNull())
     for (std::size_t i = 0; i < count; ++i) out[i] += offset;
   p->setOpacity(ClampOpacity(opacity));
@@ -344,7 +368,8 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
 void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
   QPainter* p = ActivePainter();
   if (!p || !points || count < 2) return;
-  if (FStroke.Kind != THostBrushKind::Solid) {
+  const THostStroke& stroke = FState.Stroke();
+  if (stroke.Kind != THostBrushKind::Solid) {
     IHostCanvas::DrawConnectedLines(points, count, opacity);
     return;
   }
@@ -358,8 +383,8 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
   p->setOpacity(alpha);
   const QTransform device = p->deviceTransform();
   const bool axisTransform = device.type() <= QTransform::TxScale;
-  const bool opaqueRuns = (FStroke.Color >> 24) == 0xFF && alpha == 1 && FStroke.Cap == THostStrokeCap::Flat &&
-                          FStroke.Dash == THostStrokeDash::Solid && Finite(FStroke.Thickness, 1) <= 1 &&
+  const bool opaqueRuns = (stroke.Color >> 24) == 0xFF && alpha == 1 && stroke.Cap == THostStrokeCap::Flat &&
+                          stroke.Dash == THostStrokeDash::Solid && Finite(stroke.Thickness, 1) <= 1 &&
                           device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
                           device.dy() == std::round(device.dy()) && crispOffset.isNull() &&
                           p->compositionMode() == QPainter::CompositionMode_SourceOver;

@@ -21,9 +21,11 @@
 // drawing: SetAntialiased).
 #pragma once
 
+#include <QBrush>
 #include <QImage>
 #include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
+#include <QPen>
 
 #include <memory>
 #include <vector>
@@ -53,9 +55,13 @@ class TQtHostCanvas : public IHostCanvas {
   bool Antialiased() const { return FAntialiased; }
   void SetAntialiased(bool Value) { FAntialiased = Value; }
 
-  THostStroke& Stroke() override { return FStroke; }
-  THostFill& Fill() override { return FFill; }
-  THostFont& Font() override { return FFont; }
+  std::uint8_t Features() const override { return hfConnectedLines; }
+  const THostStroke& Stroke() const override { return FState.Stroke(); }
+  const THostFill& Fill() const override { return FState.Fill(); }
+  const THostFont& Font() const override { return FState.Font(); }
+  void SetStroke(const THostStroke& Value) override { FState.SetStroke(Value); }
+  void SetFill(const THostFill& Value) override { FState.SetFill(Value); }
+  void SetFont(const THostFont& Value) override { FState.SetFont(Value); }
 
   bool BeginScene() override;
   void EndScene() override;
@@ -80,7 +86,6 @@ class TQtHostCanvas : public IHostCanvas {
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
   // The pixels of DrawLine segment by segment, with one pen set-up.
   void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
-  bool BatchesLines() const override { return true; }
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
 
@@ -107,14 +112,24 @@ class TQtHostCanvas : public IHostCanvas {
   // nothing is to be stroked. Sets antialiasing and returns the half-pixel
   // shift of odd-width antialiased strokes in offset.
   bool PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShape shape, QPointF& offset);
+  // Antialiasing for a shape stroked with the painter's pen, and the shift
+  // of the pen's odd widths onto pixel centres.
+  QPointF PlaceStroke(QPainter& p, TStrokeShape shape);
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
+  // Converts a changed stroke into the pens (once per change).
+  void ConvertStroke();
   QPainterPath RectPath(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                         THostCornerType cornerType) const;
   qreal LogicalDpiY();
 
-  THostStroke FStroke;
-  THostFill FFill;
-  THostFont FFont;
+  THostState FState;
+  // The stroke as Qt pens, kept until the stroke changes: the pen of a
+  // solid stroke (a gradient's brush depends on each shape's bounds), and
+  // the one-pixel solid pen of the native line list.
+  QPen FSolidPen;
+  QPen FPolylinePen;
+  // The brush of a solid fill, kept until the fill changes.
+  QBrush FSolidBrush;
   bool FAntialiased = true;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline

@@ -34,10 +34,12 @@ QImage Paint(bool Aliased, const std::function<void(TQtHostCanvas&)>& Draw) {
   TQtHostCanvas canvas(painter);
   if (Aliased) canvas.SetAntialiased(false);
   canvas.BeginScene();
-  canvas.Stroke().Color = KPen;
-  canvas.Stroke().Thickness = 1;
-  canvas.Stroke().Cap = THostStrokeCap::Flat;
-  canvas.Fill().Color = KBrush;
+  ChangeStroke(canvas, [&](THostStroke& s) {
+    s.Color = KPen;
+    s.Thickness = 1;
+    s.Cap = THostStrokeCap::Flat;
+  });
+  ChangeFill(canvas, [&](THostFill& f) { f.Color = KBrush; });
   Draw(canvas);
   canvas.EndScene();
   painter.end();
@@ -147,7 +149,7 @@ TEST(QtCanvasAliased, AxisAlignedDrawingAndTextUnchanged) {
       [](TQtHostCanvas& c) { c.DrawLine({5, 7}, {70, 7}, 1); },
       [](TQtHostCanvas& c) { c.DrawRect({6, 9, 60, 50}, 0, 0, hcAll, 1, THostCornerType::Round); },
       [](TQtHostCanvas& c) {
-        c.Stroke().Thickness = 3;
+        ChangeStroke(c, [&](THostStroke& s) { s.Thickness = 3; });
         c.DrawLine({20, 5}, {20, 55}, 1);
       },
       [](TQtHostCanvas& c) { c.FillRect({11, 12, 41, 33}, 0, 0, hcAll, 1, THostCornerType::Round); },
@@ -203,9 +205,11 @@ TEST(QtCanvasAliased, ConnectedLinesMatchSegmentBySegment) {
     }
     for (const TStroke& s : strokes) {
       auto setUp = [&](TQtHostCanvas& c) {
-        c.Stroke().Color = s.Colour;
-        c.Stroke().Thickness = s.Width;
-        c.Stroke().Cap = s.Cap;
+        ChangeStroke(c, [&](THostStroke& k) {
+          k.Color = s.Colour;
+          k.Thickness = s.Width;
+          k.Cap = s.Cap;
+        });
       };
       const QImage one = Paint(true, [&](TQtHostCanvas& c) {
         setUp(c);

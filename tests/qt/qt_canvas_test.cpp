@@ -42,13 +42,17 @@ class QtCanvasTest : public ::testing::Test {
   int Red(int x, int y) const { return FImage.pixelColor(x, y).red(); }
 
   void SolidFill(TColor c) {
-    FCanvas->Fill().Kind = THostBrushKind::Solid;
-    FCanvas->Fill().Color = c;
+    ChangeFill(*FCanvas, [&](THostFill& f) {
+      f.Kind = THostBrushKind::Solid;
+      f.Color = c;
+    });
   }
   void SolidStroke(TColor c, float thickness = 1) {
-    FCanvas->Stroke().Kind = THostBrushKind::Solid;
-    FCanvas->Stroke().Color = c;
-    FCanvas->Stroke().Thickness = thickness;
+    ChangeStroke(*FCanvas, [&](THostStroke& s) {
+      s.Kind = THostBrushKind::Solid;
+      s.Color = c;
+      s.Thickness = thickness;
+    });
   }
 
   QImage FImage;
@@ -89,7 +93,7 @@ TEST_F(QtCanvasTest, OnePixelVerticalLineCoversExactlyOneColumn) {
 
 TEST_F(QtCanvasTest, OnePixelHorizontalLineCoversExactlyOneRow) {
   SolidStroke(kBlack);
-  FCanvas->Stroke().Cap = THostStrokeCap::Flat;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Cap = THostStrokeCap::Flat; });
   FCanvas->DrawLine({5, 20}, {60, 20}, 1);
   Finish();
   for (int x = 6; x <= 58; ++x) {
@@ -159,7 +163,7 @@ TEST_F(QtCanvasTest, BevelPolylinesLandOnTheEdgePixels) {
 
 TEST_F(QtCanvasTest, PolylineIgnoresThicknessAndDashes) {
   SolidStroke(kBlack, 5);
-  FCanvas->Stroke().Dash = THostStrokeDash::Dot;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Dash = THostStrokeDash::Dot; });
   const TPointF pts[] = {{10, 10}, {50, 10}};
   FCanvas->DrawPolyline(pts, 2, 1);
   Finish();
@@ -275,10 +279,12 @@ TEST_F(QtCanvasTest, OpacityBlendsWithWhatIsBelow) {
 }
 
 TEST_F(QtCanvasTest, LinearGradientFollowsTheShapeBounds) {
-  FCanvas->Fill().Kind = THostBrushKind::Gradient;
-  FCanvas->Fill().Gradient.Points = {{kRed, 0}, {kBlue, 1}};
-  FCanvas->Fill().Gradient.StartPosition = {0, 0.5f};
-  FCanvas->Fill().Gradient.StopPosition = {1, 0.5f};
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Gradient;
+    f.Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+    f.Gradient.StartPosition = {0, 0.5f};
+    f.Gradient.StopPosition = {1, 0.5f};
+  });
   FCanvas->FillRect({0, 0, 40, 10}, 0, 0, hcAll, 1, THostCornerType::Round);
   FCanvas->FillRect({50, 20, 90, 30}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
@@ -292,9 +298,11 @@ TEST_F(QtCanvasTest, LinearGradientFollowsTheShapeBounds) {
 }
 
 TEST_F(QtCanvasTest, RadialGradientIsCentredOnTheShape) {
-  FCanvas->Fill().Kind = THostBrushKind::Gradient;
-  FCanvas->Fill().Gradient.Style = THostGradientStyle::Radial;
-  FCanvas->Fill().Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Gradient;
+    f.Gradient.Style = THostGradientStyle::Radial;
+    f.Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+  });
   FCanvas->FillRect({20, 20, 60, 60}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
   EXPECT_GT(FImage.pixelColor(40, 40).red(), 220);
@@ -303,12 +311,14 @@ TEST_F(QtCanvasTest, RadialGradientIsCentredOnTheShape) {
 }
 
 TEST_F(QtCanvasTest, NoneAndResourceKindsPaintNothing) {
-  FCanvas->Fill().Kind = THostBrushKind::None;
-  FCanvas->Fill().Color = kRed;
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::None;
+    f.Color = kRed;
+  });
   FCanvas->FillRect({0, 0, 50, 50}, 0, 0, hcAll, 1, THostCornerType::Round);
-  FCanvas->Fill().Kind = THostBrushKind::Resource;
+  ChangeFill(*FCanvas, [&](THostFill& f) { f.Kind = THostBrushKind::Resource; });
   FCanvas->FillEllipse({0, 0, 50, 50}, 1);
-  FCanvas->Stroke().Kind = THostBrushKind::None;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Kind = THostBrushKind::None; });
   FCanvas->DrawLine({0, 10}, {50, 10}, 1);
   Finish();
   for (int x = 0; x < 50; x += 5) EXPECT_EQ(Px(x, 10), kWhite) << x;
@@ -333,7 +343,7 @@ TEST_F(QtCanvasTest, CornerTypesShapeTheCorners) {
     {
       QPainter painter(&image);
       TQtHostCanvas canvas(painter);
-      canvas.Fill().Color = kRed;
+      ChangeFill(canvas, [&](THostFill& f) { f.Color = kRed; });
       canvas.FillRect({0, 0, 40, 40}, 10, 10, hcAll, 1, c.type);
     }
     const auto filled = [&](int x, int y) { return image.pixelColor(x, y).green() < 30; };
@@ -347,7 +357,7 @@ TEST_F(QtCanvasTest, CornerTypesShapeTheCorners) {
     {
       QPainter painter(&one);
       TQtHostCanvas canvas(painter);
-      canvas.Fill().Color = kRed;
+      ChangeFill(canvas, [&](THostFill& f) { f.Color = kRed; });
       canvas.FillRect({0, 0, 40, 40}, 10, 10, hcBottomRight, 1, c.type);
     }
     EXPECT_EQ(QColor(one.pixelColor(0, 0)).rgba(), kRed) << int(c.type);
@@ -503,8 +513,10 @@ TEST_F(QtCanvasTest, BitmapsDrawWithTheirOwnCanvasAndOpacity) {
   EXPECT_EQ(bitmap->Pixel(0, 0), 0u);  // transparent when created
   IHostCanvas& bc = bitmap->Canvas();
   ASSERT_TRUE(bc.BeginScene());
-  bc.Fill().Kind = THostBrushKind::Solid;
-  bc.Fill().Color = kRed;
+  ChangeFill(bc, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Solid;
+    f.Color = kRed;
+  });
   bc.FillRect({0, 0, 10, 10}, 0, 0, hcAll, 1, THostCornerType::Round);
   bc.EndScene();
   EXPECT_EQ(bitmap->Pixel(5, 5), kRed);
@@ -534,8 +546,10 @@ TEST_F(QtCanvasTest, BitmapFillTilesFromTheShapeCorner) {
   TQtBitmap tile(2, 1);
   tile.SetPixel(0, 0, kRed);
   tile.SetPixel(1, 0, kBlue);
-  FCanvas->Fill().Kind = THostBrushKind::Bitmap;
-  FCanvas->Fill().Bitmap = &tile;
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Bitmap;
+    f.Bitmap = &tile;
+  });
   FCanvas->FillRect({11, 0, 21, 4}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
   EXPECT_EQ(Px(11, 0), kRed);
@@ -613,9 +627,11 @@ class QtCanvasScaleTest : public ::testing::TestWithParam<int> {
     FPainter.begin(&FImage);
     FCanvas = std::make_unique<TQtHostCanvas>(FPainter);
     EXPECT_TRUE(FCanvas->BeginScene());
-    FCanvas->Stroke().Kind = THostBrushKind::Solid;
-    FCanvas->Stroke().Color = kBlack;
-    FCanvas->Stroke().Thickness = 1;
+    ChangeStroke(*FCanvas, [&](THostStroke& s) {
+      s.Kind = THostBrushKind::Solid;
+      s.Color = kBlack;
+      s.Thickness = 1;
+    });
   }
   void Finish() {
     FCanvas->EndScene();
@@ -660,7 +676,7 @@ TEST_P(QtCanvasScaleTest, OnePixelLinesAndFramesCoverTheirPixelsCrisply) {
   FCanvas->DrawRect({30, 5, 50, 40}, 0, 0, hcAll, 1, THostCornerType::Round);    // frame
   const TPointF bevel[] = {{60, 39}, {60, 0}, {70, 0}};                          // polyline
   FCanvas->DrawPolyline(bevel, 3, 1);
-  FCanvas->Stroke().Thickness = 3;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Thickness = 3; });
   FCanvas->DrawLine({80, 5}, {80, 40}, 1);
   Finish();
   const int y = 20 * FScale;

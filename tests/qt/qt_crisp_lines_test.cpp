@@ -87,12 +87,14 @@ QImage ThroughCanvas(const LineCase& c, bool* Shortcut = nullptr) {
   TQtHostCanvas canvas(painter);
   const std::uint64_t runsBefore = CrispRunsDrawn();
   canvas.BeginScene();
-  canvas.Stroke().Color = c.colour;
-  canvas.Stroke().Thickness = 1;
-  canvas.Stroke().Dash = c.dash;
-  canvas.Stroke().CustomDash = c.custom;
-  canvas.Stroke().Cap = c.cap;
-  canvas.Stroke().DashOffset = static_cast<float>(c.dashOffset);
+  ChangeStroke(canvas, [&](THostStroke& s) {
+    s.Color = c.colour;
+    s.Thickness = 1;
+    s.Dash = c.dash;
+    s.CustomDash = c.custom;
+    s.Cap = c.cap;
+    s.DashOffset = static_cast<float>(c.dashOffset);
+  });
   canvas.DrawLine(TPointF(c.a.x(), c.a.y()), TPointF(c.b.x(), c.b.y()), 1);
   canvas.EndScene();
   if (Shortcut) *Shortcut = CrispRunsDrawn() - runsBefore == 1;
