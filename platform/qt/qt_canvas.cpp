@@ -346,8 +346,16 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
     p->drawPolyline(out, static_cast<int>(std::min<std::size_t>(count, INT_MAX)));
 }
 
-// Connected segments drawn exactly as DrawLine draws each of them: the
-// same pen, axis-aligned segments crisp and the others antialiased, each
+// Aliased drawing (SetAntialiased(false)): the connected segments of a
+// solid pen of at most one pixel are one polyline, one call to Qt. Every
+// segment then covers the pixels it covers alone, except where two meet:
+// the rasteriser draws a joint once instead of once per segment (the end
+// pixel a flat-capped segment leaves out is the start of the next one), so
+// a translucent line no longer darkens its joints. Wider or dashed pens
+// keep one call per segment (their joins and dash phases would change).
+//
+// Otherwise the segments are drawn exactly as DrawLine draws each of them:
+// the same pen, axis-aligned segments crisp and the others antialiased, each
 // shifted as PrepareStroke says, in their order; the pen is set up once for the
 // whole list instead of once per segment. (QPainter::drawLines with several
 // lines is not used: some of its pixels differ from separate drawLine
@@ -371,6 +379,10 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
   const THostStroke& stroke = FState.Stroke();
   if (stroke.Kind != THostBrushKind::Solid) {
     IHostCanvas::DrawConnectedLines(points, count, opacity);
+    return;
+  }
+  if (!FAntialiased && stroke.Dash == THostStrokeDash::Solid && Finite(stroke.Thickness, 1) <= 1) {
+    DrawAliasedPolyline(*p, points, count, opacity);
     return;
   }
   // The shifts PrepareStroke gives crisp and slanted strokes; the second
@@ -439,6 +451,16 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
     if (zero && zeroMax == hi) p->drawLine(at(hi), at(hi));
     i = j;
   }
+}
+
+void TQtHostCanvas::DrawAliasedPolyline(QPainter& p, const TPointF* points, std::size_t count, float opacity) {
+  QPointF offset;
+  if (!PrepareStroke(p, QRectF(), TStrokeShape::Free, offset)) return;
+  FPolyline.resize(count);
+  QPointF* out = FPolyline.data();
+  for (std::size_t i = 0; i < count; ++i) out[i] = QPointF(points[i].X + offset.x(), points[i].Y + offset.y());
+  p.setOpacity(ClampOpacity(opacity));
+  p.drawPolyline(out, static_cast<int>(std::min<std::size_t>(count, INT_MAX)));
 }
 
 void TQtHostCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,

@@ -84,7 +84,8 @@ class TQtHostCanvas : public IHostCanvas {
   void FillPath(const THostPath& path, float opacity) override;
   void DrawPath(const THostPath& path, float opacity) override;
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
-  // The pixels of DrawLine segment by segment, with one pen set-up.
+  // The pixels of DrawLine segment by segment, with one pen set-up; aliased,
+  // one polyline (joints drawn once).
   void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
@@ -118,6 +119,7 @@ class TQtHostCanvas : public IHostCanvas {
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
   // Converts a changed stroke into the pens (once per change).
   void ConvertStroke();
+  void DrawAliasedPolyline(QPainter& p, const TPointF* points, std::size_t count, float opacity);
   QPainterPath RectPath(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                         THostCornerType cornerType) const;
   qreal LogicalDpiY();
