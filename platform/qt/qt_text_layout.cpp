@@ -96,19 +96,26 @@ TRectF TQtTextLayout::TextRect() {
   return {FTopLeft.X, FTopLeft.Y, static_cast<float>(FTopLeft.X + w), static_cast<float>(FTopLeft.Y + h)};
 }
 
+// The painter is set up for the text without a save and restore of its
+// whole state (the canvas sets pen, brush, hints and opacity before every
+// primitive anyway); only a clip to a maximum size smaller than the text
+// is undone.
 void TQtTextLayout::Draw(QPainter& painter) {
   EnsureLayout();
-  painter.save();
   SetHint(painter, QPainter::Antialiasing, true);
   SetHint(painter, QPainter::TextAntialiasing, true);
-  painter.setOpacity(painter.opacity() * ClampOpacity(FOpacity));
-  painter.setPen(ToQColor(FColor));
+  painter.setOpacity(ClampOpacity(FOpacity));
+  if (FPen.color().rgba() != FColor) FPen = QPen(ToQColor(FColor));
+  painter.setPen(FPen);
   painter.setBrush(Qt::NoBrush);
   painter.setFont(FQFont);
   const QPointF origin(FTopLeft.X, FTopLeft.Y);
-  if (FMaxSize.X < FWidth || FMaxSize.Y < FHeight)
+  const bool clip = FMaxSize.X < FWidth || FMaxSize.Y < FHeight;
+  if (clip) {
+    painter.save();
     painter.setClipRect(QRectF(origin, QSizeF(std::max<qreal>(0, FMaxSize.X), std::max<qreal>(0, FMaxSize.Y))),
                         Qt::IntersectClip);
+  }
   // Glyph runs carry no decorations the way the layout draws them:
   // underlined, struck-out and overlined texts are drawn by the layout.
   if (FQFont.underline() || FQFont.strikeOut() || FQFont.overline()) {
@@ -120,7 +127,7 @@ void TQtTextLayout::Draw(QPainter& painter) {
     }
     for (const QGlyphRun& run : FCurrent->Runs) painter.drawGlyphRun(origin, run);
   }
-  painter.restore();
+  if (clip) painter.restore();
 }
 
 }  // namespace sextant

@@ -6,6 +6,7 @@
 #include <QGlyphRun>
 #include <QList>
 #include <QPainter>
+#include <QPen>
 #include <QString>
 #include <QTextLayout>
 
@@ -51,6 +52,7 @@ class TQtTextLayout : public IHostTextLayout {
   THostFont FFont;
   QFont FQFont;
   TColor FColor = claBlack;
+  QPen FPen{QColor(0, 0, 0)};  // the text colour as a pen, kept until it changes
   float FOpacity = 1;
   // Laid-out texts by text and font, the least recently used replaced: a chart
   // measures and draws the same labels in every paint, and shaping a text

@@ -467,6 +467,30 @@ TEST_F(QtCanvasTest, TextOpacityLightensTheText) {
   EXPECT_GT(darkest, 170);  // ...at a quarter of full strength
 }
 
+// A text's opacity is its own, as every primitive's is: a translucent
+// shape drawn before does not lighten it.
+TEST_F(QtCanvasTest, TextOpacityIgnoresTheShapeBefore) {
+  SolidFill(kRed);
+  FCanvas->FillRect({90, 70, 100, 80}, 0, 0, hcAll, 0.25f, THostCornerType::Round);
+  auto layout = FCanvas->CreateTextLayout();
+  THostFont font;
+  font.Size = 20;
+  font.Bold = true;
+  layout->SetFont(font);
+  layout->SetText("MMMM");
+  layout->SetColor(kBlack);
+  layout->SetOpacity(1);
+  layout->SetTopLeft({0, 0});
+  FCanvas->RenderLayout(*layout);
+  Finish();
+  int darkest = 255;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 80; ++x) darkest = std::min(darkest, Red(x, y));
+  EXPECT_LT(darkest, 10);  // full strength
+  EXPECT_GT(Red(95, 75), 250);  // the shape itself stayed translucent red on white
+  EXPECT_LT(FImage.pixelColor(95, 75).green(), 220);
+}
+
 TEST_F(QtCanvasTest, LayoutMeasuresLinesAndSurvivesTheCanvas) {
   std::unique_ptr<IHostTextLayout> layout = FCanvas->CreateTextLayout();
   Finish();  // the canvas is gone; the layout still measures
