@@ -2,16 +2,19 @@
 //
 //   chartdemo                     opens the window and runs until it closes
 //   chartdemo --screenshot FILE   starts the same way, lets the window paint
-//                                 once, saves its client area as PNG and exits
+//                                 once, saves its client area and exits; the
+//                                 suffix of FILE names the format: .png,
+//                                 .jpg or .jpeg, .bmp
 //
 // Exit codes: 0 success, 1 start-up failure or screenshot not written,
-// 2 wrong command line.
+// 2 wrong command line (also a screenshot file of an unknown suffix).
 #include <QString>
 
 #include <cstdio>
 #include <exception>
 #include <string>
 
+#include "app/screenshot_format.h"
 #include "app/unit1.h"
 #include "canvas/canvas3d.h"
 #include "axes/chart_axis.h"
@@ -42,8 +45,16 @@ int main(int argc, char** argv) {
 
   // The command line takes nothing but the optional screenshot request.
   QString screenshot;
+  const char* screenshotFormat = nullptr;
   if (argc == 3 && std::string(argv[1]) == "--screenshot" && argv[2][0] != '\0') {
     screenshot = QString::fromLocal8Bit(argv[2]);
+    // Refused before anything starts, rather than after a window was shown.
+    screenshotFormat = ScreenshotFormat(argv[2]);
+    if (!screenshotFormat) {
+      std::fprintf(stderr, "chartdemo: cannot save a screenshot as '%s': unknown image suffix (use %s)\n",
+                   argv[2], KelScreenshotSuffixes);
+      return 2;
+    }
   } else if (argc != 1) {
     Usage();
     return 2;
@@ -59,7 +70,7 @@ int main(int argc, char** argv) {
     Application.FormFactor().SetOrientations(OrientationSet({TScreenOrientation::Landscape}));
     TForm1* Form1 = nullptr;
     Application.CreateForm(Form1);
-    if (!screenshot.isEmpty()) return Application.RunScreenshot(screenshot);
+    if (!screenshot.isEmpty()) return Application.RunScreenshot(screenshot, screenshotFormat);
     Application.Run();
     return 0;
   } catch (const std::exception& e) {

@@ -19,7 +19,7 @@ TForm1::TForm1(TComponent* AOwner) : TQtForm(AOwner) {
   InitUnit1Resources();
   RegisterMethod("FormCreate", [this](QObject* sender) { FormCreate(sender); });
   RegisterMethod("Button1Click", [this](QObject* sender) { Button1Click(sender); });
-  ReadDescription(":/forms/TFORM1", "Unit1.fmx", "TForm1");
+  ReadDescription(":/forms/TFORM1", "form1.desc", "TForm1");
 }
 
 void TForm1::BindComponents(const std::string& sourceName) {

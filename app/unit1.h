@@ -1,7 +1,7 @@
 // Unit1: the application's main window.
 //
 // TForm1 is built from its stored description (the Qt resource
-// :/forms/TFORM1, compiled from Unit1.fmx): the command button Button1 and
+// :/forms/TFORM1, compiled from form1.desc): the command button Button1 and
 // the chart control Chart1 at their stored places. FormCreate runs once the
 // description has been read; Button1Click runs on every click of Button1.
 #pragma once

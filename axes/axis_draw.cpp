@@ -17,6 +17,7 @@
 #include "axes/axis_math.h"
 #include "axes/chart_axis.h"
 #include "canvas/canvas3d.h"
+#include "canvas/element_gone.h"
 #include "canvas/font.h"
 #include "panel/axis_panel.h"
 
@@ -24,19 +25,12 @@ namespace sextant {
 
 namespace {
 
-int NormalAngle(int Angle) {
-  int a = Angle % 360;
-  return a < 0 ? a + 360 : a;
-}
-
-constexpr double KelDegToRad = 3.14159265358979323846 / 180.0;
-
 // At most this many labels come out of one label collection.
 constexpr int KelMaxAxisLabels = 10000;
 
 // Size (W x H) of the bounding box of a W x H box turned by Angle degrees.
 TPointF TurnedSize(float W, float H, int Angle) {
-  const double r = Angle * KelDegToRad;
+  const double r = KelDegToRad(Angle);
   const double c = std::fabs(std::cos(r));
   const double s = std::fabs(std::sin(r));
   return {static_cast<float>(W * c + H * s), static_cast<float>(W * s + H * c)};
@@ -86,7 +80,7 @@ void TChartAxis::DrawTitle() {
   title->CalcBounds(FParentChart);
   const float w = title->Width();
   const float h = title->Height();
-  const int angle = NormalAngle(title->Angle());
+  const int angle = KelNormalAngle(title->Angle());
   const TPointF turned = TurnedSize(w, h, angle);
   double along;
   const bool horizontal = FHorizontal;
@@ -166,6 +160,7 @@ void TChartAxis::DoDefaultLabels() {
       bool stop = false;
       const double before = V;
       OnNextLabelValue(this, index, V, stop);
+      LeaveIfRemoved();
       if (stop || !(V >= L)) break;
       if (V != before) {
         base = V;
@@ -342,6 +337,7 @@ void TChartAxis::DrawAxisLine() {
   if (!FAxis->Visible()) return;
   if (OnDrawAxis) {
     OnDrawAxis(this);
+    LeaveIfRemoved();
     return;
   }
   TCanvas3D* canvas = FParentChart->Canvas();
@@ -437,7 +433,10 @@ void TChartAxis::DrawGridLine(int P) {
 }
 
 void TChartAxis::DrawGrids() {
-  if (OnDrawGrids) OnDrawGrids(this);
+  if (OnDrawGrids) {
+    OnDrawGrids(this);
+    LeaveIfRemoved();
+  }
   if (!FGrid->Visible()) return;
   TCanvas3D* canvas = FParentChart->Canvas();
   canvas->BeginEntity("Grid");
@@ -591,7 +590,7 @@ void TChartAxis::DrawAxisLabel(int X, int Y, int Angle, const std::string& Text,
                                TAxisLabelsFormat* Format, TAxisItem* Item) {
   if (!FParentChart || !Format) return;
   TCanvas3D* canvas = FParentChart->Canvas();
-  const int angle = NormalAngle(Angle);
+  const int angle = KelNormalAngle(Angle);
   // Position along the axis and across it (PosLabels) as given.
   const int labelPos = FHorizontal ? X : Y;
   const int crossPos = FHorizontal ? Y : X;
@@ -677,10 +676,18 @@ void TChartAxis::DrawAxisLabel(int X, int Y, int Angle, const std::string& Text,
   bool draw = true;
   if (OnDrawLabel) {
     OnDrawLabel(this, X, Y, IZPos, text, draw);
+    LeaveIfRemoved();
     if (!draw) return;
     if (text != Text) Format->SetText(text);
   }
   Format->Draw(FParentChart, box, IZPos, angle);
+}
+
+// An axis that its own handler took out of the chart during a paint is
+// still alive (the chart frees it after the paint), so unwinding out of its
+// drawing is safe; the chart then draws again without it.
+void TChartAxis::LeaveIfRemoved() const {
+  if (IRemovedInPaint && TElementGoneCatcher::Active()) throw EElementGone{};
 }
 
 }  // namespace sextant

@@ -13,18 +13,17 @@
 
 #include "axes/axis_labels.h"
 #include "canvas/kel_exceptions.h"
+#include "canvas/kel_units.h"
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
-#include "panel/kel_panel.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 
 class TCustomAxisPanel;
 class TChartAxes;
+class TChartSeries;
 class TKelHiddenPen;
 
-// Bounds every computed pixel coordinate.
-extern int KelMaxPixelPos;
 // Pixels on the axis line's side that still belong to the axis' area.
 inline constexpr int KelAxisClickGap = 3;
 
@@ -231,6 +230,9 @@ class TChartAxis : public TPersistent {
   bool IRangeZero = false;
   double IAxisSizeRange = 0;
   bool IsVisible = false;
+  // Taken out of its chart during a paint (RemoveCustomAxis): the chart
+  // frees it once that paint is over.
+  bool IRemovedInPaint = false;
   int IExtraSpace = 0;
   int IGapSize = 0;
   int IWallSize = 0;
@@ -269,6 +271,9 @@ class TChartAxis : public TPersistent {
   void DrawAxisLine();
   void DrawTicksGrid();
   void DrawGrids();
+  // After one of the axis' own events: unwinds when the handler took the
+  // axis out of the chart during a paint.
+  void LeaveIfRemoved() const;
   void DrawGridLine(int P);
   void DrawTicks(const std::vector<int>& Positions, long long Length, long long B,
                  bool WithPenWidth);

@@ -3,13 +3,24 @@
 // switched off (the engine's own cost, no rasterising).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <random>
+#include <vector>
+#include <string>
+#include <type_traits>
 
 #include "axes/chart_axis.h"
 #include "marks/series_marks.h"
 #include "marks/series_pointer.h"
 #include "bench_data.h"
 #include "platform/recording_canvas.h"
+#include "series/area_series.h"
+#include "series/bar_series.h"
+#include "series/horiz_bar_series.h"
+#include "series/line_series.h"
+#include "series/point_series.h"
 
 namespace sextant::bench {
 
@@ -36,6 +47,44 @@ void BM_AddXY(benchmark::State& State, bool UpdateBlock, bool Reserve) {
     benchmark::DoNotOptimize(s.Count());
   }
   State.SetItemsProcessed(State.iterations() * KLoadCount);
+}
+
+// AddXY of 200,000 points in ascending, descending or random X order (the
+// numbers 0 .. N-1, shuffled with a fixed seed) inside an update block: the
+// cost of finding each point's place and making room for it. Descending
+// order prepends every point.
+enum TAddOrder { aoAscending, aoDescending, aoRandom };
+constexpr long KOrderCount = 200000;
+
+const std::vector<double>& OrderedXs(TAddOrder Order) {
+  static const std::array<std::vector<double>, 3> orders = [] {
+    std::vector<double> asc(KOrderCount), desc(KOrderCount), random(KOrderCount);
+    for (long i = 0; i < KOrderCount; ++i) {
+      asc[static_cast<std::size_t>(i)] = static_cast<double>(i);
+      desc[static_cast<std::size_t>(i)] = static_cast<double>(KOrderCount - 1 - i);
+    }
+    random = asc;
+    std::mt19937 rng(2024);
+    std::shuffle(random.begin(), random.end(), rng);
+    return std::array<std::vector<double>, 3>{asc, desc, random};
+  }();
+  return orders[Order];
+}
+
+void BM_AddXYInOrder(benchmark::State& State, TAddOrder Order) {
+  const std::vector<double>& xs = OrderedXs(Order);
+  TBenchChart bench;
+  TFastLineSeries& s = bench.Series();
+  for (auto _ : State) {
+    State.PauseTiming();
+    s.Clear();
+    State.ResumeTiming();
+    s.BeginUpdate();
+    for (double x : xs) s.AddXY(x, x * 0.5);
+    s.EndUpdate();
+    benchmark::DoNotOptimize(s.Count());
+  }
+  State.SetItemsProcessed(State.iterations() * KOrderCount);
 }
 
 void BM_FillSampleValues(benchmark::State& State) {
@@ -128,9 +177,59 @@ void BM_PaintWithMarks(benchmark::State& State, long N, long Visible) {
   for (auto _ : State) bench.Chart().HostPaint(rec);
 }
 
+// One paint of a chart holding one series of a kind with the first N walk
+// points (the whole range visible), through the recording canvas with
+// recording off and lines batched like the Qt canvas. Configure sets the
+// kind up (pointers, stacking ...). The fast line with the same data is
+// the reference per drawn point.
+template <class TKind>
+void BM_PaintKind(benchmark::State& State, long N, void (*Configure)(TKind&)) {
+  TStandInHost host;
+  TChart chart;
+  chart.SetBounds(0, 0, 956, 585);
+  chart.SetHostControl(&host);
+  chart.SetView3D(false);
+  auto* series = new TKind();
+  chart.AddSeries(series);
+  const TWalk& w = RandomWalk(N);
+  series->BeginUpdate();
+  for (long i = 0; i < N; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if constexpr (std::is_same_v<TKind, THorizBarSeries>)
+      series->AddXY(w.Y[k], w.X[k]);
+    else
+      series->AddXY(w.X[k], w.Y[k]);
+  }
+  series->EndUpdate();
+  if (Configure) Configure(*series);
+  TRecordingCanvas rec;
+  rec.SetRecording(false);
+  rec.BatchLines = true;
+  chart.HostPaint(rec);  // first paint: layout objects and buffers created
+  for (auto _ : State) chart.HostPaint(rec);
+  State.SetItemsProcessed(State.iterations() * N);
+}
+
+void LineWithPointers(TLineSeries& S) { S.Pointer()->SetVisible(true); }
+
+template <class TKind>
+void RegisterKind(const char* Name, void (*Configure)(TKind&) = nullptr) {
+  for (long n : {1000L, 100000L})
+    benchmark::RegisterBenchmark(("Series/" + std::string(Name) + "/" + std::to_string(n)).c_str(),
+                                 BM_PaintKind<TKind>, n, Configure)
+        ->Unit(benchmark::kMillisecond);
+}
+
 }  // namespace
 
 void RegisterEngineBenchmarks() {
+  RegisterKind<TFastLineSeries>("fastline");
+  RegisterKind<TPointSeries>("point");
+  RegisterKind<TLineSeries>("line");
+  RegisterKind<TLineSeries>("line_pointers", LineWithPointers);
+  RegisterKind<TAreaSeries>("area");
+  RegisterKind<TBarSeries>("bar");
+  RegisterKind<THorizBarSeries>("horizbar");
   benchmark::RegisterBenchmark("Marks/recording/1000000", BM_PaintWithMarks, 1000000L, 1000000L)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Marks/recording/400_visible", BM_PaintWithMarks, 1000000L, 400L)
@@ -140,6 +239,11 @@ void RegisterEngineBenchmarks() {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("AddXY/1000000/ordered/update_block/reserved", BM_AddXY, true, true)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/ascending/200000", BM_AddXYInOrder, aoAscending)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/descending/200000", BM_AddXYInOrder, aoDescending)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/random/200000", BM_AddXYInOrder, aoRandom)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FillSampleValues/1000000", BM_FillSampleValues)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("CalcXPosValue/1000000", BM_CalcXPosValue)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("PanStep/recording/daMinMax/1000000", BM_PanStepRecording)

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "axes/chart_axis.h"
 #include "axes/value_format.h"
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
@@ -455,9 +456,13 @@ std::string TChartSeries::GetMarkTextStyle(bool MultiLine, int ValueIndex,
     std::string label = GetMarkLabel(ValueIndex);
     return label.empty() ? value() : label;
   };
-  // The positional value; axis labels use the same default pattern.
+  // The positional value reads like a label of the series' horizontal axis
+  // (its format, OnGetAxisLabel, multi-line labels), so a mark and the axis
+  // under it agree; a series without a chart has only its own format.
   auto xValue = [&] {
-    return FormatFloat(FValueFormat, FNotMandatoryValueList->Value(ValueIndex));
+    const double x = FNotMandatoryValueList->Value(ValueIndex);
+    if (FGetHorizAxis) return FGetHorizAxis->LabelValue(x);
+    return FormatFloat(FValueFormat, x);
   };
 
   switch (Style) {
@@ -510,7 +515,12 @@ std::string TChartSeries::GetMarkText(int ValueIndex) {
     text = GetMarkTextStyle(FMarks && FMarks->MultiLine(), ValueIndex,
                             FMarks ? FMarks->Style() : smsLabelOrValue);
   }
-  if (OnGetMarkText) OnGetMarkText(this, ValueIndex, text);
+  if (OnGetMarkText) {
+    // The handler may destroy the series or take it out of its chart.
+    TElementWatch watch(this);
+    OnGetMarkText(this, ValueIndex, text);
+    ElementGone(watch);
+  }
   return text;
 }
 

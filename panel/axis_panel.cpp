@@ -17,6 +17,7 @@
 #include "canvas/canvas3d.h"
 #include "canvas/kel_exceptions.h"
 #include "marks/series_marks.h"
+#include "series/finite_point.h"
 
 namespace sextant {
 
@@ -199,6 +200,33 @@ TChartAxis* TCustomAxisPanel::AddCustomAxis() {
   return FCustomAxes.back().get();
 }
 
+void TCustomAxisPanel::RemoveCustomAxis(TChartAxis* Axis) {
+  auto owned = std::find_if(FCustomAxes.begin(), FCustomAxes.end(),
+                            [Axis](const std::unique_ptr<TChartAxis>& a) { return a.get() == Axis; });
+  if (!Axis || owned == FCustomAxes.end() || Axis->IRemovedInPaint) return;
+  for (TChartSeries* s : FSeriesList) {
+    if (s->CustomHorizAxis() == Axis) s->SetCustomHorizAxis(nullptr);
+    if (s->CustomVertAxis() == Axis) s->SetCustomVertAxis(nullptr);
+  }
+  for (TKelCustomTool* t : FTools)
+    if (auto* axisTool = dynamic_cast<TKelCustomToolAxis*>(t))
+      if (axisTool->FAxis == Axis) axisTool->FAxis = nullptr;
+  Invalidate();
+  if (Drawing()) {
+    // Loops of this paint may be walking the axes list: it keeps the axis,
+    // hidden, until the paint is between passes.
+    Axis->IRemovedInPaint = true;
+    Axis->IsVisible = false;
+    ISeriesLeftWhileDrawing = true;
+    return;
+  }
+  FCustomAxes.erase(owned);  // its destructor takes it off the axes list
+}
+
+void TCustomAxisPanel::FreeRemovedAxes() {
+  std::erase_if(FCustomAxes, [](const std::unique_ptr<TChartAxis>& a) { return a->IRemovedInPaint; });
+}
+
 // ===========================================================================
 // [Series]
 // ===========================================================================
@@ -227,6 +255,9 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* Series) {
 void TCustomAxisPanel::RemoveSeries(int Index) {
   if (Index < 0 || Index >= FSeriesList.Count()) return;
   TChartSeries* s = FSeriesList.FItems[static_cast<std::size_t>(Index)];
+  // The layout of a paint under way still counts the series (axis ranges,
+  // legend items): that paint starts again without it.
+  if (Drawing()) ISeriesLeftWhileDrawing = true;
   BroadcastSeriesEvent(s, seRemove);
   s->Removed();
   FSeriesList.FItems.erase(FSeriesList.FItems.begin() + Index);
@@ -320,18 +351,41 @@ void TCustomAxisPanel::ChangedAxisScale(TChartAxis* Axis) {
 // ===========================================================================
 
 void TCustomAxisPanel::BroadcastToolEvent(TChartToolEvent Event) {
-  for (int i = 0; i < FTools.Count(); ++i) {
-    TKelCustomTool* t = FTools.Items(i);
-    if (t->Active()) t->ChartEvent(Event);
+  // Over a copy: a tool's handler may destroy tools or take them out of the
+  // chart; those are skipped (the copy is only compared, never used, for a
+  // tool no longer in the list).
+  const std::vector<TKelCustomTool*> tools = FTools.FItems;
+  for (TKelCustomTool* t : tools) {
+    if (FTools.IndexOf(t) < 0 || !t->Active()) continue;
+    DrawElement([&] { t->ChartEvent(Event); });
+  }
+}
+
+template <class TDraw>
+void TCustomAxisPanel::DrawElement(TDraw&& Draw) {
+  TCanvas3D* c = Canvas();
+  const std::size_t entities = c->EntityDepth();
+  const bool clipped = IClipped;
+  TElementGoneCatcher catcher;
+  try {
+    Draw();
+  } catch (const EElementGone&) {
+    if (IClipped && !clipped) ClipRegionDone();
+    while (c->EntityDepth() > entities) c->EndEntity();
   }
 }
 
 void TCustomAxisPanel::BroadcastMouseEvent(TChartMouseEvent Event, TMouseButton Button,
                                            TShiftState Shift, int X, int Y) {
-  for (int i = 0; i < FTools.Count(); ++i) {
-    TKelCustomTool* t = FTools.Items(i);
-    if (!t->Active()) continue;
-    t->ChartMouseEvent(Event, Button, Shift, X, Y);
+  // Over a copy, as in BroadcastToolEvent: a tool's handler may destroy it.
+  const std::vector<TKelCustomTool*> tools = FTools.FItems;
+  TElementGoneCatcher catcher;
+  for (TKelCustomTool* t : tools) {
+    if (FTools.IndexOf(t) < 0 || !t->Active()) continue;
+    try {
+      t->ChartMouseEvent(Event, Button, Shift, X, Y);
+    } catch (const EElementGone&) {
+    }
     if (FCancelMouse) break;
   }
 }
@@ -396,18 +450,20 @@ static const TChartValueList* PositionalList(const TChartSeries* Series) {
   return Series->YMandatory() ? Series->XValues() : Series->YValues();
 }
 
-// The smallest (IsMin) or largest finite value of List[From..To]; Found
-// tells whether there is one. NaN and infinities have no place on a scale:
-// the axis ends come from the finite values, and the others are drawn at
-// the pixel bound.
-static double FiniteExtreme(const TChartValueList* List, long long From, long long To, bool IsMin,
+// The smallest (IsMin) or largest X (IsX) or Y of the drawable points
+// From..To of a series: those whose X and Y are both finite. Found tells
+// whether there is one. NaN and infinities have no place on a scale, and a
+// point that cannot be drawn lends neither of its values to a range.
+static double FiniteExtreme(const TChartSeries* Series, long long From, long long To, bool IsMin, bool IsX,
                             bool& Found) {
-  const double* data = List->Data();
+  const double* xs = Series->XValues()->Data();
+  const double* ys = Series->YValues()->Data();
+  const double* values = IsX ? xs : ys;
   Found = false;
   double result = 0;
   for (long long i = From; i <= To; ++i) {
-    const double v = data[i];
-    if (!std::isfinite(v)) continue;
+    if (!IsFinitePoint(xs[i], ys[i])) continue;
+    const double v = values[i];
     if (!Found || (IsMin ? v < result : v > result)) result = v;
     Found = true;
   }
@@ -420,17 +476,20 @@ double TCustomAxisPanel::PageMinMax(const TChartAxis* Axis, bool IsMin) const {
   int first = 0, last = 0;
   CalcFirstLastPage(S, first, last);
   const TChartValueList* list = PositionalList(S);
+  const bool positionIsX = list == S->XValues();
   double xFirst = list->Value(first);
   double xLast = list->Value(last);
-  // A first or last value that is no finite number gives way to the
-  // page's finite extreme (none at all: 0).
-  if (!std::isfinite(xFirst) || !std::isfinite(xLast)) {
+  // A first or last point that cannot be drawn gives way to the page's
+  // extreme over its drawable points (none at all: 0).
+  const bool firstDrawable = IsFinitePoint(S->XValues()->Value(first), S->YValues()->Value(first));
+  const bool lastDrawable = IsFinitePoint(S->XValues()->Value(last), S->YValues()->Value(last));
+  if (!firstDrawable || !lastDrawable) {
     bool found = false;
-    const double lo = FiniteExtreme(list, first, last, true, found);
+    const double lo = FiniteExtreme(S, first, last, true, positionIsX, found);
     if (!found) return 0;
-    const double hi = FiniteExtreme(list, first, last, false, found);
-    if (!std::isfinite(xFirst)) xFirst = lo;
-    if (!std::isfinite(xLast)) xLast = hi;
+    const double hi = FiniteExtreme(S, first, last, false, positionIsX, found);
+    if (!firstDrawable) xFirst = lo;
+    if (!lastDrawable) xLast = hi;
   }
   double end = xLast;
   const int P = FPage.MaxPointsPerPage();
@@ -475,27 +534,25 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
   for (TChartSeries* s : FSeriesList) {
     if ((!s->Active() && anyActive) || s->Count() == 0 || s->INoAxisMinMax || !associated(s))
       continue;
-    const TChartValueList* list = IsX ? s->XValues() : s->YValues();
     double v;
     if (pageOnly) {
       const int N = s->Count();
       if (pageStart >= N) continue;
       const long long stop = std::min<long long>(pageStart + P, N);
       bool any = false;
-      v = FiniteExtreme(list, pageStart, stop - 1, IsMin, any);
+      v = FiniteExtreme(s, pageStart, stop - 1, IsMin, IsX, any);
       if (!any) continue;
     } else {
+      // The series' extremes come from its drawable points; a series
+      // without one gives none.
+      if (!s->HasFinitePoint()) continue;
       if (IsX)
         v = IsMin ? s->MinXValue() : s->MaxXValue();
       else
         v = IsMin ? s->MinYValue() : s->MaxYValue();
-      // Infinite (or, with no number at all, NaN) statistics: the finite
-      // extreme instead; a series without finite values gives none.
-      if (!std::isfinite(v)) {
-        bool any = false;
-        v = FiniteExtreme(list, 0, static_cast<long long>(list->Count()) - 1, IsMin, any);
-        if (!any) continue;
-      }
+      // A kind that computes its own extremes may still give a value that
+      // has no place on a scale.
+      if (!std::isfinite(v)) continue;
     }
     if (!found)
       result = v;
@@ -511,7 +568,7 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
 // ===========================================================================
 
 bool TCustomAxisPanel::CalcIsAxisVisible(const TChartAxis* Axis) const {
-  if (!FAxisVisible || !Axis->Visible()) return false;
+  if (!FAxisVisible || !Axis->Visible() || Axis->IRemovedInPaint) return false;
   if (Axis->IsDepthAxis()) return View3D();
   bool anyActive = false;
   for (TChartSeries* s : FSeriesList) {
@@ -653,12 +710,39 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
   // restored even when an event handler throws.
   const bool oldAutoRepaint = AutoRepaint();
   SetAutoRepaint(false);
+  ++FDrawingDepth;
   struct Restore {
     TCustomAxisPanel* p;
     bool v;
-    ~Restore() { p->SetAutoRepaint(v); }
+    ~Restore() {
+      if (--p->FDrawingDepth == 0) p->FreeRemovedAxes();
+      p->SetAutoRepaint(v);
+    }
   } restore{this, oldAutoRepaint};
 
+  // A series that leaves the chart from one of its handlers (destroyed or
+  // removed) leaves a layout that still counts it: the paint starts again
+  // without it, over what was drawn. Every restart has one series less,
+  // unless handlers keep adding new ones; the bound ends that.
+  constexpr int KelMaxPaintRestarts = 16;
+  TElementGoneCatcher catcher;
+  for (int attempt = 0;; ++attempt) {
+    if (FDrawingDepth == 1) FreeRemovedAxes();
+    ISeriesLeftWhileDrawing = false;
+    try {
+      DrawChart(UserRectangle);
+      if (!ISeriesLeftWhileDrawing) return;
+      throw EElementGone{};
+    } catch (const EElementGone&) {
+      ClipRegionDone();
+      Canvas()->ResetState();
+      while (Canvas()->EntityDepth() > 0) Canvas()->EndEntity();
+      if (attempt == KelMaxPaintRestarts) return;
+    }
+  }
+}
+
+void TCustomAxisPanel::DrawChart(const TRectF& UserRectangle) {
   TCanvas3D* c = Canvas();
   CalcInvertedRotation();
   const bool fullRotation = c->SupportsFullRotation();
@@ -685,6 +769,7 @@ void TCustomAxisPanel::InternalDraw(const TRectF& UserRectangle) {
   CalcSeriesRect();
   if (!IsEmbedded && !fullRotation) c->Projection(Width3D(), ChartBounds(), ChartRect);
   DrawAxesSeries();
+  if (ISeriesLeftWhileDrawing) throw EElementGone{};  // the legend would show it
   if (!IsEmbedded) DrawTitlesAndLegend(false);
   DrawZoomRectangleIfActive();
   BroadcastToolEvent(cteAfterDraw);
@@ -735,17 +820,22 @@ void TCustomAxisPanel::DrawAllSeries() {
   if (SeriesCount() == 0) return;
   TCanvas3D* c = Canvas();
   c->BeginEntity("Series");
-  // Working copy of the order: a series event handler may change the list.
+  // Working copy of the order: a series event handler may change the list,
+  // destroy series or take them out of the chart; those are skipped (the
+  // copy is only compared for a series no longer in the list).
   std::vector<TChartSeries*> order = FSeriesList.FItems;
   const bool ascending = c->SupportsFullRotation() || order.front()->DrawSeriesAscending();
   if (!ascending) std::reverse(order.begin(), order.end());
+  auto stillShown = [this](TChartSeries* s) { return FSeriesList.IndexOf(s) >= 0 && s->Active(); };
   for (TChartSeries* s : order)
-    if (s->Active()) DrawSeries(s);
+    if (stillShown(s)) DrawElement([&] { DrawSeries(s); });
   for (TChartSeries* s : order) {
-    if (!s->Active() || !MarksOnTop(s)) continue;
-    if (c->SupportsID) c->BeginEntity(s->Name() + "_Top");
-    DrawMarksSeries(s);
-    if (c->SupportsID) c->EndEntity();
+    if (!stillShown(s) || !MarksOnTop(s)) continue;
+    DrawElement([&] {
+      if (c->SupportsID) c->BeginEntity(s->Name() + "_Top");
+      DrawMarksSeries(s);
+      if (c->SupportsID) c->EndEntity();
+    });
   }
   c->EndEntity();
 }

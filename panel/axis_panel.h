@@ -136,6 +136,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartTools& Tools() { return FTools; }
   const TChartTools& Tools() const { return FTools; }
   void BroadcastToolEvent(TChartToolEvent Event);
+  // True while the chart paints (inside InternalDraw).
+  bool Drawing() const { return FDrawingDepth > 0; }
   void BroadcastMouseEvent(TChartMouseEvent Event, TMouseButton Button, TShiftState Shift,
                            int X, int Y);
   void BroadcastWheelEvent(TWheelMouseEvent Event, int Delta, int X, int Y);
@@ -155,6 +157,12 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   TChartAxis* DepthTopAxis() const { return FDepthTopAxis; }
   // Custom axes: created with the chart as parent, owned by the chart.
   TChartAxis* AddCustomAxis();
+  // Takes a custom axis out of the chart and frees it (an axis that is not
+  // one of this chart's custom axes is left alone). Series drawn on it go
+  // back to the standard axis of their side, axis tools bound to it lose
+  // it. During a paint (from one of the axis' events) the axis is freed
+  // when the paint is over, and the paint draws again without it.
+  void RemoveCustomAxis(TChartAxis* Axis);
   int CustomAxesCount() const { return static_cast<int>(FCustomAxes.size()); }
   // ChartException for an index outside 0 .. CustomAxesCount - 1.
   TChartAxis* CustomAxis(int Index) const {
@@ -243,6 +251,8 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
 
  protected:
   void InternalDraw(const TRectF& UserRectangle) override;
+  // The drawing order of one paint, run by InternalDraw.
+  void DrawChart(const TRectF& UserRectangle);
   void CalcAxisRect();
   void CalcSeriesRect();
   void SetSeriesZOrder();
@@ -250,6 +260,11 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   void DrawAllAxis();
   void DrawAllSeries();
   void DrawSeries(TChartSeries* Series);
+  // Runs Draw for an element; when one of the element's handlers destroys
+  // it or takes it out of the chart, the rest of its drawing is dropped and
+  // the canvas is returned to the state it had before.
+  template <class TDraw>
+  void DrawElement(TDraw&& Draw);
   // The marks of a series, clipped to the chart rectangle when they clip.
   virtual void DrawMarksSeries(TChartSeries* Series);
   virtual void CalcWallsRect() = 0;
@@ -279,6 +294,10 @@ class TCustomAxisPanel : public TCustomKelPanelExtended {
   bool FClipPoints = true;
   bool FView3DWalls = true;
   bool IClipped = false;
+  int FDrawingDepth = 0;
+  bool ISeriesLeftWhileDrawing = false;  // a series or an axis left the chart during the paint
+  // Frees the custom axes removed during the paint (between its passes).
+  void FreeRemovedAxes();
   TChartSeriesList FSeriesList{this};
   TChartTools FTools{this};
   TChartAxes FAxes{this};

@@ -60,23 +60,18 @@ void TCustomPanelNoCaption::HostResize(float AWidth, float AHeight) {
 // every pixel (a position far outside the control means the same as one
 // at the bound), 0 for a coordinate that is not a number. The zoom and
 // panning arithmetic on rounded positions then cannot overflow.
-static float BoundedMouse(float V) {
-  const float M = static_cast<float>(KelMaxPixelPos);
-  return std::isnan(V) ? 0.0f : std::clamp(V, -M, M);
-}
-
 void TCustomPanelNoCaption::HostMouseDown(TMouseButton Button, TShiftState Shift, float X,
                                           float Y) {
-  MouseDown(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseDown(Button, Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseMove(TShiftState Shift, float X, float Y) {
-  MouseMove(Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseMove(Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseUp(TMouseButton Button, TShiftState Shift, float X,
                                         float Y) {
-  MouseUp(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseUp(Button, Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseWheel(TShiftState Shift, int WheelDelta) {
@@ -331,8 +326,15 @@ void TCustomKelPanel::Paint() {
   TCustomPanelNoCaption::Paint();
   if (FPrinting) return;
   // The host here has no paint-to-with-effects mode: a paint request either
-  // re-shows the cached image or draws the whole chart.
-  if (!FCanvas->ReDrawBitmap()) Draw();
+  // re-shows the cached image or draws the whole chart. Between paints the
+  // canvas is aimed at the control's own canvas, so before re-showing the
+  // image it is aimed at the canvas this paint draws on.
+  bool reshown = false;
+  if (FCanvas->UseBuffer() && RefreshHostCanvas()) {
+    if (FCanvas->ReferenceCanvas() != FHostCanvas) FCanvas->SetCanvas(FHostCanvas);
+    reshown = FCanvas->ReDrawBitmap();
+  }
+  if (!reshown) Draw();
   // Aim the canvas at the control's canvas again; the painting canvas is
   // only valid during this paint.
   FHostCanvas = HostControl() ? HostControl()->ControlCanvas() : nullptr;
@@ -347,17 +349,11 @@ void TCustomKelPanel::Draw() {
 // larger drawing rectangle is cut to that square (a coordinate that is not
 // a number counts as 0), so that no size, margin or position computed from
 // it can overflow.
-static TRectF BoundedDrawRect(const TRectF& R) {
-  const float M = static_cast<float>(KelMaxPixelPos);
-  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
-  return {bound(R.Left), bound(R.Top), bound(R.Right), bound(R.Bottom)};
-}
-
 void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   if (FCustomChartRect && IsRectEmpty(ICachedChartRect)) ICachedChartRect = ChartRect;
   if (InitialSize.X == 0) InitialSize.X = Width();
   if (InitialSize.Y == 0) InitialSize.Y = Height();
-  const TRectF rect = BoundedDrawRect(UserRect);
+  const TRectF rect = KelBoundRect(UserRect);
   FChartBounds = FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, rect);
   ApplyMargins();
   if (FCustomChartRect) {
@@ -382,8 +378,12 @@ void TCustomKelPanel::ApplyMargins() {
   const float B = static_cast<float>(BorderSize());
   auto pixels = [this](float margin, int size) -> float {
     const int m = KelRound(margin);
-    // The product in 64 bits: a huge control times a percentage overflows int.
-    if (FMarginUnits == muPercent) return static_cast<float>(static_cast<long long>(m) * size) * 0.01f;
+    // The integer product in 64 bits (a huge control times a percentage
+    // overflows int), scaled in double and only then rounded to single:
+    // scaling by the single-precision 0.01f would land one float lower
+    // for some sizes (3 % of 123 would give 4.68999958 instead of 4.69).
+    if (FMarginUnits == muPercent)
+      return static_cast<float>(static_cast<double>(static_cast<long long>(m) * size) * 0.01);
     return static_cast<float>(m);
   };
   ChartRect.Left = FChartBounds.Left + B + pixels(FMargins.Left, W);
@@ -406,9 +406,7 @@ void TCustomKelPanel::ApplyMargins() {
 void TCustomKelPanel::ReCalcWidthHeight() {
   // Room taken by huge titles, legends or borders may push the rectangle
   // past the pixel bound: it is kept within it (as every pixel).
-  const float M = static_cast<float>(KelMaxPixelPos);
-  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
-  ChartRect = {bound(ChartRect.Left), bound(ChartRect.Top), bound(ChartRect.Right), bound(ChartRect.Bottom)};
+  ChartRect = KelBoundRect(ChartRect);
   ChartRect.Left = std::max(ChartRect.Left, FChartBounds.Left);
   ChartRect.Top = std::max(ChartRect.Top, FChartBounds.Top);
   if (ChartRect.Right < ChartRect.Left) ChartRect.Right = ChartRect.Left + 1;

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

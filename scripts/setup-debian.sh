@@ -7,6 +7,10 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev   # Qt 6 Widgets, its CMake config needs the GL headers
+  qt6-svg-dev                              # SVG export (QSvgGenerator) and its tests (QSvgRenderer)
+  poppler-utils                            # PDF export tests read the page count and render the page
+  qt6-declarative-dev                      # the Qt Quick item (Qt Quick, QML)
+  qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript  # QML imports of the Quick example and its test
   googletest libgtest-dev libgmock-dev     # unit tests
   libbenchmark-dev                         # benchmarks
   libicu-dev                               # number format oracle (ICU DecimalFormat)

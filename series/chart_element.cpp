@@ -2,7 +2,7 @@
 
 #include "canvas/brush.h"
 #include "canvas/pen.h"
-#include "panel/axis_panel.h"
+#include "panel/axis_panel.h"  // ParentChart
 
 namespace sextant {
 
@@ -15,6 +15,8 @@ TCustomChartElement::TCustomChartElement(TComponent* AOwner) : TComponent(AOwner
 }
 
 TCustomChartElement::~TCustomChartElement() {
+  // Callers that watch this element across an event learn that it is gone.
+  for (TElementWatch* w = FWatches; w; w = w->FNext) w->FElement = nullptr;
   FPen.reset();
   FBrush.reset();
   // Derived levels have already detached from the chart in their own
@@ -95,6 +97,27 @@ void TCustomChartElement::SetStringProperty(std::string& Variable, const std::st
     Variable = Value;
     Repaint();
   }
+}
+
+// ---- Watching an element across its events ----------------------------------
+
+TElementWatch::TElementWatch(TCustomChartElement* Element)
+    : FElement(Element), FChart(Element->ParentChart()), FNext(Element->FWatches) {
+  Element->FWatches = this;
+}
+
+TElementWatch::~TElementWatch() {
+  if (!FElement) return;
+  // Watches end in reverse order of their start, so this one is innermost.
+  TElementWatch** link = &FElement->FWatches;
+  while (*link && *link != this) link = &(*link)->FNext;
+  if (*link) *link = FNext;
+}
+
+bool ElementGone(const TElementWatch& Watch) {
+  if (!Watch.Gone()) return false;
+  if (TElementGoneCatcher::Active()) throw EElementGone{};
+  return true;
 }
 
 }  // namespace sextant

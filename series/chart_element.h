@@ -6,14 +6,28 @@
 #include <memory>
 #include <string>
 
+#include "canvas/element_gone.h"
 #include "canvas/kel_component.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 
 class TCustomAxisPanel;
 class TKelBrush;
 class TKelPen;
+
+// The phases of a chart paint (and the mouse leaving it) that a chart and
+// its series tell their tools about.
+enum TChartToolEvent {
+  cteAfterDraw,
+  cteBeforeDrawSeries,
+  cteBeforeDraw,
+  cteBeforeDrawAxes,
+  cteAfterDrawSeries,
+  cteMouseLeave
+};
+
+class TElementWatch;
 
 class TCustomChartElement : public TComponent {
  public:
@@ -67,6 +81,39 @@ class TCustomChartElement : public TComponent {
   void* FTagObject = nullptr;
   long FTag = 0;
   TCustomAxisPanel* FParent = nullptr;
+
+ private:
+  friend class TElementWatch;
+  TElementWatch* FWatches = nullptr;  // innermost first
 };
+
+// Watches an element across a call out to an event handler, which may
+// destroy the element or take it out of its chart. Lives on the caller's
+// stack; costs no allocation.
+class TElementWatch {
+ public:
+  explicit TElementWatch(TCustomChartElement* Element);
+  ~TElementWatch();
+  TElementWatch(const TElementWatch&) = delete;
+  TElementWatch& operator=(const TElementWatch&) = delete;
+
+  // The element was destroyed, or no longer belongs to the chart it
+  // belonged to when the watch began.
+  bool Gone() const { return !FElement || FElement->ParentChart() != FChart; }
+  // The chart the element belonged to when the watch began.
+  TCustomAxisPanel* Chart() const { return FChart; }
+
+ private:
+  friend class TCustomChartElement;
+  TCustomChartElement* FElement;  // null once destroyed
+  TCustomAxisPanel* FChart;
+  TElementWatch* FNext;
+};
+
+// To call right after an element's event handler returned: false while the
+// element is still there. When it is gone, throws EElementGone where a
+// catcher is active, and otherwise answers true (the caller then returns
+// without touching the element).
+bool ElementGone(const TElementWatch& Watch);
 
 }  // namespace sextant

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <typeinfo>
 
 #include "axes/chart_axis.h"
@@ -24,6 +25,8 @@
 #include "canvas/pen.h"
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
+#include "series/finite_point.h"
+#include "series/segment_hit.h"
 
 namespace sextant {
 
@@ -86,6 +89,15 @@ TColor TFastLineSeries::LineColor() const {
 
 bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
 
+bool TFastLineSeries::BreaksLine(int ValueIndex) const {
+  const auto i = static_cast<std::size_t>(ValueIndex);
+  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]);
+}
+
+bool TFastLineSeries::NullLeftOut(int ValueIndex) const {
+  return FColors && FTreatNulls != tnIgnore && IsNull(ValueIndex);
+}
+
 bool TFastLineSeries::ShouldDrawAsPolyline() const {
   return FDrawAll && FDrawStyle == flAll && FTreatNulls == tnIgnore && !FStairs && !Is3D();
 }
@@ -123,7 +135,7 @@ void TFastLineSeries::DoBeforeParallel() {
   if (Count() == 0 || !FGetHorizAxis || !FGetVertAxis) return;
   const double* xs = FX->Data();
   const double* ys = FY->Data();
-  const int s = FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0;
+  const int s = PenStartIndex();
   OldX = FGetHorizAxis->CalcXPosValue(xs[s]);
   OldY = FGetVertAxis->CalcYPosValue(ys[s]);
   if (!ShouldDrawAsPolyline() || FLastVisibleIndex < s) return;
@@ -179,7 +191,10 @@ void TFastLineSeries::DrawAllValues() {
 
   PrepareCanvas();
   const bool polyline = ShouldDrawAsPolyline();
-  if (!polyline) {
+  // A pen start that cannot be drawn leaves the line broken until the
+  // first drawable point.
+  IBroken = Count() > 0 && BreaksLine(PenStartIndex());
+  if (!polyline && !IBroken) {
     DoMove(OldX, OldY);
     if (!FDrawAll) {
       IMin = OldY;
@@ -207,7 +222,7 @@ void TFastLineSeries::DrawAllValues() {
             static_cast<float>(CalcXPosValue(MaxXValue())) + grow,
             static_cast<float>(CalcYPosValue(MinYValue())) + grow});
       }
-      canvas->Polyline(IPoints);
+      DrawPolylineRuns(canvas);
       if (gradient) pen->Fill()->Gradient()->SetCustomTargetRectangle(saved);
     }
   } else if (FFirstVisibleIndex >= 0 && !DrawColumnsBySearch()) {
@@ -222,6 +237,27 @@ void TFastLineSeries::DrawAllValues() {
   IFastMode = false;
   IDrawingAllValues = false;
   IDrawCanvas = nullptr;
+  IBroken = false;
+}
+
+// Without a point that breaks the line this is the one polyline over the
+// whole buffer; otherwise each run of at least two drawable points is a
+// polyline of its own (entry k of the buffer is point PenStartIndex() + k).
+void TFastLineSeries::DrawPolylineRuns(TCanvas3D* Canvas) {
+  const std::size_t n = IPoints.size();
+  const std::size_t s = static_cast<std::size_t>(PenStartIndex());
+  const std::size_t count = static_cast<std::size_t>(Count());
+  const std::span<const TPointF> all(IPoints);
+  std::size_t runStart = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (s + k < count && !BreaksLine(static_cast<int>(s + k))) continue;
+    if (k - runStart >= 2) Canvas->Polyline(all.subspan(runStart, k - runStart));
+    runStart = k + 1;
+  }
+  if (runStart == 0)
+    Canvas->Polyline(all);
+  else if (n > runStart && n - runStart >= 2)
+    Canvas->Polyline(all.subspan(runStart));
 }
 
 // ---- DrawAllPoints off: pixel columns by search ---------------------------------
@@ -237,12 +273,13 @@ void TFastLineSeries::DrawAllValues() {
 //     only the Ys are converted;
 //   - daMinMax only gathers the lowest and highest Y pixel that differs from
 //     the pen's; on a monotone vertical axis those come from the column's
-//     smallest and largest value (and the pixel of NaN, when there is one),
-//     and only when one of them lands on the pen's own pixel are the Ys
-//     converted one by one.
+//     smallest and largest value, and only when one of them lands on the
+//     pen's own pixel are the Ys converted one by one.
 // The first point of a column and the last visible point go through
-// DrawReducedPoint exactly as DrawValue would take them, so the strokes and
-// the final pen state equal those of visiting every point.
+// SearchPoint exactly as DrawValue would take them, and so does every
+// point of a column that holds a Y breaking the line (or follows a break),
+// so the strokes and the final pen state equal those of visiting every
+// point.
 
 namespace {
 
@@ -265,29 +302,26 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   const int last = FLastVisibleIndex;
   if (!h || !v || last >= Count() || LastDisplayedIndex() != last) return false;
   if (!MonotoneConversion(h) || !FX->IsAscending()) return false;
-  const bool monotoneY = MonotoneConversion(v);
   const double* xs = FX->Data();
-  const double* ys = FY->Data();
-  // The visit starts right after the point the pen stands on.
-  int i = (FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0) + 1;
+  // The visit starts right after the point the pen stands on. In an
+  // ascending list of numbers only the ends can be infinite: an infinite X
+  // in the range is left to the visit of every point.
+  int i = PenStartIndex() + 1;
+  if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
+  const bool monotoneY = MonotoneConversion(v);
   while (i <= last) {
     const int column = h->CalcXPosValue(xs[i]);
     const int end = ColumnEnd(i, last, column);
-    DrawReducedPoint(i, column, v->CalcYPosValue(ys[i]));
-    // The pen now stands in this column (OldX = column); the last visible
-    // point is taken on its own below.
+    SearchPoint(i, column);
+    // Unless point i broke the line, the pen now stands in this column
+    // (OldX = column); the last visible point is taken on its own below.
     const int bulkEnd = end == last ? last - 1 : end;
     if (i < bulkEnd) {
-      if (FDAPStyle == daFirst) {
-        for (int j = i + 1; j <= bulkEnd; ++j) {
-          const int y = v->CalcYPosValue(ys[j]);
-          if (y != OldY) DoDrawPoint(column, y);
-        }
-      } else {
-        GatherColumn(i + 1, bulkEnd, monotoneY);
-      }
+      const bool gathered = FDAPStyle == daMinMax && monotoneY && !IBroken && GatherColumn(i + 1, bulkEnd);
+      if (!gathered)
+        for (int j = i + 1; j <= bulkEnd; ++j) SearchPoint(j, column);
     }
-    if (end == last && last > i) DrawReducedPoint(last, column, v->CalcYPosValue(ys[last]));
+    if (end == last && last > i) SearchPoint(last, column);
     i = end + 1;
   }
   ISearchedColumns = true;
@@ -341,6 +375,20 @@ void TFastLineSeries::MinMaxStep(int ValueIndex, int X, int Y) {
   }
 }
 
+void TFastLineSeries::SearchPoint(int ValueIndex, int X) {
+  const double y = FY->Data()[ValueIndex];
+  if (!IsFiniteValue(y)) {
+    BreakLine();
+    return;
+  }
+  const int Y = FGetVertAxis->CalcYPosValue(y);
+  if (IBroken) {
+    RestartLine(X, Y);
+    return;
+  }
+  DrawReducedPoint(ValueIndex, X, Y);
+}
+
 void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
   if (X == OldX && Y == OldY) return;
   if (FDAPStyle == daFirst) {
@@ -352,10 +400,10 @@ void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
 
 namespace {
 
-// Smallest and largest number among Values[From..To] (lo > hi when there
-// is none) and whether a NaN is among them. Four independent lanes keep
-// the loop from waiting on one comparison chain.
-void ColumnRange(const double* Values, int From, int To, double& Lo, double& Hi, bool& NaN) {
+// Smallest and largest value among Values[From..To] and whether one of
+// them is not a finite number (then Lo and Hi mean nothing). Four
+// independent lanes keep the loop from waiting on one comparison chain.
+void ColumnRange(const double* Values, int From, int To, double& Lo, double& Hi, bool& NonFinite) {
   double lo[4] = {HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
   double hi[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   bool nan[4] = {false, false, false, false};
@@ -363,20 +411,20 @@ void ColumnRange(const double* Values, int From, int To, double& Lo, double& Hi,
   for (; j + 3 <= To; j += 4) {
     for (int k = 0; k < 4; ++k) {
       const double y = Values[j + k];
-      lo[k] = y < lo[k] ? y : lo[k];  // NaN never wins
+      lo[k] = y < lo[k] ? y : lo[k];
       hi[k] = y > hi[k] ? y : hi[k];
-      nan[k] |= y != y;
+      nan[k] |= !IsFiniteValue(y);
     }
   }
   for (; j <= To; ++j) {
     const double y = Values[j];
     lo[0] = y < lo[0] ? y : lo[0];
     hi[0] = y > hi[0] ? y : hi[0];
-    nan[0] |= y != y;
+    nan[0] |= !IsFiniteValue(y);
   }
   Lo = std::min(std::min(lo[0], lo[1]), std::min(lo[2], lo[3]));
   Hi = std::max(std::max(hi[0], hi[1]), std::max(hi[2], hi[3]));
-  NaN = nan[0] || nan[1] || nan[2] || nan[3];
+  NonFinite = nan[0] || nan[1] || nan[2] || nan[3];
 }
 
 // Doubles in their numeric order as unsigned integers (for bisection
@@ -398,45 +446,33 @@ double FromOrderedKey(std::uint64_t Key) {
 
 // The same-column points From..To of daMinMax: every Y pixel that differs
 // from the pen's (OldY) widens IMin/IMax. On a monotone vertical axis the
-// pixels come from the column's extreme values: the pixels of the numbers
-// lie between those of the smallest and the largest number, and every NaN
-// has the one pixel of NaN. When one extreme lands on the pen's pixel, the
-// values on that pixel form one interval; its edge is found by bisection
-// over the doubles, and the nearest number beyond it gives the extreme
-// pixel on that side.
-void TFastLineSeries::GatherColumn(int From, int To, bool MonotoneY) {
+// pixels come from the column's extreme values: the pixels of the values
+// lie between those of the smallest and the largest. When one extreme
+// lands on the pen's pixel, the values on that pixel form one interval;
+// its edge is found by bisection over the doubles, and the nearest value
+// beyond it gives the extreme pixel on that side.
+bool TFastLineSeries::GatherColumn(int From, int To) {
   const TChartAxis* v = FGetVertAxis;
   const double* ys = FY->Data();
   const int penY = OldY;
-  if (!MonotoneY) {
-    for (int j = From; j <= To; ++j) {
-      const int y = v->CalcYPosValue(ys[j]);
-      if (y == penY) continue;
-      IMin = std::min(IMin, y);
-      IMax = std::max(IMax, y);
-      ISameX = true;
-    }
-    return;
-  }
   double lo, hi;
-  bool nan;
-  ColumnRange(ys, From, To, lo, hi, nan);
+  bool nonFinite;
+  ColumnRange(ys, From, To, lo, hi, nonFinite);
+  if (nonFinite) return false;
   auto take = [&](int Pixel) {
     if (Pixel == penY) return;
     IMin = std::min(IMin, Pixel);
     IMax = std::max(IMax, Pixel);
     ISameX = true;
   };
-  if (nan) take(v->CalcYPosValue(std::numeric_limits<double>::quiet_NaN()));
-  if (!(lo <= hi)) return;  // no numbers
   const int pixLo = v->CalcYPosValue(lo);
   const int pixHi = v->CalcYPosValue(hi);
   if (pixLo != penY && pixHi != penY) {
     take(pixLo);
     take(pixHi);
-    return;
+    return true;
   }
-  if (pixLo == penY && pixHi == penY) return;  // every number on the pen's pixel
+  if (pixLo == penY && pixHi == penY) return true;  // every value on the pen's pixel
   // One end on the pen's pixel: find the last value from that end that
   // still maps there, then the nearest number beyond it.
   const bool lowOnPen = pixLo == penY;
@@ -461,13 +497,22 @@ void TFastLineSeries::GatherColumn(int From, int To, bool MonotoneY) {
   }
   if (found) take(v->CalcYPosValue(beyond));
   take(lowOnPen ? pixHi : pixLo);
+  return true;
 }
 
 void TFastLineSeries::DrawValue(int ValueIndex) {
   // Drawing never raises: an index outside the data draws nothing.
   if (ValueIndex < 0 || ValueIndex >= Count() || !FGetHorizAxis || !FGetVertAxis) return;
+  if (BreaksLine(ValueIndex)) {
+    BreakLine();
+    return;
+  }
   int X = FGetHorizAxis->CalcXPosValue(FX->Data()[ValueIndex]);
   int Y = FGetVertAxis->CalcYPosValue(FY->Data()[ValueIndex]);
+  if (IBroken) {
+    if (!NullLeftOut(ValueIndex)) RestartLine(X, Y);
+    return;
+  }
   if (FTreatNulls == tnIgnore && FDrawAll) {
     DoDrawPoint(X, Y);
     return;
@@ -479,6 +524,23 @@ void TFastLineSeries::DrawValue(int ValueIndex) {
   }
   // daMinMax: one vertical stroke per pixel column.
   MinMaxStep(ValueIndex, X, Y);
+}
+
+void TFastLineSeries::BreakLine() {
+  if (IBroken) return;
+  if (!FDrawAll && FDAPStyle == daMinMax && ISameX) DrawColumn();
+  ISameX = false;
+  IBroken = true;
+}
+
+void TFastLineSeries::RestartLine(int X, int Y) {
+  DoMove(X, Y);
+  OldX = X;
+  OldY = Y;
+  IMin = Y;
+  IMax = Y;
+  ISameX = false;
+  IBroken = false;
 }
 
 void TFastLineSeries::DrawColumn() {
@@ -591,8 +653,15 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, int ValueIndex) {
   InternalNotifyNewValue(ValueIndex);
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas || !canvas->ReferenceCanvas() || !FGetHorizAxis || !FGetVertAxis) return;
-  if (ValueIndex < 0 || ValueIndex >= Count()) return;
+  if (ValueIndex < 0 || ValueIndex >= Count() || BreaksLine(ValueIndex)) return;
   const int p = ValueIndex > 0 ? ValueIndex - 1 : 0;
+  if (BreaksLine(p)) {
+    // No segment from a point that cannot be drawn: the line starts here.
+    OldX = FGetHorizAxis->CalcXPosValue(FX->Data()[ValueIndex]);
+    OldY = FGetVertAxis->CalcYPosValue(FY->Data()[ValueIndex]);
+    DoMove(OldX, OldY);
+    return;
+  }
   const int px = FGetHorizAxis->CalcXPosValue(FX->Data()[p]);
   const int py = FGetVertAxis->CalcYPosValue(FY->Data()[p]);
   if (!FDrawAll && px != OldX) {
@@ -614,29 +683,6 @@ void TFastLineSeries::Clear() {
   DoMove(OldX, OldY);
 }
 
-namespace {
-
-// Whether pixel P lies on the segment A..B within Tolerance pixels: inside
-// the segment's bounding box grown by the tolerance, and closer to the line
-// than Tolerance + 1 pixels measured across the segment's main direction,
-// so that every pixel a one-pixel line covers is a hit at tolerance 0.
-bool PointOnSegment(TPoint P, TPoint A, TPoint B, int Tolerance) {
-  // 64-bit: pixels and tolerance may be anywhere in the int range.
-  const long long t = Tolerance;
-  if (P.X < std::min<long long>(A.X, B.X) - t || P.X > std::max<long long>(A.X, B.X) + t ||
-      P.Y < std::min<long long>(A.Y, B.Y) - t || P.Y > std::max<long long>(A.Y, B.Y) + t)
-    return false;
-  const double dx = static_cast<double>(B.X) - A.X;
-  const double dy = static_cast<double>(B.Y) - A.Y;
-  const double major = std::max(std::fabs(dx), std::fabs(dy));
-  if (major == 0) return true;  // a degenerate segment: its grown box decided
-  const double cross =
-      std::fabs(dy * (static_cast<double>(P.X) - A.X) - dx * (static_cast<double>(P.Y) - A.Y));
-  return cross < (static_cast<double>(t) + 1) * major;
-}
-
-}  // namespace
-
 int TFastLineSeries::Clicked(int X, int Y) {
   if (FFirstVisibleIndex < 0 || !FGetHorizAxis || !FGetVertAxis) return -1;
   if (Is3D())
@@ -649,10 +695,16 @@ int TFastLineSeries::Clicked(int X, int Y) {
   const double* ys = FY->Data();
   const TPoint pixel{X, Y};
   TPoint previous{};
+  bool hasPrevious = false;  // the point before was drawn
   for (int i = FFirstVisibleIndex; i <= last; ++i) {
+    // A point that breaks the line is neither hit nor joined to a neighbour.
+    if (BreaksLine(i)) {
+      hasPrevious = false;
+      continue;
+    }
     const TPoint p{FGetHorizAxis->CalcXPosValue(xs[i]), FGetVertAxis->CalcYPosValue(ys[i])};
     if (p == pixel) return i;
-    if (i > FFirstVisibleIndex) {
+    if (hasPrevious) {
       bool hit;
       if (FStairs) {
         const TPoint corner = FInvertedStairs ? TPoint{previous.X, p.Y} : TPoint{p.X, previous.Y};
@@ -664,6 +716,7 @@ int TFastLineSeries::Clicked(int X, int Y) {
       if (hit) return i - 1;
     }
     previous = p;
+    hasPrevious = true;
   }
   return -1;
 }

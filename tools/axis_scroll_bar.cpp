@@ -146,7 +146,10 @@ int TKelScrollBar::GetPosition() const { return FPosition; }
 
 void TKelScrollBar::SetPosition(int Value) {
   SetIntegerProperty(FPosition, Value);
+  // The handler may destroy the bar or take it out of its chart.
+  TElementWatch watch(this);
   CallEvent(OnSetPosition, this, Value);
+  ElementGone(watch);
 }
 
 void TKelScrollBar::InflateThumbLength(bool, double Delta) {
@@ -158,7 +161,9 @@ void TKelScrollBar::SetSize(int Value) {
   if (FSize == Value) return;
   FSize = Value;
   Repaint();
+  TElementWatch watch(this);
   CallEvent(OnChangeSize, this);
+  ElementGone(watch);
 }
 
 bool TKelScrollBar::ShouldDraw(TRectF&) { return TotalCount() > 0; }
@@ -394,15 +399,26 @@ void TKelScrollBar::Draw() {
   if (T == 0) return;
   CalcThumbPosition();
   const TRectF thumb = ThumbRectangle();
+  // Only the part of the thumb on the track is painted: a position beyond
+  // the track (before the first paint, or after the axis moved past the
+  // page) puts the thumb past the track's end, where it would cover the
+  // inc arrow or the panel. The thumb's own rectangle stays as computed.
+  c->ClipRectangle(ScrollRectangle());
+  DrawThumb(thumb);
+  c->UnClipRectangle();
+}
+
+void TKelScrollBar::DrawThumb(const TRectF& Thumb) {
+  TCanvas3D* c = ParentChart()->Canvas();
   const TKelBrush* thumbBrush = FThumb->Brush();
   if (thumbBrush->HasImage() && !thumbBrush->Image()->IsEmpty()) {
-    TRectF r = thumb;
+    TRectF r = Thumb;
     r.Right -= 1;
     c->StretchDraw(r, *thumbBrush->Image()->Bitmap());
   } else {
     c->AssignVisiblePen(FThumb->Pen());
     c->AssignBrush(thumbBrush);
-    TRectF r = thumb;
+    TRectF r = Thumb;
     if (FThumb->Pen()->Visible()) {
       const float half = FThumb->Pen()->Width() * 0.5f;
       InflateRectF(r, -half, -half);
@@ -413,7 +429,7 @@ void TKelScrollBar::Draw() {
       c->RoundRect(r, FRoundSize, FRoundSize);
   }
   if (FBevel != bvNone) {
-    TRectF r = thumb;
+    TRectF r = Thumb;
     r.Right -= 1;
     const double w = std::min({static_cast<double>(r.Width()) / 2,
                                static_cast<double>(r.Height()) / 2, 1.0});
@@ -557,8 +573,11 @@ void TKelScrollBar::ApplyScroll(double Delta, bool IsClick) {
 }
 
 void TKelScrollBar::DoChange(double Value, bool IsClick) {
+  TElementWatch watch(this);
   SetPosition(KelRound(Value));
+  if (ElementGone(watch)) return;
   CallEvent(OnScrolled, this);
+  if (ElementGone(watch)) return;
   if (IsClick && FirstTime && FAutoRepeat) {
     if (!FTimer) {
       FTimer = KelCreateTimer();
@@ -691,7 +710,9 @@ int TAxisScrollBarTool::CurrentCount() const {
 }
 
 void TAxisScrollBarTool::SetPosition(int Value) {
+  TElementWatch watch(this);
   TKelScrollBar::SetPosition(Value);
+  if (ElementGone(watch)) return;
   double dataMin, dataMax, range;
   if (!GetAxisLimits(dataMin, dataMax, range) || range == 0 || Max == 0) return;
   const double extent = dataMax - dataMin;

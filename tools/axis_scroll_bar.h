@@ -181,6 +181,8 @@ class TKelScrollBar : public TKelCustomTool {
   int ArrowSize() const { return FArrows ? FSize : 0; }
   bool OverResizeGrip(TPointF P, bool Inc) const;
   void DrawArrowOutline(const std::array<TPointF, 3>& Points);
+  // The thumb's picture or rectangle and its bevel.
+  void DrawThumb(const TRectF& Thumb);
 
   TKelScrollBarDrawStyle FDrawStyle = dsAlways;
   int FInitial = 250;

@@ -1,11 +1,13 @@
-// export_example: a chart configured in code and saved as a PNG file, with
-// no window and no display.
+// export_example: a chart configured in code and saved as an image or a
+// document, with no window and no display.
 //
 //   export_example [FILE] [--ratio R] [--size WxH]
 //
-// FILE defaults to chart.png, the ratio (device pixels per pixel) to 2 and
-// the size (device-independent pixels) to 640x400. Exit codes: 0 written,
-// 1 not written, 2 wrong command line.
+// The suffix of FILE chooses the format: .png, .jpg/.jpeg and .bmp images,
+// .svg and .pdf vector documents. FILE defaults to chart.png, the ratio
+// (device pixels per pixel, images only) to 2 and the size
+// (device-independent pixels) to 640x400. Exit codes: 0 written, 1 not
+// written, 2 wrong command line.
 #include <QGuiApplication>
 #include <QString>
 
@@ -15,7 +17,7 @@
 
 #include <sextant/marks/series_marks.h>
 #include <sextant/panel/chart.h>
-#include <sextant/platform/qt/chart_render.h>
+#include <sextant/platform/qt/chart_export.h>
 #include <sextant/platform/qt/qt_services.h>
 #include <sextant/series/fast_line_series.h>
 
@@ -65,11 +67,24 @@ int main(int argc, char** argv) {
   }
   monthly->Marks()->SetVisible(true);  // each value written at its point
 
-  if (!sextant::SaveChartPng(chart, file, QSize(width, height), ratio)) {
-    std::fprintf(stderr, "export_example: cannot write '%s'\n", file.toLocal8Bit().constData());
+  const QSize size(width, height);
+  const QString suffix = file.section('.', -1).toLower();
+  QString error;
+  bool written;
+  if (suffix == "svg")
+    written = sextant::SaveChartSvg(chart, file, size, &error);
+  else if (suffix == "pdf")
+    written = sextant::SaveChartPdf(chart, file, size, &error);
+  else
+    written = sextant::SaveChartImage(chart, file, size, ratio, &error);
+  if (!written) {
+    std::fprintf(stderr, "export_example: %s\n", error.toLocal8Bit().constData());
     return 1;
   }
-  std::printf("export_example: wrote %s (%d x %d device pixels)\n", file.toLocal8Bit().constData(),
-              static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(height * ratio)));
+  if (suffix == "svg" || suffix == "pdf")
+    std::printf("export_example: wrote %s (%d x %d pixels)\n", file.toLocal8Bit().constData(), width, height);
+  else
+    std::printf("export_example: wrote %s (%d x %d device pixels)\n", file.toLocal8Bit().constData(),
+                static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(height * ratio)));
   return 0;
 }

@@ -1,7 +1,7 @@
-# Runs EXE with ARGS and FILE, then checks that FILE is a PNG image of
-# WIDTH x HEIGHT pixels.
+# Runs EXE with FILE_FIRST_ARGS, FILE and ARGS, then checks that FILE is a
+# PNG image of WIDTH x HEIGHT pixels.
 file(REMOVE ${FILE})
-execute_process(COMMAND ${EXE} ${FILE} ${ARGS} RESULT_VARIABLE result)
+execute_process(COMMAND ${EXE} ${FILE_FIRST_ARGS} ${FILE} ${ARGS} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${EXE} failed: ${result}")
 endif()

@@ -1,7 +1,7 @@
 # Installs the built tree into a temporary prefix and builds, from clean
-# build directories, the embed example and a program including every
-# installed header, as a user of the package would; then runs both
-# offscreen. The installed package must not refer to the source tree.
+# build directories, the embed example, a program including every installed
+# header and (with the Qt Quick item) the Qt Quick example, as a user of the
+# package would; then runs them offscreen. The installed package must not refer to the source tree.
 function(run)
   execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
@@ -16,7 +16,7 @@ run(${CMAKE_COMMAND} --install ${SEXTANT_BINARY_DIR} --prefix ${prefix})
 
 # What must and must not be installed.
 foreach(header panel/chart.h series/fast_line_series.h platform/host_canvas.h
-    platform/qt/chart_view.h platform/qt/chart_render.h platform/qt/qt_application.h)
+    platform/qt/chart_view.h platform/qt/chart_render.h platform/qt/chart_export.h platform/qt/qt_application.h)
   if(NOT EXISTS ${prefix}/include/sextant/${header})
     message(FATAL_ERROR "not installed: ${header}")
   endif()
@@ -41,16 +41,27 @@ if(EXTRA_CXX_FLAGS)
   list(APPEND configure_args -DCMAKE_CXX_FLAGS=${EXTRA_CXX_FLAGS} -DCMAKE_EXE_LINKER_FLAGS=${EXTRA_CXX_FLAGS})
 endif()
 
-foreach(project embed headers)
+set(projects embed headers)
+# A package with the Qt Quick item builds the Qt Quick example too.
+if(EXISTS ${prefix}/include/sextant/platform/qt/quick/chart_quick_item.h)
+  list(APPEND projects quick)
+endif()
+foreach(project ${projects})
+  set(args --exit-after-paint)
   if(project STREQUAL "embed")
     set(source ${SEXTANT_SOURCE_DIR}/examples/embed)
     set(program embed_example)
+  elseif(project STREQUAL "quick")
+    set(source ${SEXTANT_SOURCE_DIR}/examples/quick)
+    set(program quick_example)
+    set(args --screenshot ${WORK_DIR}/quick.png)
   else()
     set(source ${SEXTANT_SOURCE_DIR}/examples/tests/headers)
     set(program headers_check)
   endif()
   run(${CMAKE_COMMAND} -S ${source} -B ${WORK_DIR}/${project} ${configure_args})
   run(${CMAKE_COMMAND} --build ${WORK_DIR}/${project} -j 2)
-  run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK_DIR}/${project}/${program} --exit-after-paint)
+  run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+    ${WORK_DIR}/${project}/${program} ${args})
 endforeach()
-message(STATUS "the installed package builds and runs the embed example")
+message(STATUS "the installed package builds and runs the examples: ${projects}")

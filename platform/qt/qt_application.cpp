@@ -144,7 +144,7 @@ class TFirstPaintWatcher : public QObject {
 
 }  // namespace
 
-int TQtApplication::RunScreenshot(const QString& fileName) {
+int TQtApplication::RunScreenshot(const QString& fileName, const char* Format) {
   QWidget* form = MainForm();
   if (!form) {
     std::fprintf(stderr, "screenshot: the application has no form\n");
@@ -156,8 +156,8 @@ int TQtApplication::RunScreenshot(const QString& fileName) {
     if (image.isNull()) {
       std::fprintf(stderr, "screenshot: the window could not be captured\n");
       result = 1;
-    } else if (!image.save(fileName, "PNG")) {
-      std::fprintf(stderr, "screenshot: cannot write PNG file '%s'\n", fileName.toLocal8Bit().constData());
+    } else if (!image.save(fileName, Format)) {
+      std::fprintf(stderr, "screenshot: cannot write %s file '%s'\n", Format, fileName.toLocal8Bit().constData());
       result = 1;
     } else {
       result = 0;

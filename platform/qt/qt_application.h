@@ -82,9 +82,10 @@ class TQtApplication {
   // the loop's exit code.
   int Run();
 
-  // Shows the main form, lets it paint once, saves its client area as a PNG
-  // file and returns 0; on failure writes a message to stderr and returns 1.
-  int RunScreenshot(const QString& fileName);
+  // Shows the main form, lets it paint once, saves its client area as an
+  // image file in Qt's image format Format ("PNG", "JPG", "BMP") and returns
+  // 0; on failure writes a message to stderr and returns 1.
+  int RunScreenshot(const QString& fileName, const char* Format = "PNG");
 
   // True when windows appear on a real display (not offscreen/minimal).
   static bool HasDisplay();

@@ -144,6 +144,48 @@ TEST(ChartdemoCommandLine, OtherArgumentsGiveUsageAndExitCode2) {
   }
 }
 
+// The suffix of the screenshot file names its format; the file holds that
+// format (by its signature), whatever the letter case of the suffix.
+TEST(ChartdemoCommandLine, ScreenshotIsWrittenInTheFormatItsSuffixNames) {
+  const struct {
+    const char* name;
+    QByteArray signature;
+  } cases[] = {
+      {"shot.png", QByteArray("\x89PNG\r\n\x1a\n", 8)},
+      {"shot.jpg", QByteArray("\xFF\xD8\xFF", 3)},
+      {"shot.JPEG", QByteArray("\xFF\xD8\xFF", 3)},
+      {"shot.bmp", QByteArray("BM", 2)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString file = QString(E2E_WORK_DIR) + "/" + QString::number(::getpid()) + "_" + c.name;
+    QFile::remove(file);
+    const TRun run = RunChartdemo({"--screenshot", file});
+    EXPECT_EQ(run.ExitCode, 0) << run.StdErr.toStdString();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(c.signature.size()) == c.signature);
+    written.close();
+    EXPECT_EQ(QImage(file).size(), QSize(956, 585));
+    QFile::remove(file);
+  }
+}
+
+// An unknown suffix is refused before the window starts: a message naming
+// the file and the known suffixes, exit code 2, and no file.
+TEST(ChartdemoCommandLine, UnknownScreenshotSuffixIsRefused) {
+  const char* names[] = {"shot.gif", "shot", "shot.png.txt", "dir.png/shot", "shot."};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    const QString file = QString(E2E_WORK_DIR) + "/" + name;
+    const TRun run = RunChartdemo({"--screenshot", file});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_TRUE(run.StdErr.contains("unknown image suffix (use .png, .jpg, .jpeg, .bmp)")) << run.StdErr.toStdString();
+    EXPECT_TRUE(run.StdErr.contains(file)) << run.StdErr.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+  }
+}
+
 TEST(ChartdemoCommandLine, UnwritableScreenshotFileGivesAMessageAndExitCode1) {
   const QString file = QString(E2E_WORK_DIR) + "/no/such/dir/shot.png";
   const TRun run = RunChartdemo({"--screenshot", file});

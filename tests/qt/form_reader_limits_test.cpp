@@ -26,17 +26,17 @@ std::string NestedObjects(int depth) {
 
 void ExpectNestingError(const std::string& text, int line) {
   try {
-    ParseFormDescription(text, "deep.fmx");
+    ParseFormDescription(text, "deep.desc");
     ADD_FAILURE() << "no error";
   } catch (const EFormReadError& e) {
     EXPECT_EQ(e.Line(), line);
     EXPECT_EQ(std::string(e.what()),
-              "deep.fmx line " + std::to_string(line) + ": objects and lists nested deeper than 100 levels");
+              "deep.desc line " + std::to_string(line) + ": objects and lists nested deeper than 100 levels");
   }
 }
 
 TEST(FormParserLimits, NestingUpToTheLimitReads) {
-  const TFormObject lists = ParseFormDescription(NestedLists(KelFormMaxNesting), "deep.fmx");
+  const TFormObject lists = ParseFormDescription(NestedLists(KelFormMaxNesting), "deep.desc");
   const TFormValue* v = &lists.Properties.at(0).Value;
   int depth = 1;
   while (v->Kind == TFormValue::vkList) {
@@ -47,7 +47,7 @@ TEST(FormParserLimits, NestingUpToTheLimitReads) {
   EXPECT_EQ(depth, KelFormMaxNesting);
   EXPECT_EQ(v->AsInteger(), 1);
 
-  const TFormObject objects = ParseFormDescription(NestedObjects(KelFormMaxNesting), "deep.fmx");
+  const TFormObject objects = ParseFormDescription(NestedObjects(KelFormMaxNesting), "deep.desc");
   const TFormObject* o = &objects;
   for (int i = 1; i < KelFormMaxNesting; ++i) {
     ASSERT_EQ(o->Children.size(), 1u);

@@ -50,7 +50,7 @@ const char* const kAllKinds =
     "end\n";
 
 TEST(FormParser, ReadsEveryValueKindWithItsLine) {
-  const TFormObject root = ParseFormDescription(kAllKinds, "test.fmx");
+  const TFormObject root = ParseFormDescription(kAllKinds, "test.desc");
   EXPECT_EQ(root.Name, "Form1");
   EXPECT_EQ(root.ClassName, "TForm1");
   EXPECT_EQ(root.Line, 1);
@@ -90,7 +90,7 @@ TEST(FormParser, ReadsEveryValueKindWithItsLine) {
 
 TEST(FormParser, CrLfLineEndingsAndByteOrderMark) {
   const TFormObject root =
-      ParseFormDescription("\xEF\xBB\xBFobject A: TA\r\n  X = 1\r\n\r\n  Y = 'y'\r\nend\r\n", "crlf.fmx");
+      ParseFormDescription("\xEF\xBB\xBFobject A: TA\r\n  X = 1\r\n\r\n  Y = 'y'\r\nend\r\n", "crlf.desc");
   ASSERT_EQ(root.Properties.size(), 2u);
   EXPECT_EQ(root.Properties[1].Line, 4);
   EXPECT_EQ(root.Properties[1].Value.AsString(), "y");
@@ -134,19 +134,19 @@ TEST(FormParser, MalformedTextsFailNamingTheLine) {
   };
   for (const auto& c : cases) {
     try {
-      ParseFormDescription(c.text, "bad.fmx");
+      ParseFormDescription(c.text, "bad.desc");
       ADD_FAILURE() << "no error for: " << c.text;
     } catch (const EFormReadError& e) {
       EXPECT_EQ(e.Line(), c.line) << c.text;
       EXPECT_NE(e.Reason().find(c.message), std::string::npos) << "message: " << e.what() << "\ntext: " << c.text;
-      EXPECT_EQ(std::string(e.what()).rfind("bad.fmx line " + std::to_string(c.line) + ": ", 0), 0u) << e.what();
+      EXPECT_EQ(std::string(e.what()).rfind("bad.desc line " + std::to_string(c.line) + ": ", 0), 0u) << e.what();
     }
   }
 }
 
 TEST(FormParser, ValueAccessorsRejectOtherKinds) {
   const TFormObject root = ParseFormDescription(
-      "object A: TA\n  F = 1.5\n  S = 'x'\n  I = Foo\n  N = 3000000000\n  L = ('a' 1)\nend\n", "v.fmx");
+      "object A: TA\n  F = 1.5\n  S = 'x'\n  I = Foo\n  N = 3000000000\n  L = ('a' 1)\nend\n", "v.desc");
   const auto& p = root.Properties;
   const auto message = [](auto f) {
     try {
@@ -195,7 +195,7 @@ class TFakeBinding : public TRegistryBinding<TFakeObject> {
 
 class FormReaderTest : public ::testing::Test {
  protected:
-  FormReaderTest() : FReader("fake.fmx") {
+  FormReaderTest() : FReader("fake.desc") {
     FRegistry.Add("Width", [](TFakeObject& o, const TFormValue& v) { o.Width = v.AsInteger(); })
         .Add("Title.Caption", [](TFakeObject& o, const TFormValue& v) { o.Caption = v.AsString(); });
     FReader.RegisterClass("TItem", [this](const std::string& name) {
@@ -207,7 +207,7 @@ class FormReaderTest : public ::testing::Test {
   }
   void Read(const char* text) {
     TFakeBinding binding(FRoot, FRegistry, true, "Root");
-    FReader.Read(ParseFormDescription(text, "fake.fmx"), "TRoot", binding);
+    FReader.Read(ParseFormDescription(text, "fake.desc"), "TRoot", binding);
   }
   std::string ErrorOf(const char* text) {
     try {
@@ -243,15 +243,15 @@ TEST_F(FormReaderTest, ErrorsNameTheLineObjectAndProperty) {
     const char* text;
     const char* message;
   } cases[] = {
-      {"object R: TOther\nend\n", "fake.fmx line 1: the description is of class TOther, expected TRoot"},
-      {"object R: TRoot\n  Height = 1\nend\n", "fake.fmx line 2: unknown property Height of R (class TRoot)"},
+      {"object R: TOther\nend\n", "fake.desc line 1: the description is of class TOther, expected TRoot"},
+      {"object R: TRoot\n  Height = 1\nend\n", "fake.desc line 2: unknown property Height of R (class TRoot)"},
       {"object R: TRoot\n\n  Width = 'wide'\nend\n",
-       "fake.fmx line 3: invalid value for property R.Width: expected an integer, found string 'wide'"},
-      {"object R: TRoot\n  object F: TFoo\n  end\nend\n", "fake.fmx line 2: unknown object class TFoo (object F)"},
+       "fake.desc line 3: invalid value for property R.Width: expected an integer, found string 'wide'"},
+      {"object R: TRoot\n  object F: TFoo\n  end\nend\n", "fake.desc line 2: unknown object class TFoo (object F)"},
       {"object R: TRoot\n  object I: TItem\n    object J: TItem\n    end\n  end\nend\n",
-       "fake.fmx line 3: object I (class TItem) cannot contain object J"},
+       "fake.desc line 3: object I (class TItem) cannot contain object J"},
       {"object R: TRoot\n  object I: TItem\n    Title.Caption = 5\n  end\nend\n",
-       "fake.fmx line 3: invalid value for property I.Title.Caption: expected a string, found integer 5"},
+       "fake.desc line 3: invalid value for property I.Title.Caption: expected a string, found integer 5"},
   };
   for (const auto& c : cases) {
     FLog.clear();
@@ -279,7 +279,7 @@ class TTestForm : public TQtForm {
       ClickSender = sender;
     });
   }
-  void Read(const std::string& text) { ReadDescriptionText(text, "form.fmx", "TTestForm"); }
+  void Read(const std::string& text) { ReadDescriptionText(text, "form.desc", "TTestForm"); }
 
   int Created = 0, Clicks = 0;
   QObject* CreatedSender = nullptr;
@@ -400,29 +400,29 @@ TEST(QtFormDescription, BadDescriptionsFailNamingTheLine) {
     const char* message;
   } cases[] = {
       {"object F: TTestForm\n  OnCreate = Missing\nend\n",
-       "form.fmx line 2: invalid value for property F.OnCreate: the form has no method Missing"},
+       "form.desc line 2: invalid value for property F.OnCreate: the form has no method Missing"},
       {"object F: TTestForm\n  object B: TButton\n    OnClick = Nope\n  end\nend\n",
-       "form.fmx line 3: invalid value for property B.OnClick: the form has no method Nope"},
+       "form.desc line 3: invalid value for property B.OnClick: the form has no method Nope"},
       {"object F: TTestForm\n  object B: TButton\n    Caption = 'x'\n  end\nend\n",
-       "form.fmx line 3: unknown property Caption of B (class TButton)"},
+       "form.desc line 3: unknown property Caption of B (class TButton)"},
       {"object F: TTestForm\n  object C: TChart\n    Size.Width = -5\n  end\nend\n",
-       "form.fmx line 3: invalid value for property C.Size.Width: a size cannot be negative, found integer -5"},
+       "form.desc line 3: invalid value for property C.Size.Width: a size cannot be negative, found integer -5"},
       {"object F: TTestForm\n  object C: TChart\n    TabOrder = 'first'\n  end\nend\n",
-       "form.fmx line 3: invalid value for property C.TabOrder: expected an integer, found string 'first'"},
+       "form.desc line 3: invalid value for property C.TabOrder: expected an integer, found string 'first'"},
       {"object F: TTestForm\n  Position = Anywhere\nend\n",
-       "form.fmx line 2: invalid value for property F.Position: expected one of Designed, Default, "
+       "form.desc line 2: invalid value for property F.Position: expected one of Designed, Default, "
        "DefaultPosOnly, ScreenCenter, DesktopCenter, found identifier Anywhere"},
-      {"object F: TTestForm\n  object E: TEdit\n  end\nend\n", "form.fmx line 2: unknown object class TEdit (object E)"},
-      {"object F: TForm1\nend\n", "form.fmx line 1: the description is of class TForm1, expected TTestForm"},
+      {"object F: TTestForm\n  object E: TEdit\n  end\nend\n", "form.desc line 2: unknown object class TEdit (object E)"},
+      {"object F: TForm1\nend\n", "form.desc line 1: the description is of class TForm1, expected TTestForm"},
       {"object F: TTestForm\n  object C: TChart\n    Foot.Font.StyleExt = {000400000002}\n  end\nend\n",
-       "form.fmx line 3: invalid value for property C.Foot.Font.StyleExt: a font's StyleExt must hold 13 "
+       "form.desc line 3: invalid value for property C.Foot.Font.StyleExt: a font's StyleExt must hold 13 "
        "bytes, found 6"},
       {"object F: TTestForm\n  object C: TChart\n    Foot.Font.StyleExt = {000B0000000200000004000000}\n"
        "  end\nend\n",
-       "form.fmx line 3: invalid value for property C.Foot.Font.StyleExt: StyleExt value out of range: "
+       "form.desc line 3: invalid value for property C.Foot.Font.StyleExt: StyleExt value out of range: "
        "styles 0, weight 11, slant 2, stretch 4"},
       {"object F: TTestForm\n  object C: TChart\n    Zoom.Pen.Fill.Color = claPurplish\n  end\nend\n",
-       "form.fmx line 3: invalid value for property C.Zoom.Pen.Fill.Color: unknown colour identifier "
+       "form.desc line 3: invalid value for property C.Zoom.Pen.Fill.Color: unknown colour identifier "
        "claPurplish"},
   };
   for (const auto& c : cases) {

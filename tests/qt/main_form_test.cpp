@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 #include "app/unit1.h"
@@ -15,6 +16,7 @@
 #include "platform/qt/chart_widget.h"
 #include "series/fast_line_series.h"
 #include "series/kel_random.h"
+#include "tools/axis_scroll_bar.h"
 #include "qt_test_app.h"
 
 namespace sextant {
@@ -26,7 +28,7 @@ class MainFormTest : public ::testing::Test {
     RandSeed = 12345;  // the sample walk is the same on every run of the test
     form = std::make_unique<TForm1>();
     form->show();
-    Paint();
+    startImage = Paint();
   }
   // Renders the window the way the screen shows it.
   QImage Paint() { return form->grab().toImage().convertToFormat(QImage::Format_ARGB32); }
@@ -36,7 +38,45 @@ class MainFormTest : public ::testing::Test {
   // Pixel of the chart in window coordinates.
   static QPoint InWindow(int x, int y) { return {40 + x, 96 + y}; }
 
+  // The scroll bar tool the window's set-up creates.
+  TAxisScrollBarTool& ScrollBar() {
+    for (int i = 0; i < Chart().Tools().Count(); ++i)
+      if (auto* bar = dynamic_cast<TAxisScrollBarTool*>(Chart().Tools().Items(i))) return *bar;
+    throw std::logic_error("no scroll bar");
+  }
+  // Pixels of the thumb's silver brush in the bar's rows of the window
+  // image, inside and outside the track.
+  struct ThumbPixels {
+    int onTrack = 0, offTrack = 0;
+  };
+  ThumbPixels CountThumbPixels(const QImage& image) {
+    const TRectF main = ScrollBar().MainRectangle();
+    const TRectF track = ScrollBar().ScrollRectangle();
+    ThumbPixels n;
+    for (int y = KelRound(main.Top); y <= KelRound(main.Bottom); ++y)
+      for (int x = 0; x < KelRound(Chart().Width()); ++x) {
+        if ((image.pixel(InWindow(x, y)) & 0xFFFFFF) != 0xC0C0C0) continue;
+        if (x >= track.Left && x < track.Right) ++n.onTrack; else ++n.offTrack;
+      }
+    return n;
+  }
+  // A right-button drag across the chart, painting after every move as the
+  // screen does.
+  void RightDrag(int fromX, int toX) {
+    TChartWidget* widget = form->ChartWidget(form->Chart1);
+    QTest::mousePress(widget, Qt::RightButton, Qt::NoModifier, QPoint(fromX, 200));
+    const int step = toX > fromX ? 20 : -20;
+    for (int x = fromX + step; step > 0 ? x <= toX : x >= toX; x += step) {
+      QMouseEvent move(QEvent::MouseMove, QPointF(x, 200), widget->mapToGlobal(QPointF(x, 200)),
+                       Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+      QApplication::sendEvent(widget, &move);
+      Paint();
+    }
+    QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, QPoint(toX, 200));
+  }
+
   std::unique_ptr<TForm1> form;
+  QImage startImage;  // the first paint
 };
 
 TEST_F(MainFormTest, StartsOnPageTenWithTenMarksLaidOut) {
@@ -135,6 +175,36 @@ TEST_F(MainFormTest, HoveringAnAxisLabelMakesItBoldAndLeavingMakesItPlain) {
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(widget, &leave);
   EXPECT_EQ(ink(Paint()), ink(plain));
+}
+
+// Wherever the thumb's arithmetic puts it (60 track lengths on at start, far
+// off either end after a pan), no thumb pixel lies outside the track; once
+// the axis is back on the page start the thumb shows on the track.
+TEST_F(MainFormTest, ScrollBarThumbIsPaintedOnlyOnItsTrack) {
+  const TRectF track = ScrollBar().ScrollRectangle();
+  ThumbPixels start = CountThumbPixels(startImage);
+  EXPECT_EQ(start.offTrack, 0);
+
+  const ThumbPixels settled = CountThumbPixels(Paint());  // position 0: the thumb at the track start
+  EXPECT_EQ(ScrollBar().Position(), 0);
+  EXPECT_GT(settled.onTrack, 0);
+  EXPECT_EQ(settled.offTrack, 0);
+
+  const struct {
+    const char* name;
+    int fromX, toX;
+  } pans[] = {{"range moved left of the page", 200, 500}, {"range moved right of the page", 700, 300}};
+  for (const auto& pan : pans) {
+    SCOPED_TRACE(pan.name);
+    RightDrag(pan.fromX, pan.toX);
+    Paint();
+    const QImage image = Paint();
+    EXPECT_NE(ScrollBar().Position(), 0);
+    // The computed thumb lies off the track on the side the axis moved to.
+    EXPECT_TRUE(ScrollBar().ThumbBegin > track.Right || ScrollBar().ThumbEnd < track.Left)
+        << ScrollBar().ThumbBegin << " .. " << ScrollBar().ThumbEnd;
+    EXPECT_EQ(CountThumbPixels(image).offTrack, 0);
+  }
 }
 
 TEST_F(MainFormTest, ASeriesWithoutPointsOnlyRepaints) {

@@ -16,7 +16,7 @@
 #include "tools/thumb_bitmaps.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -34,7 +34,7 @@ class MarkTool : public TKelCustomTool {
   TRecordingCanvas& FRec;
 };
 
-class ScrollBarTest : public ChartTest {
+class ScrollBarTest : public BlankChartTest {
  protected:
   ScrollBarTest() {
     line = AddLine(0);
@@ -383,6 +383,81 @@ TEST_F(ScrollBarTest, DrawsBarArrowsThumbAndBevel) {
   EXPECT_TRUE(ToolOps(rkFillPath).empty());
 }
 
+// The thumb is painted only on the track: wherever its arithmetic puts it
+// (at start, after a pan beyond the page, or on the track), every thumb
+// drawing is clipped to the track and the clip ends with the thumb, while
+// ThumbBegin and ThumbEnd keep their computed values.
+TEST_F(ScrollBarTest, ThumbIsPaintedOnlyOnTheTrack) {
+  struct Case {
+    const char* name;
+    std::function<void()> setUp;
+    std::function<void(const TRectF& track)> checkThumb;
+    std::size_t clippedOps;  // the thumb, and the two lines of its bevel when it has a width
+  };
+  const Case cases[] = {
+      {"at start: position 60 before the first paint",
+       [&] { tool->SetPosition(60); },
+       [&](const TRectF& track) {
+         EXPECT_FLOAT_EQ(tool->ThumbBegin, track.Left + 60 * track.Width());
+         EXPECT_FLOAT_EQ(tool->ThumbEnd, track.Right);
+       },
+       1},
+      {"after a pan right of the page",
+       [&] {
+         Paint();
+         Bottom()->SetMinMax(91, 100);
+         Paint();
+       },
+       [&](const TRectF& track) {
+         EXPECT_EQ(tool->Position(), 111);  // Round(1000 x (91 - 90) / 9)
+         EXPECT_FLOAT_EQ(tool->ThumbBegin, track.Left + 111 * track.Width());
+         EXPECT_FLOAT_EQ(tool->ThumbEnd, track.Right);
+       },
+       1},
+      {"on the track at the page start",
+       [&] { Paint(); },
+       [&](const TRectF& track) {
+         EXPECT_FLOAT_EQ(tool->ThumbBegin, track.Left);
+         EXPECT_FLOAT_EQ(tool->ThumbEnd, track.Left + 21);
+       },
+       3},
+  };
+  Fill(100);
+  chart.SetMaxPointsPerPage(10);
+  chart.SetPage(10);
+  tool->SetThumbSize(20);
+  tool->SetMinThumbSize(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bottom()->SetAutomatic(true);
+    tool->SetPosition(0);
+    c.setUp();
+    Paint();
+    const TRectF track = tool->ScrollRectangle();
+    c.checkThumb(track);
+
+    const TRecordedOp* thumbFill = nullptr;
+    std::size_t clipped = 0;
+    for (const TRecordedOp* op : ToolOps(rkFillRect))
+      if (op->Fill.Color == 0xFFC0C0C0u) thumbFill = op;
+    ASSERT_NE(thumbFill, nullptr);
+    EXPECT_EQ(thumbFill->Rect, tool->ThumbRectangle());  // drawn as computed, cut by the clip
+    for (std::size_t i = mark->Mark; i < rec.Ops().size(); ++i) {
+      const TRecordedOp& op = rec.Ops()[i];
+      if (op.Kind != rkFillRect && op.Kind != rkDrawRect && op.Kind != rkDrawPath && op.Kind != rkFillPath)
+        continue;
+      if (!op.Clip) continue;
+      ++clipped;
+      EXPECT_EQ(*op.Clip, track) << RecordKindName(op.Kind);
+    }
+    EXPECT_TRUE(thumbFill->Clip.has_value());
+    EXPECT_EQ(clipped, c.clippedOps);
+    // The bar and its arrows are drawn unclipped, and no clip is left over.
+    for (const TRecordedOp* op : ToolOps(rkDrawRect)) EXPECT_FALSE(op->Clip.has_value());
+    EXPECT_FALSE(rec.ClipRect().has_value());
+  }
+}
+
 TEST_F(ScrollBarTest, InactiveToolReservesNothingAndDrawsNothing) {
   Fill(100);
   tool->SetActive(false);
@@ -725,10 +800,10 @@ TEST_F(ScrollBarTest, HoverOutlinesAndGripCursor) {
   ASSERT_GE(tool->Position(), 1);
   const TRectF dec = tool->DecRectangle();
   const float y = (dec.Top + dec.Bottom) / 2;
-  int before = host.invalidates;
+  int before = host.Invalidates;
   Move(dec.Left + 4, y);
   EXPECT_TRUE(tool->DecOutline());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   // The repaint shows the outline: a silver 2-pixel path on the arrow.
   Paint();
   bool outlined = false;
@@ -736,18 +811,18 @@ TEST_F(ScrollBarTest, HoverOutlinesAndGripCursor) {
     outlined |= op->Stroke.Color == 0xFFC0C0C0u && op->Stroke.Thickness == 2;
   EXPECT_TRUE(outlined);
   EXPECT_TRUE(tool->DecOutline());
-  before = host.invalidates;
+  before = host.Invalidates;
   Move(dec.Left + 4, y);  // still over it: no new repaint
-  EXPECT_EQ(host.invalidates, before);
+  EXPECT_EQ(host.Invalidates, before);
   Move((dec.Right + tool->IncRectangle().Left) / 2, y - 100);
   EXPECT_FALSE(tool->DecOutline());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 
   // Over a resize grip: split cursor and CancelMouse.
   const TRectF thumb = tool->ThumbRectangle();
   chart.SetCancelMouse(false);
   Move(thumb.Right - 1, (thumb.Top + thumb.Bottom) / 2);
-  EXPECT_EQ(host.cursor, crHSplit);
+  EXPECT_EQ(host.CurrentCursor, crHSplit);
   EXPECT_TRUE(chart.CancelMouse());
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iomanip>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -13,8 +14,10 @@
 #include "canvas/pen.h"
 #include "canvas/shadow.h"
 #include "platform/recording_canvas.h"
+#include "stand_in_hosts.h"
 
 using namespace sextant;
+using sextant::testing::FocusableHostWithoutCanvas;
 
 namespace {
 
@@ -30,25 +33,6 @@ class TestPanel : public TCustomKelPanelExtended {
     ++internalDraws;
     PanelPaint(R);
   }
-};
-
-class FakeHost : public IHostControl {
- public:
-  int invalidates = 0;
-  int repaints = 0;
-  TCursor cursor = crDefault;
-  bool focused = false;
-  void InvalidateControl() override { ++invalidates; }
-  void RepaintControl() override { ++repaints; }
-  void SetCursor(TCursor c) override { cursor = c; }
-  TCursor Cursor() const override { return cursor; }
-  bool CanFocus() const override { return true; }
-  bool IsFocused() const override { return focused; }
-  void SetFocus() override { focused = true; }
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return {}; }
 };
 
 class FakeForm : public TComponent, public IHostForm {
@@ -78,7 +62,7 @@ class PanelTest : public ::testing::Test {
   }
   void Paint() { panel.Draw(&canvas, {0, 0, 817, 433}); }
   TestPanel panel;
-  FakeHost host;
+  FocusableHostWithoutCanvas host;
   TRecordingCanvas canvas;
 };
 
@@ -122,6 +106,67 @@ TEST_F(PanelTest, PercentMarginsScaleWithTheControl) {
   EXPECT_FLOAT_EQ(panel.ChartRect.Left, 1 + 30);
   EXPECT_FLOAT_EQ(panel.ChartRect.Top, 1 + 20);
   EXPECT_FLOAT_EQ(panel.ChartRect.Right, 1000 - 1 - 30);
+}
+
+// The percent margin is the single-precision value of m x W x 0.01: the
+// exact float, not one a rounding step away (EXPECT_EQ, not FLOAT_EQ).
+TEST_F(PanelTest, PercentMarginsAreTheSinglePrecisionValueOfTheProduct) {
+  struct Case {
+    float width, height;
+    TRectF expected;
+  };
+  const Case cases[] = {
+      {123, 45, {4.69000006f, 2.79999995f, 118.309998f, 42.2000008f}},
+      {4001, 3003, {121.029999f, 121.120003f, 3879.96997f, 2881.87988f}},
+      {817, 433, {25.5100002f, 18.3199997f, 791.48999f, 414.679993f}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
+    panel.SetBounds(0, 0, c.width, c.height);
+    panel.Draw(&canvas, {0, 0, c.width, c.height});
+    const auto exact = [](float v) { return ::testing::Message() << std::setprecision(9) << v; };
+    EXPECT_EQ(panel.ChartRect.Left, c.expected.Left) << exact(panel.ChartRect.Left);
+    EXPECT_EQ(panel.ChartRect.Top, c.expected.Top) << exact(panel.ChartRect.Top);
+    EXPECT_EQ(panel.ChartRect.Right, c.expected.Right) << exact(panel.ChartRect.Right);
+    EXPECT_EQ(panel.ChartRect.Bottom, c.expected.Bottom) << exact(panel.ChartRect.Bottom);
+  }
+}
+
+// With buffering on, a paint of a chart that was not invalidated re-shows
+// the cached image on the canvas being painted (never on the control's own
+// canvas, which nobody sees); an invalidated chart is drawn again.
+TEST(PanelBufferedDisplay, CleanPaintReShowsTheImageOnThePaintedCanvas) {
+  TStandInHost host;  // its control canvas stands for the control's own canvas
+  TestPanel panel;
+  panel.SetBounds(0, 0, 200, 100);
+  panel.SetHostControl(&host);
+  panel.Canvas()->SetUseBuffer(true);
+
+  TRecordingCanvas first, second, third;
+  panel.HostPaint(first);
+  ASSERT_EQ(panel.internalDraws, 1);
+  ASSERT_EQ(first.Count(rkDrawBitmap), 1u);
+  const IHostBitmap* image = first.Last(rkDrawBitmap)->Bitmap;
+  ASSERT_NE(image, nullptr);
+
+  panel.HostPaint(second);
+  EXPECT_EQ(panel.internalDraws, 1);  // not drawn again
+  ASSERT_EQ(second.Count(rkDrawBitmap), 1u);
+  EXPECT_EQ(second.Last(rkDrawBitmap)->Bitmap, image);
+  EXPECT_EQ(second.Last(rkDrawBitmap)->Rect, (TRectF{0, 0, 200, 100}));
+  EXPECT_EQ(host.ControlCanvasRecorder.Count(rkDrawBitmap), 0u);
+
+  panel.Invalidate();
+  panel.HostPaint(third);
+  EXPECT_EQ(panel.internalDraws, 2);
+  EXPECT_EQ(third.Count(rkDrawBitmap), 1u);
+  EXPECT_EQ(host.ControlCanvasRecorder.Count(rkDrawBitmap), 0u);
+
+  // Without buffering every paint draws the whole chart.
+  panel.Canvas()->SetUseBuffer(false);
+  panel.HostPaint(second);
+  panel.HostPaint(second);
+  EXPECT_EQ(panel.internalDraws, 4);
 }
 
 TEST_F(PanelTest, DrawingRectangleBeyondThePixelBoundIsCut) {
@@ -213,19 +258,19 @@ TEST_F(PanelTest, NoBevelsNoBorderDrawsNoBevelLines) {
 
 TEST_F(PanelTest, InvalidateHonoursAutoRepaint) {
   panel.SetColor(0xFF112233);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetColor(0xFF112233);  // unchanged: no repaint
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetAutoRepaint(false);
   panel.SetColor(0xFF445566);
   panel.SetBevelWidth(3);
   panel.Shadow()->SetHorizSize(4);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetAutoRepaint(true);
   panel.Invalidate();
-  EXPECT_EQ(host.invalidates, 2);
+  EXPECT_EQ(host.Invalidates, 2);
   panel.Repaint();
-  EXPECT_EQ(host.repaints, 1);
+  EXPECT_EQ(host.Repaints, 1);
 }
 
 TEST_F(PanelTest, View3DChangeInvalidatesAndTellsListenersOnlyOnChange) {
@@ -234,10 +279,10 @@ TEST_F(PanelTest, View3DChangeInvalidatesAndTellsListenersOnlyOnChange) {
   panel.AddListener(&l);  // not added twice
   EXPECT_EQ(panel.ListenerCount(), 1);
   panel.SetView3D(true);  // already true
-  EXPECT_EQ(host.invalidates, 0);
+  EXPECT_EQ(host.Invalidates, 0);
   EXPECT_TRUE(l.events.empty());
   panel.SetView3D(false);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   EXPECT_EQ(l.events.size(), 1u);
   panel.RemoveListener(&l);
   panel.SetView3D(true);
@@ -264,7 +309,7 @@ TEST_F(PanelTest, MouseDownTakesTheFocusAndRaisesTheHostEvent) {
   };
   panel.HostMouseDown(TMouseButton::mbRight, ssRight, 10.5f, 20.25f);
   EXPECT_EQ(downs, 1);
-  EXPECT_TRUE(host.focused);
+  EXPECT_TRUE(host.Focused);
 }
 
 TEST_F(PanelTest, CustomChartRectIsKeptUntilSwitchedOff) {
@@ -289,10 +334,10 @@ TEST_F(PanelTest, ReadStateRestoresAutoRepaintEvenWhenReadingFails) {
                std::runtime_error);
   EXPECT_FALSE(autoRepaintWhileReading);
   EXPECT_TRUE(panel.AutoRepaint());
-  EXPECT_EQ(host.invalidates, 0);  // nothing repainted while reading
+  EXPECT_EQ(host.Invalidates, 0);  // nothing repainted while reading
 
   panel.ReadState([&] { panel.SetColor(0xFF000002); });
-  EXPECT_EQ(host.invalidates, 1);  // one repaint after reading
+  EXPECT_EQ(host.Invalidates, 1);  // one repaint after reading
   panel.EndLoading();
   EXPECT_EQ(panel.InitialSize, (TPointF{817, 433}));
 }

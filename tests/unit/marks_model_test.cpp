@@ -185,11 +185,11 @@ TEST_F(MarksChart, SettersRepaintOnlyOnChange) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     c.set(true);
-    host.invalidates = 0;
+    host.Invalidates = 0;
     c.set(true);
-    EXPECT_EQ(host.invalidates, 0);
+    EXPECT_EQ(host.Invalidates, 0);
     c.set(false);
-    EXPECT_GT(host.invalidates, 0);
+    EXPECT_GT(host.Invalidates, 0);
   }
 }
 
@@ -534,6 +534,62 @@ TEST_F(MarksChart, ValueOfOneThousandTwoHundredThirtyFourAndAHalf) {
   EXPECT_EQ(series->GetMarkText(0), "1,234.5");
 }
 
+// The X text of a mark is a label of the series' horizontal axis: its
+// format, the chart's OnGetAxisLabel and multi-line labels apply, and the
+// series' own value format does not.
+TEST(MarkXText, IsFormattedByTheHorizontalAxis) {
+  struct Case {
+    const char* name;
+    std::function<void(TChart&, TChartSeries&)> setUp;
+    TSeriesMarksStyle style;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"bottom axis format", [](TChart& c, TChartSeries&) { c.BottomAxis()->SetAxisValuesFormat("0.00"); },
+       smsXValue, "1000.50"},
+      {"X part of XY", [](TChart& c, TChartSeries&) { c.BottomAxis()->SetAxisValuesFormat("0.00"); },
+       smsXY, "1000.50 7"},
+      {"axis default, not the value format", [](TChart&, TChartSeries& s) { s.SetValueFormat("0.000"); },
+       smsXY, "1,000.5 7.000"},
+      {"series on the top axis",
+       [](TChart& c, TChartSeries& s) {
+         s.SetHorizAxis(aTopAxis);
+         c.TopAxis()->SetAxisValuesFormat("0.0000");
+         c.BottomAxis()->SetAxisValuesFormat("0.00");
+       },
+       smsXValue, "1000.5000"},
+      {"OnGetAxisLabel",
+       [](TChart& c, TChartSeries&) {
+         c.OnGetAxisLabel = [&c](TChartAxis* axis, TChartSeries* series, int index, std::string& text) {
+           if (axis == c.BottomAxis() && !series && index == -1) text = "x=" + text;
+         };
+       },
+       smsXValue, "x=1,000.5"},
+      {"multi-line axis labels",
+       [](TChart& c, TChartSeries&) {
+         c.BottomAxis()->SetAxisValuesFormat("0.0 s");
+         c.BottomAxis()->Labels()->SetMultiLine(true);
+       },
+       smsXValue, "1000.5\rs"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TChart chart;
+    auto* s = new TFastLineSeries();
+    chart.AddSeries(s);
+    s->AddXY(1000.5, 7);
+    c.setUp(chart, *s);
+    s->Marks()->SetStyle(c.style);
+    EXPECT_EQ(s->GetMarkText(0), c.text);
+  }
+  // Without a chart the series' own format is all there is.
+  TFastLineSeries alone;
+  alone.SetValueFormat("0.00");
+  alone.AddXY(1000.5, 7);
+  alone.Marks()->SetStyle(smsXValue);
+  EXPECT_EQ(alone.GetMarkText(0), "1000.50");
+}
+
 TEST_F(MarksChart, TextWidthMeasuresTheMarkTextInTheMarksFont) {
   // The axes measure marks while the chart paints.
   series->Add(1234.5);
@@ -585,10 +641,10 @@ TEST_F(MarksChart, ResetPositionsMakesEveryPositionAutomatic) {
   positions->Position(1)->Custom = true;
   positions->Position(3)->Custom = true;
   ASSERT_TRUE(positions->ExistCustom());
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->Marks()->ResetPositions();
   EXPECT_FALSE(positions->ExistCustom());
-  EXPECT_GT(host.invalidates, 0);
+  EXPECT_GT(host.Invalidates, 0);
 }
 
 TEST_F(MarksChart, DeletingAndClearingPointsKeepsPositionsAndItemsAligned) {

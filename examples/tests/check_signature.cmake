@@ -1,0 +1,17 @@
+# Runs EXE with FILE and ARGS, then checks that FILE was written and starts
+# with the hexadecimal SIGNATURE of its format.
+file(REMOVE ${FILE})
+execute_process(COMMAND ${EXE} ${FILE} ${ARGS} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${EXE} failed: ${result}")
+endif()
+if(NOT EXISTS ${FILE})
+  message(FATAL_ERROR "${FILE} was not written")
+endif()
+string(LENGTH "${SIGNATURE}" hex_length)
+math(EXPR byte_length "${hex_length} / 2")
+file(READ ${FILE} header LIMIT ${byte_length} HEX)
+if(NOT header STREQUAL SIGNATURE)
+  message(FATAL_ERROR "${FILE} starts with ${header}, expected ${SIGNATURE}")
+endif()
+message(STATUS "${FILE}: starts with ${header}")
