@@ -65,6 +65,7 @@ void TChartValueList::ClearValues() {
   FCount = 0;
   FValue.release();
   FModified = true;
+  if (FWatcher) FWatcher->Moved(0);
 }
 
 void TChartValueList::InsertChartValue(int ValueIndex, double AValue) {
@@ -81,6 +82,7 @@ void TChartValueList::Delete(int Start, int Quantity) {
   Quantity = std::min(Quantity, FCount - Start);
   FValue.erase(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + Quantity));
   FCount -= Quantity;
+  if (FWatcher) FWatcher->Moved(Start);
   SetModified(true);
 }
 
@@ -88,6 +90,7 @@ void TChartValueList::SetValue(int Index, double AValue) {
   if (static_cast<unsigned>(Index) >= static_cast<unsigned>(FCount)) RaiseIndex(Index);
   FValue[static_cast<std::size_t>(Index)] = AValue;
   FModified = true;
+  if (FWatcher) FWatcher->Edited(Index);
   if (FOwner) FOwner->NotifyValue(veModify, Index);
 }
 
@@ -182,6 +185,10 @@ void TChartValueList::Exchange(int Index1, int Index2) {
   if (static_cast<unsigned>(Index2) >= static_cast<unsigned>(FCount)) RaiseIndex(Index2);
   std::swap(FValue[static_cast<std::size_t>(Index1)], FValue[static_cast<std::size_t>(Index2)]);
   FModified = true;
+  if (FWatcher) {
+    FWatcher->Edited(Index1);
+    FWatcher->Edited(Index2);
+  }
   if (FOwner) FOwner->NotifyValue(veModify, Index1);
 }
 
@@ -189,6 +196,7 @@ void TChartValueList::FillSequence() {
   double* data = FValue.data();
   for (int i = 0; i < FCount; ++i) data[i] = i;
   FModified = true;
+  if (FWatcher && FCount > 0) FWatcher->Edited(0, FCount - 1);
   if (FOwner) FOwner->NotifyValue(veModify, 0);
 }
 
@@ -200,6 +208,7 @@ void TChartValueList::Scroll() {
   if (FCount < 2) return;
   double* data = FValue.data();
   std::rotate(data, data + 1, data + FCount);
+  if (FWatcher) FWatcher->Edited(0, FCount - 1);
   if (!FModified && IAscending) IAscending = !(data[FCount - 1] < data[FCount - 2]);
 }
 
@@ -253,6 +262,7 @@ void TChartValueList::Sort() {
     KelSort(0, FCount - 1, compare, [this](int a, int b) {
       std::swap(FValue[static_cast<std::size_t>(a)], FValue[static_cast<std::size_t>(b)]);
     });
+    if (FWatcher) FWatcher->Edited(0, FCount - 1);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "canvas/kel_persistent.h"
+#include "series/value_changes.h"
 #include "series/value_storage.h"
 
 namespace sextant {
@@ -173,6 +174,12 @@ class TChartValueList : public TPersistent {
   // diagnostics; no behaviour depends on it.
   std::size_t Capacity() const { return FValue.capacity(); }
 
+  // A reader of the values (a drawing index) that wants to hear which
+  // values changed in place or moved; null when none. Not owned: the
+  // reader unregisters before it goes.
+  void SetChangeWatcher(TValueChanges* Watcher) { FWatcher = Watcher; }
+  TValueChanges* ChangeWatcher() const { return FWatcher; }
+
   // Slot for an attached object and an internal flag; the engine does not
   // use them itself.
   void* IData = nullptr;
@@ -184,10 +191,12 @@ class TChartValueList : public TPersistent {
   // Inserts Value at Index (0..Count) without any check or notification.
   void InsertAt(int Index, double AValue) {
     if (FValue.size() == FValue.capacity()) GrowForOne();
-    if (Index == FCount)
+    if (Index == FCount) {
       FValue.push_back_unchecked(AValue);  // appending: the common case
-    else
+    } else {
       FValue.insert_unchecked(static_cast<std::size_t>(Index), AValue);
+      if (FWatcher) FWatcher->Moved(Index);
+    }
     ++FCount;
   }
   [[noreturn]] void RaiseIndex(int Index) const;
@@ -208,6 +217,7 @@ class TChartValueList : public TPersistent {
   bool FModified = true;
   bool IAscending = true;  // cached with the statistics
   TChartValues FValue;  // the storage
+  TValueChanges* FWatcher = nullptr;  // not owned
 };
 
 // Ordered insertion. The scan runs from the end, so appending values that
