@@ -24,19 +24,12 @@ namespace sextant {
 
 namespace {
 
-int NormalAngle(int Angle) {
-  int a = Angle % 360;
-  return a < 0 ? a + 360 : a;
-}
-
-constexpr double KelDegToRad = 3.14159265358979323846 / 180.0;
-
 // At most this many labels come out of one label collection.
 constexpr int KelMaxAxisLabels = 10000;
 
 // Size (W x H) of the bounding box of a W x H box turned by Angle degrees.
 TPointF TurnedSize(float W, float H, int Angle) {
-  const double r = Angle * KelDegToRad;
+  const double r = KelDegToRad(Angle);
   const double c = std::fabs(std::cos(r));
   const double s = std::fabs(std::sin(r));
   return {static_cast<float>(W * c + H * s), static_cast<float>(W * s + H * c)};
@@ -86,7 +79,7 @@ void TChartAxis::DrawTitle() {
   title->CalcBounds(FParentChart);
   const float w = title->Width();
   const float h = title->Height();
-  const int angle = NormalAngle(title->Angle());
+  const int angle = KelNormalAngle(title->Angle());
   const TPointF turned = TurnedSize(w, h, angle);
   double along;
   const bool horizontal = FHorizontal;
@@ -591,7 +584,7 @@ void TChartAxis::DrawAxisLabel(int X, int Y, int Angle, const std::string& Text,
                                TAxisLabelsFormat* Format, TAxisItem* Item) {
   if (!FParentChart || !Format) return;
   TCanvas3D* canvas = FParentChart->Canvas();
-  const int angle = NormalAngle(Angle);
+  const int angle = KelNormalAngle(Angle);
   // Position along the axis and across it (PosLabels) as given.
   const int labelPos = FHorizontal ? X : Y;
   const int crossPos = FHorizontal ? Y : X;

@@ -20,12 +20,6 @@ namespace sextant {
 
 namespace {
 
-// Angle in 0..359.
-int NormalAngle(int Angle) {
-  int a = Angle % 360;
-  return a < 0 ? a + 360 : a;
-}
-
 // Labels measured by MaxLabelsValue and by the point-label measures.
 constexpr int KelMaxMeasuredLabels = 5000;
 
@@ -78,7 +72,7 @@ int TChartAxis::LabelTextSize(const std::string& Text, bool IsWidth) {
   if (!FParentChart) return 0;
   int lines = 0;
   const int width = FParentChart->MultiLineTextWidth(Text, lines);
-  const int angle = NormalAngle(FLabels->Angle());
+  const int angle = KelNormalAngle(FLabels->Angle());
   const bool across = IsWidth ? (angle == 90 || angle == 270) : (angle == 0 || angle == 180);
   if (across) return FParentChart->Canvas()->FontHeight() * lines;
   return width;
@@ -328,7 +322,7 @@ int TChartAxis::MaxPointLabelsWidth(TAxisLabelStyle Style, int& MaxLines) {
 // else 1.
 void TChartAxis::CalcHeightFactor() {
   int lines = 1;
-  if ((FHorizontal || IDepthAxis) && NormalAngle(FLabels->Angle()) == 0 && FParentChart) {
+  if ((FHorizontal || IDepthAxis) && KelNormalAngle(FLabels->Angle()) == 0 && FParentChart) {
     if (FAxisItems->Automatic()) {
       const TAxisLabelStyle style = CalcLabelStyle();
       if (style == talValue)

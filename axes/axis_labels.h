@@ -13,6 +13,7 @@
 //   [Labels]   TAutomaticText, TAxisLabels
 #pragma once
 
+#include "axes/axis_label_style.h"
 #include "canvas/automatic_text.h"
 
 #include <array>
@@ -24,7 +25,6 @@
 #include "canvas/pen.h"
 #include "canvas/text_selection.h"
 #include "canvas/text_shape.h"
-#include "series/chart_series.h"
 
 namespace sextant {
 

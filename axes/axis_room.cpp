@@ -16,17 +16,6 @@
 
 namespace sextant {
 
-namespace {
-
-int NormalAngle(int Angle) {
-  int a = Angle % 360;
-  return a < 0 ? a + 360 : a;
-}
-
-constexpr double KelDegToRad = 3.14159265358979323846 / 180.0;
-
-}  // namespace
-
 int TChartAxis::SizeTickAxis(bool WithTicks) const {
   long long result = FAxis->Visible() ? KelRound(FAxis->Width() + 1) : 0;
   if (WithTicks && FTicks->Visible()) result += FTickLength;
@@ -50,7 +39,7 @@ int TChartAxis::InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
   TCanvas3D* canvas = FParentChart->Canvas();
   FParentChart->PrepareFont3D(Shape->Font());
   const int height = canvas->FontHeight();
-  const int angle = NormalAngle(Angle);
+  const int angle = KelNormalAngle(Angle);
   const bool horizontal = FHorizontal || IDepthAxis;
   long long result;
   if ((horizontal && angle % 180 == 0) || (!horizontal && (angle == 90 || angle == 270))) {
@@ -58,7 +47,7 @@ int TChartAxis::InternalCalcSize(TCustomTextShape* Shape, int Angle, int Size,
   } else {
     int lines = 0;
     const int width = Text ? FParentChart->MultiLineTextWidth(*Text, lines) : MaxLabelsWidth();
-    const double radians = angle * KelDegToRad;
+    const double radians = KelDegToRad(angle);
     if (horizontal)
       result = static_cast<long long>(height) + KelRound(std::fabs(std::sin(radians)) * width);
     else

@@ -13,18 +13,17 @@
 
 #include "axes/axis_labels.h"
 #include "canvas/kel_exceptions.h"
+#include "canvas/kel_units.h"
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
-#include "panel/kel_panel.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 
 class TCustomAxisPanel;
 class TChartAxes;
+class TChartSeries;
 class TKelHiddenPen;
 
-// Bounds every computed pixel coordinate.
-extern int KelMaxPixelPos;
 // Pixels on the axis line's side that still belong to the axis' area.
 inline constexpr int KelAxisClickGap = 3;
 

@@ -1,6 +1,6 @@
 // Shared pieces of the engine benchmarks: the line modes of the paint grid,
-// and a chart of 817 x 433 (the application's chart size) on a host control
-// that only counts invalidations. The data are the random walks of
+// and a chart of 817 x 433 (the application's chart size) on the stand-in
+// host control. The data are the random walks of
 // bench_walk.h.
 #pragma once
 
@@ -9,8 +9,7 @@
 
 #include "bench_walk.h"
 #include "panel/chart.h"
-#include "platform/host_control.h"
-#include "platform/recording_canvas.h"
+#include "platform/stand_in_host.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::bench {
@@ -33,29 +32,6 @@ const char* ModeName(TLineMode Mode);
 bool ModeHasNulls(TLineMode Mode);
 void ConfigureMode(TFastLineSeries& Series, TLineMode Mode);
 
-// A host control that paints nothing and counts invalidations.
-class TBenchHost : public IHostControl {
- public:
-  long Invalidates = 0;
-  void InvalidateControl() override { ++Invalidates; }
-  void RepaintControl() override {}
-  void SetCursor(TCursor c) override { FCursor = c; }
-  TCursor Cursor() const override { return FCursor; }
-  bool CanFocus() const override { return false; }
-  bool IsFocused() const override { return false; }
-  void SetFocus() override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return {0, 0}; }
-  // The control's canvas outside a paint (mouse handling needs one).
-  IHostCanvas* ControlCanvas() override { return &FControlCanvas; }
-
- private:
-  TCursor FCursor = crDefault;
-  TRecordingCanvas FControlCanvas;
-};
-
 // A 2D chart of the application's size with one fast line series (owned by
 // the chart).
 class TBenchChart {
@@ -65,10 +41,10 @@ class TBenchChart {
   void Load(long N, TLineMode Mode);
   TChart& Chart() { return FChart; }
   TFastLineSeries& Series() { return *FSeries; }
-  TBenchHost& Host() { return FHost; }
+  TStandInHost& Host() { return FHost; }
 
  private:
-  TBenchHost FHost;
+  TStandInHost FHost;
   TChart FChart;
   TFastLineSeries* FSeries;
 };

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "platform/host_canvas.h"
 
 namespace sextant {

@@ -60,7 +60,7 @@ THostPath PieDonutPath(const TRectF& R, double StartAngle, double EndAngle, doub
   const float ry = std::fabs(R.Height()) * 0.5f;
   const float sweep = static_cast<float>(EndAngle - StartAngle);
   auto at = [&](double angle, float fx, float fy) {
-    const double a = angle * M_PI / 180.0;
+    const double a = KelDegToRad(angle);
     return TPointF{static_cast<float>(cx + fx * std::cos(a)), static_cast<float>(cy + fy * std::sin(a))};
   };
   THostPath path;
@@ -153,7 +153,7 @@ void TView3DOptions::SetVertOffset(double Value) {
 }
 
 double TView3DOptions::OrthoRatio() const {
-  const double a = ClampedOrthoAngle() * M_PI / 180.0;
+  const double a = KelDegToRad(ClampedOrthoAngle());
   // At exactly 90 degrees cos is about 6e-17, not 0: the ratio stays finite.
   return std::fabs(std::tan(a));
 }

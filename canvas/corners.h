@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "platform/host_canvas.h"
 
 namespace sextant {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "platform/host_canvas.h"
 
 namespace sextant {

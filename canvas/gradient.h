@@ -11,7 +11,7 @@
 
 #include "canvas/kel_exceptions.h"
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

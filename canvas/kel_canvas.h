@@ -16,7 +16,7 @@
 #include "canvas/brush.h"
 #include "canvas/font.h"
 #include "canvas/gradient.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "canvas/pen.h"
 #include "platform/host_canvas.h"
 

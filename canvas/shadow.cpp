@@ -111,7 +111,7 @@ TRectF TKelShadow::OffsetRectangle(const TRectF& R) const {
 std::array<TPointF, 4> TKelShadow::RotateRectangle(const TRectF& R, double Angle) {
   const double cx = (R.Left + R.Right) * 0.5;
   const double cy = (R.Top + R.Bottom) * 0.5;
-  const double a = Angle * M_PI / 180.0;
+  const double a = KelDegToRad(Angle);
   const double c = std::cos(a);
   const double s = std::sin(a);
   auto turn = [&](double x, double y) {

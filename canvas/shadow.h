@@ -7,7 +7,7 @@
 #include <span>
 
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

@@ -17,7 +17,7 @@ namespace sextant {
 // ---- Turning -----------------------------------------------------------------------
 
 TPointF KelTurnPoint(TPointF P, TPointF Center, double Angle) {
-  const double a = Angle * M_PI / 180.0;
+  const double a = KelDegToRad(Angle);
   const double c = std::cos(a);
   const double s = std::sin(a);
   const double dx = static_cast<double>(P.X) - Center.X;
@@ -132,7 +132,7 @@ void AddCorner(std::vector<TPointF>& Points, TPointF Center, float Radius, doubl
     return;
   }
   for (int i = 0; i <= KelCornerSegments; ++i) {
-    const double a = (From + 90.0 * i / KelCornerSegments) * M_PI / 180.0;
+    const double a = KelDegToRad(From + 90.0 * i / KelCornerSegments);
     Points.push_back({static_cast<float>(Center.X + Radius * std::cos(a)),
                       static_cast<float>(Center.Y + Radius * std::sin(a))});
   }

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "canvas/kel_persistent.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "canvas/shape_panel.h"
 
 namespace sextant {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

@@ -19,44 +19,25 @@ include(CMakePackageConfigHelpers)
 set(SEXTANT_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Sextant)
 set(SEXTANT_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/sextant)
 
-# The tree offers the <sextant/...> spelling as well: include/sextant in the
-# build directory names the source tree.
-file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/include)
-file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/include/sextant SYMBOLIC)
-
 # Static libraries that may end up in a user's shared library.
 set(SEXTANT_INSTALL_TARGETS sextant_engine)
 set_target_properties(sextant_engine PROPERTIES EXPORT_NAME engine POSITION_INDEPENDENT_CODE ON)
 # Users compile the headers as C++20 without saying so.
 target_compile_features(sextant_engine PUBLIC cxx_std_20)
-target_include_directories(sextant_engine PUBLIC
-  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
-  $<INSTALL_INTERFACE:${SEXTANT_INSTALL_INCLUDEDIR}>)
+# The file set puts include/sextant on the include path of the package;
+# include/ gives the <sextant/...> spelling.
+target_include_directories(sextant_engine PUBLIC $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 if(SEXTANT_BUILD_QT)
   set_target_properties(sextant_qt PROPERTIES EXPORT_NAME qt POSITION_INDEPENDENT_CODE ON)
   list(APPEND SEXTANT_INSTALL_TARGETS sextant_qt)
 endif()
 
-# Public headers: every class header of the engine folders and the platform
-# interfaces. Left out: the recording canvas (a test double).
-file(GLOB SEXTANT_PUBLIC_HEADERS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS
-  canvas/*.h panel/*.h axes/*.h series/*.h marks/*.h tools/*.h platform/*.h)
-list(REMOVE_ITEM SEXTANT_PUBLIC_HEADERS platform/recording_canvas.h)
-# The Qt host: the widget, the rendering calls, the canvas, the services and
-# the application object (what the demo program uses too).
-if(SEXTANT_BUILD_QT)
-  list(APPEND SEXTANT_PUBLIC_HEADERS
-    platform/qt/chart_view.h platform/qt/chart_widget.h platform/qt/chart_render.h
-    platform/qt/qt_canvas.h platform/qt/qt_services.h platform/qt/qt_application.h)
-endif()
-foreach(header ${SEXTANT_PUBLIC_HEADERS})
-  get_filename_component(dir ${header} DIRECTORY)
-  install(FILES ${header} DESTINATION ${SEXTANT_INSTALL_INCLUDEDIR}/${dir} COMPONENT Sextant_Development)
-endforeach()
-
+# The public headers are the libraries' HEADERS file sets (see
+# cmake/SextantSources.cmake); internal headers are in no file set.
 install(TARGETS ${SEXTANT_INSTALL_TARGETS} EXPORT SextantTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Sextant_Development
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Sextant_Runtime)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Sextant_Runtime
+  FILE_SET HEADERS DESTINATION ${SEXTANT_INSTALL_INCLUDEDIR} COMPONENT Sextant_Development)
 install(EXPORT SextantTargets NAMESPACE Sextant:: FILE SextantTargets.cmake
   DESTINATION ${SEXTANT_INSTALL_CMAKEDIR} COMPONENT Sextant_Development)
 

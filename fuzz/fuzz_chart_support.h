@@ -14,29 +14,14 @@
 #include "canvas/canvas3d.h"
 #include "fuzz/fuzz_support.h"
 #include "panel/chart.h"
-#include "platform/host_control.h"
 #include "platform/recording_canvas.h"
+#include "platform/stand_in_host.h"
 
 namespace sextant {
 
-// A host control that answers every request and remembers the cursor.
-class TFuzzHost : public IHostControl {
- public:
-  TPointF CursorPosition{0, 0};
-  TCursor CurrentCursor = crDefault;
-  TRecordingCanvas ControlCanvasRecorder;
-  void InvalidateControl() override {}
-  void RepaintControl() override {}
-  void SetCursor(TCursor c) override { CurrentCursor = c; }
-  TCursor Cursor() const override { return CurrentCursor; }
-  bool CanFocus() const override { return true; }
-  bool IsFocused() const override { return false; }
-  void SetFocus() override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return CursorPosition; }
-  IHostCanvas* ControlCanvas() override { return &ControlCanvasRecorder; }
+// The host of a fuzzed chart: the stand-in host, focusable.
+struct TFuzzHost : TStandInHost {
+  TFuzzHost() { Focusable = true; }
 };
 
 // A data value: mostly ordinary numbers (many equal), often one of the

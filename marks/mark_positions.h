@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

@@ -60,23 +60,18 @@ void TCustomPanelNoCaption::HostResize(float AWidth, float AHeight) {
 // every pixel (a position far outside the control means the same as one
 // at the bound), 0 for a coordinate that is not a number. The zoom and
 // panning arithmetic on rounded positions then cannot overflow.
-static float BoundedMouse(float V) {
-  const float M = static_cast<float>(KelMaxPixelPos);
-  return std::isnan(V) ? 0.0f : std::clamp(V, -M, M);
-}
-
 void TCustomPanelNoCaption::HostMouseDown(TMouseButton Button, TShiftState Shift, float X,
                                           float Y) {
-  MouseDown(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseDown(Button, Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseMove(TShiftState Shift, float X, float Y) {
-  MouseMove(Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseMove(Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseUp(TMouseButton Button, TShiftState Shift, float X,
                                         float Y) {
-  MouseUp(Button, Shift, BoundedMouse(X), BoundedMouse(Y));
+  MouseUp(Button, Shift, KelBoundCoordinate(X), KelBoundCoordinate(Y));
 }
 
 void TCustomPanelNoCaption::HostMouseWheel(TShiftState Shift, int WheelDelta) {
@@ -347,17 +342,11 @@ void TCustomKelPanel::Draw() {
 // larger drawing rectangle is cut to that square (a coordinate that is not
 // a number counts as 0), so that no size, margin or position computed from
 // it can overflow.
-static TRectF BoundedDrawRect(const TRectF& R) {
-  const float M = static_cast<float>(KelMaxPixelPos);
-  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
-  return {bound(R.Left), bound(R.Top), bound(R.Right), bound(R.Bottom)};
-}
-
 void TCustomKelPanel::Draw(IHostCanvas* UserCanvas, const TRectF& UserRect) {
   if (FCustomChartRect && IsRectEmpty(ICachedChartRect)) ICachedChartRect = ChartRect;
   if (InitialSize.X == 0) InitialSize.X = Width();
   if (InitialSize.Y == 0) InitialSize.Y = Height();
-  const TRectF rect = BoundedDrawRect(UserRect);
+  const TRectF rect = KelBoundRect(UserRect);
   FChartBounds = FCanvas->InitWindow(UserCanvas, FView3DOptions.get(), Color(), FView3D, rect);
   ApplyMargins();
   if (FCustomChartRect) {
@@ -406,9 +395,7 @@ void TCustomKelPanel::ApplyMargins() {
 void TCustomKelPanel::ReCalcWidthHeight() {
   // Room taken by huge titles, legends or borders may push the rectangle
   // past the pixel bound: it is kept within it (as every pixel).
-  const float M = static_cast<float>(KelMaxPixelPos);
-  auto bound = [M](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, -M, M); };
-  ChartRect = {bound(ChartRect.Left), bound(ChartRect.Top), bound(ChartRect.Right), bound(ChartRect.Bottom)};
+  ChartRect = KelBoundRect(ChartRect);
   ChartRect.Left = std::max(ChartRect.Left, FChartBounds.Left);
   ChartRect.Top = std::max(ChartRect.Top, FChartBounds.Top);
   if (ChartRect.Right < ChartRect.Left) ChartRect.Right = ChartRect.Left + 1;

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "canvas/kel_component.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
+#include "canvas/kel_units.h"
 #include "canvas/shape_panel.h"
 #include "panel/kel_event.h"
 #include "platform/host_control.h"
@@ -32,8 +33,6 @@ class TKelShadow;
 class TView3DOptions;
 class TKelPanning;
 class TKelBrush;
-
-enum TKelUnits { muPercent, muPixels };
 
 using TMouseEvent = std::function<void(TPersistent* Sender, TMouseButton Button,
                                        TShiftState Shift, float X, float Y)>;

@@ -206,18 +206,29 @@ void TCustomChartLegend::CalcRect() {
   IRows = 0;
   IColumns = 1;
   if (!FChart) return;
-  TCanvas3D* canvas = FChart->Canvas();
   std::vector<TLegendItem> all;
   BuildItems(all);
-  const int count = static_cast<int>(all.size());
+  const int itemWidth = MeasureItems(all);
+  const int titleWidth = MeasureTitle();
+  IFrameWidth = KelBoundPixel(static_cast<long long>(FPen->Visible() ? KelRound(FPen->Width()) : 0) +
+                              (FBevel != bvNone ? FBevelWidth : 0));
+  const TLegendBox box = PlaceBox(static_cast<int>(all.size()), itemWidth, titleWidth);
+  FShapeBounds = {static_cast<float>(box.Left), static_cast<float>(box.Top),
+                  static_cast<float>(box.Left + box.Width), static_cast<float>(box.Top + box.Height)};
+  IRows = box.Rows;
+  IColumns = box.Columns;
+  PlaceItems(all, box, itemWidth);
+  if (FResizeChart && !CustomPosition()) TakeRoomFromChart();
+}
 
-  // Measures in the legend's font.
+int TCustomChartLegend::MeasureItems(const std::vector<TLegendItem>& Items) {
+  TCanvas3D* canvas = FChart->Canvas();
   FChart->TryAssignFont(FFont.get());
   const int h = canvas->FontHeight();
   ISpaceWidth = canvas->TextWidth(" ");
   IItemHeight = std::max(1, KelBoundPixel(static_cast<long long>(h) + FVertSpacing));
   IColumnWidths.clear();
-  for (const TLegendItem& item : all) {
+  for (const TLegendItem& item : Items) {
     if (item.Columns.size() > IColumnWidths.size()) IColumnWidths.resize(item.Columns.size(), 0);
     for (std::size_t k = 0; k < item.Columns.size(); ++k) {
       int lines = 0;
@@ -230,103 +241,105 @@ void TCustomChartLegend::CalcRect() {
   if (!IColumnWidths.empty()) textWidth += ISpaceWidth * (static_cast<int>(IColumnWidths.size()) - 1);
   ISymbolWidth = (FSymbol->Visible() ? FSymbol->Width() + FTextSymbolGap : 0) +
                  (FCheckBoxes ? h + FTextSymbolGap : 0);
-  const int itemWidth = ISymbolWidth + textWidth;
+  return ISymbolWidth + textWidth;
+}
 
+int TCustomChartLegend::MeasureTitle() {
   ITitleHeight = 0;
-  int titleWidth = 0;
-  if (FTitle && FTitle->Visible() && !FTitle->Text().empty()) {
-    FTitle->CalcBounds(FChart);
-    ITitleHeight = KelRound(FTitle->Height());
-    titleWidth = KelRound(FTitle->Width());
-  }
+  if (!FTitle || !FTitle->Visible() || FTitle->Text().empty()) return 0;
+  FTitle->CalcBounds(FChart);
+  ITitleHeight = KelRound(FTitle->Height());
+  return KelRound(FTitle->Width());
+}
 
-  IFrameWidth = KelBoundPixel(static_cast<long long>(FPen->Visible() ? KelRound(FPen->Width()) : 0) +
-                              (FBevel != bvNone ? FBevelWidth : 0));
+TCustomChartLegend::TLegendBox TCustomChartLegend::PlaceBox(int Count, int ItemWidth,
+                                                            int TitleWidth) {
   const int w = IFrameWidth;
   const int hpad = ISpaceWidth;
   const int vpad = KelLegendVertPadding;
-  TRectF& cr = FChart->ChartRect;
-
-  int left = 0, top = 0, width = 0, rows = 0, cols = 1;
+  const TRectF& cr = FChart->ChartRect;
+  TLegendBox box;
   if (Vertical()) {
-    top = KelBoundPixel(static_cast<long long>(KelRound(cr.Top)) +
-                        KelRound(static_cast<double>(FChart->ChartHeight()) * FTopPos * 0.01) + w / 2);
-    const int room = KelRound(cr.Bottom) - top - 2 * w - 2 * vpad - ITitleHeight;
-    rows = std::min(std::max(0, room / IItemHeight), count);
-    if (FMaxNumRows > 0) rows = std::min(rows, FMaxNumRows);
-    if (rows == 0 && count > 0) rows = 1;
-    width = 2 * w + 2 * hpad + std::max(itemWidth, titleWidth);
-    left = FAlignment == laRight ? KelRound(cr.Right) - w / 2 - width : KelRound(cr.Left) + w / 2;
+    box.Top = KelBoundPixel(static_cast<long long>(KelRound(cr.Top)) +
+                            KelRound(static_cast<double>(FChart->ChartHeight()) * FTopPos * 0.01) + w / 2);
+    const int room = KelRound(cr.Bottom) - box.Top - 2 * w - 2 * vpad - ITitleHeight;
+    box.Rows = std::min(std::max(0, room / IItemHeight), Count);
+    if (FMaxNumRows > 0) box.Rows = std::min(box.Rows, FMaxNumRows);
+    if (box.Rows == 0 && Count > 0) box.Rows = 1;
+    box.Width = 2 * w + 2 * hpad + std::max(ItemWidth, TitleWidth);
+    box.Left = FAlignment == laRight ? KelRound(cr.Right) - w / 2 - box.Width : KelRound(cr.Left) + w / 2;
   } else {
     const int room = FChart->ChartWidth() - 2 * w - 2 * hpad;
-    cols = std::max(1, (room + hpad) / std::max(1, itemWidth + hpad));
-    cols = std::min(cols, std::max(1, count));
-    rows = (count + cols - 1) / cols;
-    if (FMaxNumRows > 0) rows = std::min(rows, FMaxNumRows);
-    width = 2 * w + 2 * hpad + std::max(cols * itemWidth + (cols - 1) * hpad, titleWidth);
+    box.Columns = std::max(1, (room + hpad) / std::max(1, ItemWidth + hpad));
+    box.Columns = std::min(box.Columns, std::max(1, Count));
+    box.Rows = (Count + box.Columns - 1) / box.Columns;
+    if (FMaxNumRows > 0) box.Rows = std::min(box.Rows, FMaxNumRows);
+    box.Width = 2 * w + 2 * hpad + std::max(box.Columns * ItemWidth + (box.Columns - 1) * hpad, TitleWidth);
     switch (FHorizJustify) {
-      case ljLeft: left = KelRound(cr.Left); break;
-      case ljRight: left = KelRound(cr.Right) - width; break;
-      default: left = FChart->ChartXCenter() - width / 2; break;
+      case ljLeft: box.Left = KelRound(cr.Left); break;
+      case ljRight: box.Left = KelRound(cr.Right) - box.Width; break;
+      default: box.Left = FChart->ChartXCenter() - box.Width / 2; break;
     }
   }
-  const int height = 2 * w + 2 * vpad + ITitleHeight + rows * IItemHeight;
+  box.Height = 2 * w + 2 * vpad + ITitleHeight + box.Rows * IItemHeight;
   if (!Vertical()) {
     if (FAlignment == laTop) {
-      top = KelRound(cr.Top) + w / 2 + 1;
+      box.Top = KelRound(cr.Top) + w / 2 + 1;
     } else {
       int below = w / 2 + 1;
       if (FShadow->Visible()) below += std::max(0, FShadow->VertSize());
       if (HasEmboss() && Emboss()->Visible()) below += std::max(0, Emboss()->VertSize());
-      top = KelRound(cr.Bottom) - below - height;
+      box.Top = KelRound(cr.Bottom) - below - box.Height;
     }
   }
   if (CustomPosition()) {
     if (FPositionUnits == muPercent) {
-      left = KelRound(FChart->Width() * FLeftPercent * 0.01);
-      top = KelRound(FChart->Height() * FTopPercent * 0.01);
+      box.Left = KelRound(FChart->Width() * FLeftPercent * 0.01);
+      box.Top = KelRound(FChart->Height() * FTopPercent * 0.01);
     } else {
-      left = Left();
-      top = Top();
+      box.Left = Left();
+      box.Top = Top();
     }
   }
-  FShapeBounds = {static_cast<float>(left), static_cast<float>(top),
-                  static_cast<float>(left + width), static_cast<float>(top + height)};
-  IRows = rows;
-  IColumns = cols;
+  return box;
+}
 
-  // Items: a vertical legend fills its column top-down, a horizontal one
-  // its rows left to right; items beyond the rows are not shown.
-  const int shown = std::min(count, rows * cols);
+// A vertical legend fills its column top-down, a horizontal one its rows
+// left to right; items beyond the rows are not shown.
+void TCustomChartLegend::PlaceItems(std::vector<TLegendItem>& Items, const TLegendBox& Box,
+                                    int ItemWidth) {
+  const int w = IFrameWidth;
+  const int hpad = ISpaceWidth;
+  const int shown = std::min(static_cast<int>(Items.size()), Box.Rows * Box.Columns);
   for (int k = 0; k < shown; ++k) {
-    const int r = Vertical() ? k : k / cols;
-    const int c = Vertical() ? 0 : k % cols;
-    const int x = left + w + hpad + c * (itemWidth + hpad);
-    const int y = top + w + vpad + ITitleHeight + r * IItemHeight;
-    TLegendItem item = std::move(all[static_cast<std::size_t>(k)]);
-    item.Rect = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + itemWidth),
+    const int r = Vertical() ? k : k / Box.Columns;
+    const int c = Vertical() ? 0 : k % Box.Columns;
+    const int x = Box.Left + w + hpad + c * (ItemWidth + hpad);
+    const int y = Box.Top + w + KelLegendVertPadding + ITitleHeight + r * IItemHeight;
+    TLegendItem item = std::move(Items[static_cast<std::size_t>(k)]);
+    item.Rect = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + ItemWidth),
                  static_cast<float>(y + IItemHeight)};
     FItems.push_back(std::move(item));
   }
+}
 
-  // The room: the plot ends at the legend, less a further gap.
-  if (FResizeChart && !CustomPosition()) {
-    const int horizGap = FHorizMargin != 0 ? FHorizMargin : KelRound(FChart->ChartWidth() * 0.03);
-    const int vertGap = FVertMargin != 0 ? FVertMargin : KelRound(FChart->ChartHeight() * 0.04);
-    switch (FAlignment) {
-      case laLeft: cr.Left = FShapeBounds.Right + static_cast<float>(horizGap); break;
-      case laRight: cr.Right = FShapeBounds.Left - static_cast<float>(horizGap); break;
-      case laTop: {
-        float extra = 0;
-        if (FChart->Shadow()->Visible()) extra += static_cast<float>(std::abs(FChart->Shadow()->VertSize()));
-        if (FChart->Emboss()->Visible()) extra += static_cast<float>(std::abs(FChart->Emboss()->VertSize()));
-        cr.Top = FShapeBounds.Bottom + extra + static_cast<float>(vertGap);
-        break;
-      }
-      case laBottom: cr.Bottom = FShapeBounds.Top - static_cast<float>(vertGap); break;
+void TCustomChartLegend::TakeRoomFromChart() {
+  TRectF& cr = FChart->ChartRect;
+  const int horizGap = FHorizMargin != 0 ? FHorizMargin : KelRound(FChart->ChartWidth() * 0.03);
+  const int vertGap = FVertMargin != 0 ? FVertMargin : KelRound(FChart->ChartHeight() * 0.04);
+  switch (FAlignment) {
+    case laLeft: cr.Left = FShapeBounds.Right + static_cast<float>(horizGap); break;
+    case laRight: cr.Right = FShapeBounds.Left - static_cast<float>(horizGap); break;
+    case laTop: {
+      float extra = 0;
+      if (FChart->Shadow()->Visible()) extra += static_cast<float>(std::abs(FChart->Shadow()->VertSize()));
+      if (FChart->Emboss()->Visible()) extra += static_cast<float>(std::abs(FChart->Emboss()->VertSize()));
+      cr.Top = FShapeBounds.Bottom + extra + static_cast<float>(vertGap);
+      break;
     }
-    FChart->ReCalcWidthHeight();
+    case laBottom: cr.Bottom = FShapeBounds.Top - static_cast<float>(vertGap); break;
   }
+  FChart->ReCalcWidthHeight();
 }
 
 // ---- Legend: drawing ---------------------------------------------------------------

@@ -177,7 +177,24 @@ class TCustomChartLegend : public TKelCustomShapePosition {
   int Clicked(int X, int Y) const;
 
  private:
+  // The box and its rows and columns as one layout places them.
+  struct TLegendBox {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    int Rows = 0, Columns = 1;
+  };
   void BuildItems(std::vector<TLegendItem>& Items);
+  // The phases of CalcRect. MeasureItems measures the items in the legend
+  // font (row height, column and symbol widths) and returns the width of
+  // one item; MeasureTitle measures the title and returns its width.
+  int MeasureItems(const std::vector<TLegendItem>& Items);
+  int MeasureTitle();
+  // Rows, columns and the box for Count items, by the alignment (or the
+  // custom position).
+  TLegendBox PlaceBox(int Count, int ItemWidth, int TitleWidth);
+  // Gives the items that fit the box their rows and keeps them.
+  void PlaceItems(std::vector<TLegendItem>& Items, const TLegendBox& Box, int ItemWidth);
+  // Ends the plot at the legend, less a further gap.
+  void TakeRoomFromChart();
   // Text columns of a point item; Total: sum of the series' absolute
   // values (for percents).
   std::vector<std::string> ValueColumns(TChartSeries* Series, int ValueIndex, double Total) const;

@@ -76,7 +76,7 @@ TKelMatrix TKelMatrix::Translation(float dx, float dy) {
 
 TKelMatrix TKelMatrix::Rotation(float degrees) {
   // Counter-clockwise on screen (Y down): x' = x cos + y sin, y' = -x sin + y cos.
-  const double a = degrees * M_PI / 180.0;
+  const double a = KelDegToRad(degrees);
   const float c = static_cast<float>(std::cos(a));
   const float s = static_cast<float>(std::sin(a));
   TKelMatrix m;

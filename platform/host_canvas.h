@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 

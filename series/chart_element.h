@@ -7,13 +7,24 @@
 #include <string>
 
 #include "canvas/kel_component.h"
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 namespace sextant {
 
 class TCustomAxisPanel;
 class TKelBrush;
 class TKelPen;
+
+// The phases of a chart paint (and the mouse leaving it) that a chart and
+// its series tell their tools about.
+enum TChartToolEvent {
+  cteAfterDraw,
+  cteBeforeDrawSeries,
+  cteBeforeDraw,
+  cteBeforeDrawAxes,
+  cteAfterDrawSeries,
+  cteMouseLeave
+};
 
 class TCustomChartElement : public TComponent {
  public:

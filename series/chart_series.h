@@ -29,16 +29,6 @@ enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
 enum TSeriesClickedPartStyle { scpNone, scpSeries, scpMark, scpPointer };
-enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
-// The chart events of the Overview that a chart tells its tools about.
-enum TChartToolEvent {
-  cteAfterDraw,
-  cteBeforeDrawSeries,
-  cteBeforeDraw,
-  cteBeforeDrawAxes,
-  cteAfterDrawSeries,
-  cteMouseLeave
-};
 enum TChartSeriesEvent {
   seAdd,
   seRemove,

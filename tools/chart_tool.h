@@ -9,11 +9,11 @@
 
 #include "platform/host_control.h"
 #include "series/chart_element.h"
-#include "series/chart_series.h"
 
 namespace sextant {
 
 class TChartAxis;
+class TChartSeries;
 
 enum TChartMouseEvent { cmeDown, cmeMove, cmeUp };
 enum TWheelMouseEvent { wmeDown, wmeMove, wmeUp };

@@ -473,12 +473,12 @@ TEST_F(LabelsTest, TheHoveredLabelIsBold) {
   EXPECT_EQ(selected->HoverIndex(), -1);
   EXPECT_TRUE(selected->Hover()->Visible());
   EXPECT_TRUE(selected->Hover()->Font()->Bold());
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   selected->SetHoverIndex(1);  // "90"
-  EXPECT_GT(host.invalidates, before);
-  const int after = host.invalidates;
+  EXPECT_GT(host.Invalidates, before);
+  const int after = host.Invalidates;
   selected->SetHoverIndex(1);
-  EXPECT_EQ(host.invalidates, after);  // no change, no repaint
+  EXPECT_EQ(host.Invalidates, after);  // no change, no repaint
   Paint();
   EXPECT_TRUE(TextOps("90").back()->Font.Bold);
   EXPECT_FALSE(TextOps("80").back()->Font.Bold);

@@ -13,7 +13,7 @@
 #include "chart_fixture.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 using sextant::testing::LogTool;
 
 namespace {
@@ -48,7 +48,7 @@ TFastLineSeries* NamedLine(const char* name, std::initializer_list<std::pair<dou
 
 // ---- Series list -------------------------------------------------------------
 
-TEST_F(ChartTest, AddingAndRemovingSeriesRaisesEventsInOrder) {
+TEST_F(BlankChartTest, AddingAndRemovingSeriesRaisesEventsInOrder) {
   std::vector<std::string> log;
   SeriesListener listener;
   listener.log = &log;
@@ -64,9 +64,9 @@ TEST_F(ChartTest, AddingAndRemovingSeriesRaisesEventsInOrder) {
   ASSERT_EQ(chart.SeriesCount(), 1);
   EXPECT_EQ(chart.Series(0), a);
 
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   chart.RemoveSeries(a);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   EXPECT_EQ(chart.SeriesCount(), 0);
   EXPECT_EQ(a->ParentChart(), nullptr);
   // seChangeColor comes from the series taking its palette colour.
@@ -92,7 +92,7 @@ TEST_F(ChartTest, AddingAndRemovingSeriesRaisesEventsInOrder) {
   delete a;
 }
 
-TEST_F(ChartTest, SeriesMoveBetweenChartsAndIndexesAreChecked) {
+TEST_F(BlankChartTest, SeriesMoveBetweenChartsAndIndexesAreChecked) {
   auto* a = NamedLine("A", {{0, 1}});
   auto* b = NamedLine("B", {{0, 1}});
   chart.AddSeries(a);
@@ -113,7 +113,7 @@ TEST_F(ChartTest, SeriesMoveBetweenChartsAndIndexesAreChecked) {
   EXPECT_THROW(chart.GetSeries(-1), ChartException);
 }
 
-TEST_F(ChartTest, SeriesQueries) {
+TEST_F(BlankChartTest, SeriesQueries) {
   auto* a = NamedLine("A", {{0, 1}, {1, 2}});
   auto* b = NamedLine("B", {{0, 1}, {1, 2}, {2, 3}});
   auto* c = NamedLine("C", {{0, 1}, {1, 2}, {2, 3}});
@@ -131,7 +131,7 @@ TEST_F(ChartTest, SeriesQueries) {
   EXPECT_EQ(chart.GetAxisSeriesMaxPoints(chart.TopAxis()), d);
 }
 
-TEST_F(ChartTest, FreeAllSeriesFreesSeriesNotOwnedBySeries) {
+TEST_F(BlankChartTest, FreeAllSeriesFreesSeriesNotOwnedBySeries) {
   TComponent form;
   auto* a = NamedLine("A", {{0, 1}}, &form);
   auto* b = new DescendingLine(&form);
@@ -181,7 +181,7 @@ TEST(AxisPanelLifetime, DestroyingTheChartFreesItsSeriesAndTools) {
 
 // ---- Axis visibility and ranges -------------------------------------------------
 
-TEST_F(ChartTest, AxisVisibilityFollowsTheSeries) {
+TEST_F(BlankChartTest, AxisVisibilityFollowsTheSeries) {
   auto visible = [this] {
     std::string v;
     for (TChartAxis* a : chart.Axes()) v += a->IsVisible ? '1' : '0';
@@ -208,7 +208,7 @@ TEST_F(ChartTest, AxisVisibilityFollowsTheSeries) {
   EXPECT_EQ(visible(), "110100");
 }
 
-TEST_F(ChartTest, AutomaticRangesComeFromTheAssociatedSeries) {
+TEST_F(BlankChartTest, AutomaticRangesComeFromTheAssociatedSeries) {
   EXPECT_EQ(chart.MaxXValue(chart.BottomAxis()), 0);  // no series
   auto* a = NamedLine("A", {{0, 5}, {4, 7}});
   auto* b = NamedLine("B", {{10, -2}, {12, 3}});
@@ -235,7 +235,7 @@ TEST_F(ChartTest, AutomaticRangesComeFromTheAssociatedSeries) {
   EXPECT_EQ(left->Maximum(), 7);
 }
 
-TEST_F(ChartTest, AutomaticRangesComeFromTheFiniteValues) {
+TEST_F(BlankChartTest, AutomaticRangesComeFromTheFiniteValues) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   struct {
@@ -273,7 +273,7 @@ TEST_F(ChartTest, AutomaticRangesComeFromTheFiniteValues) {
   }
 }
 
-TEST_F(ChartTest, SeriesMarginsPlaceTheEndsTwoPixelsInside) {
+TEST_F(BlankChartTest, SeriesMarginsPlaceTheEndsTwoPixelsInside) {
   AddLine(5);  // X 0..4, Y 10..14
   Paint();
   TChartAxis* bottom = chart.BottomAxis();
@@ -290,7 +290,7 @@ TEST_F(ChartTest, SeriesMarginsPlaceTheEndsTwoPixelsInside) {
   EXPECT_EQ(chart.Width3D(), 0);  // flat chart: no depth
 }
 
-TEST_F(ChartTest, AxisOffsetsAddToTheEnds) {
+TEST_F(BlankChartTest, AxisOffsetsAddToTheEnds) {
   struct {
     bool horizontal, inverted;
     int minAt, maxAt;  // expected pixel offsets from IStartPos / IEndPos
@@ -316,7 +316,7 @@ TEST_F(ChartTest, AxisOffsetsAddToTheEnds) {
 
 // ---- Drawing order ---------------------------------------------------------------
 
-class DrawOrderTest : public ChartTest {
+class DrawOrderTest : public BlankChartTest {
  protected:
   DrawOrderTest() {
     tool = new LogTool("T", log);
@@ -424,9 +424,9 @@ TEST_F(DrawOrderTest, ChangesDuringAPaintRequestNoRepaint) {
   tool->OnChartEvent = [this](TChartToolEvent e) {
     if (e == cteBeforeDraw) chart.SetColor(0xFF102030);
   };
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   Paint();
-  EXPECT_EQ(host.invalidates, before);
+  EXPECT_EQ(host.Invalidates, before);
   EXPECT_EQ(chart.Color(), 0xFF102030u);
   EXPECT_TRUE(chart.AutoRepaint());
 

@@ -16,7 +16,7 @@
 #include "tools/thumb_bitmaps.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -34,7 +34,7 @@ class MarkTool : public TKelCustomTool {
   TRecordingCanvas& FRec;
 };
 
-class ScrollBarTest : public ChartTest {
+class ScrollBarTest : public BlankChartTest {
  protected:
   ScrollBarTest() {
     line = AddLine(0);
@@ -725,10 +725,10 @@ TEST_F(ScrollBarTest, HoverOutlinesAndGripCursor) {
   ASSERT_GE(tool->Position(), 1);
   const TRectF dec = tool->DecRectangle();
   const float y = (dec.Top + dec.Bottom) / 2;
-  int before = host.invalidates;
+  int before = host.Invalidates;
   Move(dec.Left + 4, y);
   EXPECT_TRUE(tool->DecOutline());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   // The repaint shows the outline: a silver 2-pixel path on the arrow.
   Paint();
   bool outlined = false;
@@ -736,18 +736,18 @@ TEST_F(ScrollBarTest, HoverOutlinesAndGripCursor) {
     outlined |= op->Stroke.Color == 0xFFC0C0C0u && op->Stroke.Thickness == 2;
   EXPECT_TRUE(outlined);
   EXPECT_TRUE(tool->DecOutline());
-  before = host.invalidates;
+  before = host.Invalidates;
   Move(dec.Left + 4, y);  // still over it: no new repaint
-  EXPECT_EQ(host.invalidates, before);
+  EXPECT_EQ(host.Invalidates, before);
   Move((dec.Right + tool->IncRectangle().Left) / 2, y - 100);
   EXPECT_FALSE(tool->DecOutline());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 
   // Over a resize grip: split cursor and CancelMouse.
   const TRectF thumb = tool->ThumbRectangle();
   chart.SetCancelMouse(false);
   Move(thumb.Right - 1, (thumb.Top + thumb.Bottom) / 2);
-  EXPECT_EQ(host.cursor, crHSplit);
+  EXPECT_EQ(host.CurrentCursor, crHSplit);
   EXPECT_TRUE(chart.CancelMouse());
 }
 

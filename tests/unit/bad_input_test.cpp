@@ -27,7 +27,7 @@
 #include "tools/axis_scroll_bar.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -117,11 +117,11 @@ void ExpectSoundAxes(const TChart& chart) {
 // The application's chart: a fast line of 100 points with value marks on
 // circular callouts, 10 points a page on the last page, a scroll bar under
 // the bottom axis, a title; 400 x 300.
-class BadInputTest : public ChartTest {
+class BadInputTest : public BlankChartTest {
  public:
   // Open to the case tables below.
-  using ChartTest::chart;
-  using ChartTest::rec;
+  using BlankChartTest::chart;
+  using BlankChartTest::rec;
 
   BadInputTest() {
     line = AddLine(0);

@@ -12,12 +12,12 @@
 #include "chart_fixture.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
 // Axes laid out over pixels 100..300 in both directions.
-class AxisTest : public ChartTest {
+class AxisTest : public BlankChartTest {
  protected:
   AxisTest() { SetSpan(100, 300); }
 
@@ -173,7 +173,7 @@ TEST_F(AxisTest, SetMinMaxExchangesAndFixesTheScale) {
 TEST_F(AxisTest, MinimumAndMaximumSettersRefuseCrossingEnds) {
   TChartAxis* axis = chart.LeftAxis();
   axis->SetMinMax(0, 10);
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   try {
     axis->SetMinimum(11);
     FAIL() << "no exception";
@@ -189,7 +189,7 @@ TEST_F(AxisTest, MinimumAndMaximumSettersRefuseCrossingEnds) {
   EXPECT_THROW(axis->SetMinimum(NaN), AxisException);
   EXPECT_EQ(axis->Minimum(), 0);
   EXPECT_EQ(axis->Maximum(), 10);
-  EXPECT_EQ(host.invalidates, before);
+  EXPECT_EQ(host.Invalidates, before);
 
   // Valid values are stored; the setters leave Automatic alone.
   axis->SetAutomatic(true);
@@ -198,7 +198,7 @@ TEST_F(AxisTest, MinimumAndMaximumSettersRefuseCrossingEnds) {
   EXPECT_EQ(axis->Minimum(), 10);
   EXPECT_EQ(axis->Maximum(), 20);
   EXPECT_TRUE(axis->Automatic());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 }
 
 TEST_F(AxisTest, AutomaticFlags) {
@@ -241,12 +241,12 @@ TEST_F(AxisTest, ScrollMovesBothEndsWithinTheDataWhenAsked) {
   // Scrolling makes an automatic axis explicit.
   TChartAxis* left = chart.LeftAxis();
   ASSERT_TRUE(left->Automatic());
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   left->Scroll(2, false);
   EXPECT_FALSE(left->Automatic());
   EXPECT_FALSE(left->AutomaticMinimum());
   EXPECT_FALSE(left->AutomaticMaximum());
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 }
 
 TEST_F(AxisTest, MarginsWidenTheScaleInsideTheSpan) {

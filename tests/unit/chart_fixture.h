@@ -1,5 +1,5 @@
-// Shared pieces of the chart tests: a fake host control, a chart painting
-// on a recording canvas, fast line series with simple data, and a tool that
+// Shared pieces of the chart tests: a blank chart on the stand-in host
+// control painting on a recording canvas, fast line series with simple data, and a tool that
 // writes every event it receives into a shared log.
 #pragma once
 
@@ -9,25 +9,26 @@
 #include <vector>
 
 #include "canvas/canvas3d.h"
-#include "fake_host.h"
 #include "panel/chart.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
+#include "stand_in_hosts.h"
 #include "tools/chart_tool.h"
 
 namespace sextant::testing {
 
 
-// A chart of 400 x 300 on a fake host, painted on a recording canvas.
-class ChartTest : public ::testing::Test {
+// A 2D chart of 400 x 300 without series on the stand-in host, painted on a
+// recording canvas.
+class BlankChartTest : public ::testing::Test {
  protected:
-  ChartTest() {
+  BlankChartTest() {
     ICanvasState.reset();
     chart.SetBounds(0, 0, 400, 300);
     chart.SetHostControl(&host);
     chart.SetView3D(false);
   }
-  ~ChartTest() override { ICanvasState.reset(); }
+  ~BlankChartTest() override { ICanvasState.reset(); }
 
   void Paint() { chart.HostPaint(rec); }
 
@@ -40,7 +41,7 @@ class ChartTest : public ::testing::Test {
     return s;
   }
 
-  FakeHost host;
+  StandInHost host;
   TRecordingCanvas rec;
   TChart chart;
 };

@@ -18,7 +18,7 @@
 
 namespace sextant::testing {
 
-class LayoutTest : public ChartTest {
+class LayoutTest : public BlankChartTest {
  protected:
   LayoutTest() : saved(KelPlatform().FormatSettings) {
     KelPlatform().FormatSettings = {".", ","};
@@ -29,7 +29,7 @@ class LayoutTest : public ChartTest {
   // Paints afresh: the recording holds only this paint.
   void Paint() {
     rec.ClearOps();
-    ChartTest::Paint();
+    BlankChartTest::Paint();
   }
 
   // A fast line series with the given points (X, Y).

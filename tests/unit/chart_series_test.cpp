@@ -73,7 +73,7 @@ const TColor kPalette13[] = {0xFF4466A3, 0xFFF39C35, 0xFFF14C14, 0xFF4E97A8, 0xF
 
 // ---- Element base --------------------------------------------------------------
 
-TEST_F(ChartTest, ElementPropertyHelpersRepaintOnlyOnChange) {
+TEST_F(LineSeriesChartTest, ElementPropertyHelpersRepaintOnlyOnChange) {
   ProbeElement e;
   e.SetParentChart(&chart);
   bool b = false;
@@ -105,28 +105,28 @@ TEST_F(ChartTest, ElementPropertyHelpersRepaintOnlyOnChange) {
       {"string new", [&] { e.SetStringProperty(s, "b"); }, 1},
   };
   for (const Step& step : steps) {
-    host.invalidates = 0;
+    host.Invalidates = 0;
     step.set();
-    EXPECT_EQ(host.invalidates, step.repaints) << step.what;
+    EXPECT_EQ(host.Invalidates, step.repaints) << step.what;
   }
   EXPECT_TRUE(b);
   EXPECT_EQ(i, 2);
   EXPECT_EQ(s, "b");
 }
 
-TEST_F(ChartTest, ElementPenAndBrushChangesRepaintTheChart) {
+TEST_F(LineSeriesChartTest, ElementPenAndBrushChangesRepaintTheChart) {
   ProbeElement e;
   e.SetParentChart(&chart);
-  host.invalidates = 0;
+  host.Invalidates = 0;
   e.Pen()->SetWidth(3);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   e.Brush()->SetColor(claRed);
-  EXPECT_EQ(host.invalidates, 2);
+  EXPECT_EQ(host.Invalidates, 2);
   // Without a chart a repaint request goes nowhere.
   ProbeElement loose;
   loose.Pen()->SetWidth(3);
   loose.Repaint();
-  EXPECT_EQ(host.invalidates, 2);
+  EXPECT_EQ(host.Invalidates, 2);
 }
 
 TEST(ChartElement, AssignCopiesActiveBrushPenAndTags) {
@@ -380,14 +380,14 @@ TEST(ChartSeriesNulls, SetValueColorRules) {
   EXPECT_FALSE(s.HasColors());
 }
 
-TEST_F(ChartTest, ColorEachPointUsesTheChartPalette) {
+TEST_F(LineSeriesChartTest, ColorEachPointUsesTheChartPalette) {
   series->AddXY(0, 0);
   series->AddXY(1, 0);
   series->AddXY(2, 0, "", claRed);
   for (int i = 13; i < 16; ++i) series->AddXY(i, 0);
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->SetColorEachPoint(true);
-  EXPECT_GT(host.invalidates, 0);
+  EXPECT_GT(host.Invalidates, 0);
   EXPECT_EQ(series->GetValueColor(0), kPalette13[0]);
   EXPECT_EQ(series->GetValueColor(1), kPalette13[1]);
   EXPECT_EQ(series->GetValueColor(2), claRed);
@@ -506,13 +506,13 @@ TEST(ChartSeriesDelete, NegativeRangeIsRefusedWithoutTouchingTheData) {
   }
 }
 
-TEST_F(ChartTest, ClearEmptiesEveryListAndRaisesOnClearValues) {
+TEST_F(LineSeriesChartTest, ClearEmptiesEveryListAndRaisesOnClearValues) {
   for (int i = 0; i < 5; ++i) series->AddXY(i, i, "x", claRed);
   Paint();
   ASSERT_NE(series->FirstValueIndex(), -1);
   int clears = 0;
   series->OnClearValues = [&](TChartSeries*) { ++clears; };
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->Clear();
   EXPECT_EQ(clears, 1);
   EXPECT_EQ(series->Count(), 0);
@@ -521,7 +521,7 @@ TEST_F(ChartTest, ClearEmptiesEveryListAndRaisesOnClearValues) {
   EXPECT_EQ(series->Labels()->Count(), 0);
   EXPECT_EQ(series->FirstValueIndex(), -1);
   EXPECT_EQ(series->LastValueIndex(), -1);
-  EXPECT_GT(host.invalidates, 0);
+  EXPECT_GT(host.Invalidates, 0);
 }
 
 // ---- Reads -----------------------------------------------------------------------
@@ -553,7 +553,7 @@ TEST(ChartSeriesReads, StatisticsCoverAllPoints) {
 
 // ---- Update blocks and order -------------------------------------------------------
 
-TEST_F(ChartTest, UpdateBlocksRefreshOnceAtTheOutermostEnd) {
+TEST_F(LineSeriesChartTest, UpdateBlocksRefreshOnceAtTheOutermostEnd) {
   SeriesEventLog log;
   chart.AddListener(&log);
   series->EndUpdate();  // depth 0: nothing
@@ -610,7 +610,7 @@ TEST(ChartSeriesOrder, CheckOrderSortsByTheOrderedLists) {
 
 // ---- Chart membership --------------------------------------------------------------
 
-TEST_F(ChartTest, AddedSeriesTakeFreePaletteColours) {
+TEST_F(LineSeriesChartTest, AddedSeriesTakeFreePaletteColours) {
   SeriesEventLog log;
   chart.AddListener(&log);
   EXPECT_EQ(series->SeriesColor(), kPalette13[0]);
@@ -642,7 +642,7 @@ TEST(ChartSeriesColour, SetSeriesColorRule) {
   EXPECT_EQ(s.SeriesColor(), clKelColor);
 }
 
-TEST_F(ChartTest, ParentChartMovesAndDestructionDetaches) {
+TEST_F(LineSeriesChartTest, ParentChartMovesAndDestructionDetaches) {
   TChart other;
   other.SetView3D(false);
   auto* s = new TChartSeries();
@@ -671,23 +671,23 @@ TEST_F(ChartTest, ParentChartMovesAndDestructionDetaches) {
   chart.AddSeries(series);
 }
 
-TEST_F(ChartTest, TitleAndActiveChangesAreBroadcast) {
+TEST_F(LineSeriesChartTest, TitleAndActiveChangesAreBroadcast) {
   SeriesEventLog log;
   chart.AddListener(&log);
   series->SetTitle("Prices");
   EXPECT_EQ(series->Title(), "Prices");
   EXPECT_EQ(log.CountOf(seChangeTitle), 1);
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->SetActive(true);  // unchanged
   EXPECT_EQ(log.CountOf(seChangeActive), 0);
   series->SetActive(false);
   EXPECT_EQ(log.CountOf(seChangeActive), 1);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   EXPECT_FALSE(series->Visible());
   chart.RemoveListener(&log);
 }
 
-TEST_F(ChartTest, AxisResolutionAndAssociation) {
+TEST_F(LineSeriesChartTest, AxisResolutionAndAssociation) {
   struct Case {
     THorizAxis h;
     TVertAxis v;
@@ -717,7 +717,7 @@ TEST_F(ChartTest, AxisResolutionAndAssociation) {
   }
 }
 
-TEST_F(ChartTest, AxisLabelStyleFollowsThePointLabels) {
+TEST_F(LineSeriesChartTest, AxisLabelStyleFollowsThePointLabels) {
   series->AddXY(0, 1);
   series->AddXY(1, 2);
   EXPECT_EQ(series->AxisLabelStyle(chart.BottomAxis()), talValue);
@@ -728,7 +728,7 @@ TEST_F(ChartTest, AxisLabelStyleFollowsThePointLabels) {
   EXPECT_EQ(series->AxisLabelStyle(chart.BottomAxis()), talValue);
 }
 
-TEST_F(ChartTest, ValuePixelForwardsUseTheSeriesAxes) {
+TEST_F(LineSeriesChartTest, ValuePixelForwardsUseTheSeriesAxes) {
   for (int i = 0; i < 10; ++i) series->AddXY(i, i * i);
   Paint();
   const TChartAxis* h = chart.BottomAxis();
@@ -744,7 +744,7 @@ TEST_F(ChartTest, ValuePixelForwardsUseTheSeriesAxes) {
 
 // ---- Drawing hooks -----------------------------------------------------------------
 
-TEST_F(ChartTest, DrawHooksTellActiveToolsFirstThenTheSeriesEvents) {
+TEST_F(LineSeriesChartTest, DrawHooksTellActiveToolsFirstThenTheSeriesEvents) {
   std::vector<std::string> log;
   auto* a = new SeriesEventTool();
   auto* b = new SeriesEventTool();
@@ -762,7 +762,7 @@ TEST_F(ChartTest, DrawHooksTellActiveToolsFirstThenTheSeriesEvents) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:before", "series:before", "a:after", "series:after"}));
 }
 
-TEST_F(ChartTest, GenericLoopVisitsTheVisibleRangeInDrawingDirection) {
+TEST_F(LineSeriesChartTest, GenericLoopVisitsTheVisibleRangeInDrawingDirection) {
   chart.RemoveSeries(series);
   auto* s = new RecordingSeries();
   chart.AddSeries(s);

@@ -9,8 +9,8 @@
 #include "panel/zoom_panning.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
-using sextant::testing::FakeHost;
+using sextant::testing::BlankChartTest;
+using sextant::testing::StandInHost;
 using sextant::testing::LogTool;
 
 namespace {
@@ -34,7 +34,7 @@ class AxisToolXX : public AxisToolX {
 
 // ---- Joining and leaving -----------------------------------------------------------
 
-TEST_F(ChartTest, ToolsJoinOnceAndLeave) {
+TEST_F(BlankChartTest, ToolsJoinOnceAndLeave) {
   std::vector<std::string> log;
   auto* a = new LogTool("A", log);
   a->SetParentChart(&chart);
@@ -43,10 +43,10 @@ TEST_F(ChartTest, ToolsJoinOnceAndLeave) {
   ASSERT_EQ(chart.Tools().Count(), 1);
   EXPECT_EQ(a->ParentChart(), &chart);
 
-  int before = host.invalidates;
+  int before = host.Invalidates;
   a->SetParentChart(nullptr);
   EXPECT_EQ(chart.Tools().Count(), 0);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 
   // Joining another chart leaves the first.
   TChart other;
@@ -57,13 +57,13 @@ TEST_F(ChartTest, ToolsJoinOnceAndLeave) {
 
   // A destroyed tool leaves its chart, which repaints.
   chart.Tools().Add(a);
-  before = host.invalidates;
+  before = host.Invalidates;
   delete a;
   EXPECT_EQ(chart.Tools().Count(), 0);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 }
 
-TEST_F(ChartTest, ToolListAddCreateActivateAndClear) {
+TEST_F(BlankChartTest, ToolListAddCreateActivateAndClear) {
   std::vector<std::string> log;
   bool freedA = false, freedB = false;
   auto* a = new LogTool("A", log);
@@ -113,7 +113,7 @@ TEST(ToolClasses, SameClass) {
 
 // ---- Axis and series binding ---------------------------------------------------
 
-TEST_F(ChartTest, AxisToolBindsToTheAxisChart) {
+TEST_F(BlankChartTest, AxisToolBindsToTheAxisChart) {
   auto* tool = new TKelCustomToolAxis();
   tool->SetAxis(chart.LeftAxis());
   EXPECT_EQ(tool->Axis(), chart.LeftAxis());
@@ -138,7 +138,7 @@ TEST_F(ChartTest, AxisToolBindsToTheAxisChart) {
   delete tool;
 }
 
-TEST_F(ChartTest, SeriesToolForgetsAFreedSeries) {
+TEST_F(BlankChartTest, SeriesToolForgetsAFreedSeries) {
   auto* tool = new TKelCustomToolSeries();
   chart.Tools().Add(tool);
   auto* s1 = AddLine(3);
@@ -158,7 +158,7 @@ TEST_F(ChartTest, SeriesToolForgetsAFreedSeries) {
   delete s3;
 }
 
-TEST_F(ChartTest, SeriesToolAxes) {
+TEST_F(BlankChartTest, SeriesToolAxes) {
   auto* tool = new TKelCustomToolSeries();
   EXPECT_EQ(tool->GetHorizAxis(), nullptr);  // no chart, no series
   chart.Tools().Add(tool);
@@ -190,7 +190,7 @@ TEST_F(ChartTest, SeriesToolAxes) {
 
 // ---- Event dispatch ---------------------------------------------------------------
 
-class DispatchTest : public ChartTest {
+class DispatchTest : public BlankChartTest {
  protected:
   DispatchTest() {
     a = new LogTool("A", log);
@@ -241,13 +241,13 @@ TEST_F(DispatchTest, MouseUpComesAfterThePanningDragEnded) {
   chart.HostMouseUp(TMouseButton::mbMiddle, 0, 7.5f, 8.5f);  // any button ends panning
   EXPECT_EQ(log, (std::vector<std::string>{"A:MouseUp(M,8,8)", "B:MouseUp(M,8,8)"}));
   EXPECT_EQ(panningSeen, std::vector<bool>{false});
-  EXPECT_EQ(host.releases, 1);
+  EXPECT_EQ(host.Releases, 1);
   // Panning confined to the chart rectangle holds no capture to release.
   chart.Panning()->SetInsideBounds(true);
   chart.Panning()->Activate(1, 1);
   chart.HostMouseUp(TMouseButton::mbRight, 0, 0, 0);
   EXPECT_FALSE(chart.Panning()->Active());
-  EXPECT_EQ(host.releases, 1);
+  EXPECT_EQ(host.Releases, 1);
 }
 
 TEST_F(DispatchTest, MouseMoveReportsTheLeftButton) {
@@ -256,7 +256,7 @@ TEST_F(DispatchTest, MouseMoveReportsTheLeftButton) {
 }
 
 TEST(ToolDispatch, MouseMoveWithoutHostCanvasReachesNoTool) {
-  struct NoCanvasHost : FakeHost {
+  struct NoCanvasHost : StandInHost {
     IHostCanvas* ControlCanvas() override { return nullptr; }
   } host;
   TChart chart;
@@ -268,7 +268,7 @@ TEST(ToolDispatch, MouseMoveWithoutHostCanvasReachesNoTool) {
 }
 
 TEST_F(DispatchTest, WheelDirectionPositionAndCancel) {
-  host.cursorPos = {33.5f, 40.5f};
+  host.CursorPosition = {33.5f, 40.5f};
   chart.HostMouseWheel(0, 120);
   chart.HostMouseWheel(0, -120);
   EXPECT_EQ(log, (std::vector<std::string>{"A:WheelUp(120,34,40)", "B:WheelUp(120,34,40)",

@@ -68,7 +68,7 @@ class SpyCanvas : public TKelCanvas3D {
   }
 };
 
-class FastLineTest : public ChartTest {
+class FastLineTest : public LineSeriesChartTest {
  protected:
   void HundredPointsOnPage(int Page) {
     series->FillSampleValues(100);
@@ -156,11 +156,11 @@ TEST_F(FastLineTest, SettersRepaintOnlyOnChange) {
       {"Transparency", [&] { series->SetTransparency(0); }, [&] { series->SetTransparency(30); }},
   };
   for (const Step& step : steps) {
-    host.invalidates = 0;
+    host.Invalidates = 0;
     step.same();
-    EXPECT_EQ(host.invalidates, 0) << step.name;
+    EXPECT_EQ(host.Invalidates, 0) << step.name;
     step.change();
-    EXPECT_EQ(host.invalidates, 1) << step.name;
+    EXPECT_EQ(host.Invalidates, 1) << step.name;
   }
 }
 
@@ -563,11 +563,11 @@ TEST_F(FastLineTest, AddingWithoutAutoRepaintDrawsTheNewSegmentAtOnce) {
 
   // Without a host canvas nothing is drawn and nothing invalidated.
   ASSERT_EQ(chart.Canvas()->ReferenceCanvas(), nullptr);
-  host.invalidates = 0;
+  host.Invalidates = 0;
   rec.ClearOps();
   series->AddXY(2.5, 7);
   EXPECT_EQ(rec.Count(rkDrawLine), 0u);
-  EXPECT_EQ(host.invalidates, 0);
+  EXPECT_EQ(host.Invalidates, 0);
   EXPECT_EQ(afterAdds, 1);
 
   // With one, the segment from the pen position to the new point.
@@ -578,7 +578,7 @@ TEST_F(FastLineTest, AddingWithoutAutoRepaintDrawsTheNewSegmentAtOnce) {
   EXPECT_EQ(rec.Lines()[0].first, from);
   EXPECT_EQ(rec.Lines()[0].second, PixelOf(3, 8));
   EXPECT_EQ(rec.Last(rkDrawLine)->Stroke.Color, 0xFF4466A3u);
-  EXPECT_EQ(host.invalidates, 0);
+  EXPECT_EQ(host.Invalidates, 0);
   EXPECT_EQ(afterAdds, 2);
 
   // With AutoRepaint the chart is invalidated instead.
@@ -586,7 +586,7 @@ TEST_F(FastLineTest, AddingWithoutAutoRepaintDrawsTheNewSegmentAtOnce) {
   rec.ClearOps();
   series->AddXY(4, 1);
   EXPECT_EQ(rec.Count(rkDrawLine), 0u);
-  EXPECT_GT(host.invalidates, 0);
+  EXPECT_GT(host.Invalidates, 0);
   chart.Canvas()->SetCanvas(nullptr);
 }
 

@@ -18,7 +18,7 @@
 #include "tools/axis_scroll_bar.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -31,7 +31,7 @@ struct SoakSettings {
   bool verticalBar;
 };
 
-class InputSoakTest : public ChartTest, public ::testing::WithParamInterface<SoakSettings> {
+class InputSoakTest : public BlankChartTest, public ::testing::WithParamInterface<SoakSettings> {
  protected:
   void CheckInvariants(const std::string& Where) {
     for (TChartAxis* a : chart.Axes()) {
@@ -106,7 +106,7 @@ TEST_P(InputSoakTest, RandomInputKeepsTheChartSound) {
         down.erase(b);
         chart.HostMouseUp(buttons[b], shift, p.X, p.Y);
       } else if (action < 76) {
-        host.cursorPos = position();
+        host.CursorPosition = position();
         chart.HostMouseWheel(shift, pick(0, 1) ? 120 : -120);
       } else if (action < 90) {
         rec.ClearOps();

@@ -13,8 +13,10 @@
 #include "canvas/pen.h"
 #include "canvas/shadow.h"
 #include "platform/recording_canvas.h"
+#include "stand_in_hosts.h"
 
 using namespace sextant;
+using sextant::testing::FocusableHostWithoutCanvas;
 
 namespace {
 
@@ -30,25 +32,6 @@ class TestPanel : public TCustomKelPanelExtended {
     ++internalDraws;
     PanelPaint(R);
   }
-};
-
-class FakeHost : public IHostControl {
- public:
-  int invalidates = 0;
-  int repaints = 0;
-  TCursor cursor = crDefault;
-  bool focused = false;
-  void InvalidateControl() override { ++invalidates; }
-  void RepaintControl() override { ++repaints; }
-  void SetCursor(TCursor c) override { cursor = c; }
-  TCursor Cursor() const override { return cursor; }
-  bool CanFocus() const override { return true; }
-  bool IsFocused() const override { return focused; }
-  void SetFocus() override { focused = true; }
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HasParent() const override { return true; }
-  TPointF CursorPos() const override { return {}; }
 };
 
 class FakeForm : public TComponent, public IHostForm {
@@ -78,7 +61,7 @@ class PanelTest : public ::testing::Test {
   }
   void Paint() { panel.Draw(&canvas, {0, 0, 817, 433}); }
   TestPanel panel;
-  FakeHost host;
+  FocusableHostWithoutCanvas host;
   TRecordingCanvas canvas;
 };
 
@@ -213,19 +196,19 @@ TEST_F(PanelTest, NoBevelsNoBorderDrawsNoBevelLines) {
 
 TEST_F(PanelTest, InvalidateHonoursAutoRepaint) {
   panel.SetColor(0xFF112233);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetColor(0xFF112233);  // unchanged: no repaint
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetAutoRepaint(false);
   panel.SetColor(0xFF445566);
   panel.SetBevelWidth(3);
   panel.Shadow()->SetHorizSize(4);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   panel.SetAutoRepaint(true);
   panel.Invalidate();
-  EXPECT_EQ(host.invalidates, 2);
+  EXPECT_EQ(host.Invalidates, 2);
   panel.Repaint();
-  EXPECT_EQ(host.repaints, 1);
+  EXPECT_EQ(host.Repaints, 1);
 }
 
 TEST_F(PanelTest, View3DChangeInvalidatesAndTellsListenersOnlyOnChange) {
@@ -234,10 +217,10 @@ TEST_F(PanelTest, View3DChangeInvalidatesAndTellsListenersOnlyOnChange) {
   panel.AddListener(&l);  // not added twice
   EXPECT_EQ(panel.ListenerCount(), 1);
   panel.SetView3D(true);  // already true
-  EXPECT_EQ(host.invalidates, 0);
+  EXPECT_EQ(host.Invalidates, 0);
   EXPECT_TRUE(l.events.empty());
   panel.SetView3D(false);
-  EXPECT_EQ(host.invalidates, 1);
+  EXPECT_EQ(host.Invalidates, 1);
   EXPECT_EQ(l.events.size(), 1u);
   panel.RemoveListener(&l);
   panel.SetView3D(true);
@@ -264,7 +247,7 @@ TEST_F(PanelTest, MouseDownTakesTheFocusAndRaisesTheHostEvent) {
   };
   panel.HostMouseDown(TMouseButton::mbRight, ssRight, 10.5f, 20.25f);
   EXPECT_EQ(downs, 1);
-  EXPECT_TRUE(host.focused);
+  EXPECT_TRUE(host.Focused);
 }
 
 TEST_F(PanelTest, CustomChartRectIsKeptUntilSwitchedOff) {
@@ -289,10 +272,10 @@ TEST_F(PanelTest, ReadStateRestoresAutoRepaintEvenWhenReadingFails) {
                std::runtime_error);
   EXPECT_FALSE(autoRepaintWhileReading);
   EXPECT_TRUE(panel.AutoRepaint());
-  EXPECT_EQ(host.invalidates, 0);  // nothing repainted while reading
+  EXPECT_EQ(host.Invalidates, 0);  // nothing repainted while reading
 
   panel.ReadState([&] { panel.SetColor(0xFF000002); });
-  EXPECT_EQ(host.invalidates, 1);  // one repaint after reading
+  EXPECT_EQ(host.Invalidates, 1);  // one repaint after reading
   panel.EndLoading();
   EXPECT_EQ(panel.InitialSize, (TPointF{817, 433}));
 }

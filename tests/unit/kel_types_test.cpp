@@ -1,4 +1,4 @@
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,31 @@ TEST(KelRound, SaturatesAndMapsNaNToZero) {
   EXPECT_EQ(KelRound(-1e300), std::numeric_limits<int>::min());
   EXPECT_EQ(KelRound(std::numeric_limits<double>::quiet_NaN()), 0);
   EXPECT_EQ(KelRound(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+}
+
+TEST(Angles, NormalAngleIsInZeroTo359) {
+  struct Case { int in; int out; };
+  const Case cases[] = {{0, 0}, {359, 359}, {360, 0}, {725, 5}, {-1, 359}, {-360, 0}, {-725, 355}};
+  for (const auto& c : cases) EXPECT_EQ(KelNormalAngle(c.in), c.out) << c.in;
+}
+
+TEST(Angles, DegreesToRadians) {
+  struct Case { double degrees; double radians; };
+  const double pi = 3.14159265358979323846;
+  const Case cases[] = {{0, 0}, {180, pi}, {-180, -pi}, {90, pi / 2}, {45, pi / 4}, {360, 2 * pi}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(KelDegToRad(c.degrees), c.radians) << c.degrees;
+}
+
+// Coordinates from the host or from huge settings are bounded like every
+// pixel; one that is not a number counts as 0.
+TEST(PixelBounds, CoordinatesAreBoundedAndNaNIsZero) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case { float in; float out; };
+  const Case cases[] = {{12.25f, 12.25f}, {-12.25f, -12.25f}, {M, M},   {M + 1, M}, {-M - 1, -M},
+                        {1e30f, M},       {inf, M},           {-inf, -M}, {std::nanf(""), 0}};
+  for (const auto& c : cases) EXPECT_EQ(KelBoundCoordinate(c.in), c.out) << c.in;
+  EXPECT_EQ(KelBoundRect({std::nanf(""), -inf, 1e9f, 7.5f}), (TRectF{0, -M, M, 7.5f}));
 }
 
 TEST(RectHelpers, EmptinessAndInclusiveEdges) {

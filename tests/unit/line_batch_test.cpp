@@ -189,7 +189,7 @@ TEST_F(CanvasLineBatchTest, AimingAtAnotherHostHandsTheLinesOnFirst) {
 
 // ---- A chart paint ------------------------------------------------------------
 
-class ChartLineBatchTest : public ChartTest {
+class ChartLineBatchTest : public LineSeriesChartTest {
  protected:
   // Everything the paint recorded with every line as its segments.
   struct TPaint {

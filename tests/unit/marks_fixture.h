@@ -15,14 +15,14 @@
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
 #include "panel/chart.h"
-#include "fake_host.h"
+#include "stand_in_hosts.h"
 #include "platform/host_control.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
 
 namespace sextant::testing {
 
-using MarksHost = CountingHost;
+using MarksHost = FocusableHostWithoutCanvas;
 
 // The marks settings the application's set-up makes.
 inline void ApplyApplicationMarks(TSeriesMarks* Marks) {

@@ -185,11 +185,11 @@ TEST_F(MarksChart, SettersRepaintOnlyOnChange) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     c.set(true);
-    host.invalidates = 0;
+    host.Invalidates = 0;
     c.set(true);
-    EXPECT_EQ(host.invalidates, 0);
+    EXPECT_EQ(host.Invalidates, 0);
     c.set(false);
-    EXPECT_GT(host.invalidates, 0);
+    EXPECT_GT(host.Invalidates, 0);
   }
 }
 
@@ -585,10 +585,10 @@ TEST_F(MarksChart, ResetPositionsMakesEveryPositionAutomatic) {
   positions->Position(1)->Custom = true;
   positions->Position(3)->Custom = true;
   ASSERT_TRUE(positions->ExistCustom());
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->Marks()->ResetPositions();
   EXPECT_FALSE(positions->ExistCustom());
-  EXPECT_GT(host.invalidates, 0);
+  EXPECT_GT(host.Invalidates, 0);
 }
 
 TEST_F(MarksChart, DeletingAndClearingPointsKeepsPositionsAndItemsAligned) {

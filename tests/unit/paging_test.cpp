@@ -8,7 +8,7 @@
 #include "chart_fixture.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -19,7 +19,7 @@ struct PageListener : IKelEventListener {
   }
 };
 
-class PagingTest : public ChartTest {
+class PagingTest : public BlankChartTest {
  protected:
   // A line of n points with X = 2 i and Y = 1000 - i.
   TFastLineSeries* AddPoints(int n) {
@@ -70,12 +70,12 @@ TEST_F(PagingTest, PageIsClampedAndAnnounced) {
   int expectedChanges = 0;
   int previous = chart.Page();
   for (auto& c : cases) {
-    const int invalidates = host.invalidates;
+    const int invalidates = host.Invalidates;
     chart.SetPage(c.set);
     EXPECT_EQ(chart.Page(), c.page) << c.set;
     const bool changed = c.page != previous;
     expectedChanges += changed;
-    EXPECT_EQ(host.invalidates > invalidates, changed) << c.set;
+    EXPECT_EQ(host.Invalidates > invalidates, changed) << c.set;
     previous = c.page;
   }
   EXPECT_EQ(pageChanges, expectedChanges);

@@ -10,7 +10,7 @@
 #include "platform/platform_services.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 
 namespace {
 
@@ -98,7 +98,7 @@ TEST(Palettes, DefaultPaletteOptionChoosesTheChartsPalette) {
   KelPlatform().SettingsStore = saved;
 }
 
-class PaletteTest : public ChartTest {
+class PaletteTest : public BlankChartTest {
  protected:
   TFastLineSeries* Add() {
     auto* s = new TFastLineSeries();
@@ -137,18 +137,18 @@ TEST_F(PaletteTest, ChangingThePaletteColoursOnlyUncolouredSeries) {
   auto* open = Add();
   open->SetSeriesColor(clKelColor);
   ASSERT_EQ(open->Color(), clKelColor);
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   chart.SetColorPaletteIndex(5);  // "Classic"
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   EXPECT_EQ(chart.ColorPaletteIndex(), 5);
   EXPECT_EQ(chart.ColorPalette, GetPalette(5));
   EXPECT_EQ(fixed->SeriesColor(), 0xFF123456u);
   EXPECT_EQ(open->SeriesColor(), 0xFF0000FFu);
 
   // Setting the same index does nothing.
-  const int now = host.invalidates;
+  const int now = host.Invalidates;
   chart.SetColorPaletteIndex(5);
-  EXPECT_EQ(host.invalidates, now);
+  EXPECT_EQ(host.Invalidates, now);
 
   // -2 keeps the palette in force and marks it custom.
   chart.SetColorPaletteIndex(-2);

@@ -45,7 +45,7 @@ double TodayAsDateTime() {
 
 }  // namespace
 
-TEST_F(ChartTest, FillSampleValuesHundredPointsProperties) {
+TEST_F(LineSeriesChartTest, FillSampleValuesHundredPointsProperties) {
   series->FillSampleValues(100);
   ASSERT_EQ(series->Count(), 100);
   for (int i = 0; i < 100; ++i) {
@@ -70,7 +70,7 @@ TEST_F(ChartTest, FillSampleValuesHundredPointsProperties) {
   EXPECT_FALSE(series->ManualData);
 }
 
-TEST_F(ChartTest, FillSampleValuesIsTheGeneratorsWalk) {
+TEST_F(LineSeriesChartTest, FillSampleValuesIsTheGeneratorsWalk) {
   for (std::uint32_t seed : {0u, 1u, 12345u, 0xDEADBEEFu, 4294967295u}) {
     RandSeed = seed;
     series->FillSampleValues(100);
@@ -84,13 +84,13 @@ TEST_F(ChartTest, FillSampleValuesIsTheGeneratorsWalk) {
   }
 }
 
-TEST_F(ChartTest, FillSampleValuesReplacesTheDataAndRefreshesOnce) {
+TEST_F(LineSeriesChartTest, FillSampleValuesReplacesTheDataAndRefreshesOnce) {
   series->AddXY(500, 1, "old", claRed);
   SeriesEventLog log;
   chart.AddListener(&log);
   int afterAdds = 0;
   series->OnAfterAdd = [&](TChartSeries*, int) { ++afterAdds; };
-  host.invalidates = 0;
+  host.Invalidates = 0;
   series->FillSampleValues(10);
   EXPECT_EQ(series->Count(), 10);
   EXPECT_EQ(series->XValue(0), 0);
@@ -137,7 +137,7 @@ TEST(SampleValues, DateTimeXStartsToday) {
   EXPECT_EQ(s.XValue(2), s.XValue(0) + 2);
 }
 
-TEST_F(ChartTest, SampleBoundsComeFromTheChartsData) {
+TEST_F(LineSeriesChartTest, SampleBoundsComeFromTheChartsData) {
   // Another series fixes the chart's ranges: X 10..20, Y 100..300.
   auto* other = new TChartSeries();
   chart.AddSeries(other);
@@ -169,7 +169,7 @@ TEST_F(ChartTest, SampleBoundsComeFromTheChartsData) {
   }
 }
 
-TEST_F(ChartTest, SampleBoundsWidenDegenerateRanges) {
+TEST_F(LineSeriesChartTest, SampleBoundsWidenDegenerateRanges) {
   auto* other = new TChartSeries();
   chart.AddSeries(other);
   other->AddXY(0, 0);  // one point: X and Y ranges are empty at 0
@@ -187,7 +187,7 @@ TEST_F(ChartTest, SampleBoundsWidenDegenerateRanges) {
   EXPECT_EQ(b.DifY, 50);
 }
 
-TEST_F(ChartTest, HugeYRangesAreClampedToInt32) {
+TEST_F(LineSeriesChartTest, HugeYRangesAreClampedToInt32) {
   auto* other = new TChartSeries();
   chart.AddSeries(other);
   other->AddXY(0, -1e300);
@@ -203,7 +203,7 @@ TEST_F(ChartTest, HugeYRangesAreClampedToInt32) {
 // With a range like 0.7 the steps are no longer exact in binary: the walk
 // is formed left to right at extended precision and only the result is
 // rounded to double. Plain double arithmetic would drift from it.
-TEST_F(ChartTest, WalkArithmeticIsExtendedPrecisionLeftToRight) {
+TEST_F(LineSeriesChartTest, WalkArithmeticIsExtendedPrecisionLeftToRight) {
   auto* other = new TChartSeries();
   chart.AddSeries(other);
   other->AddXY(0, 0);

@@ -12,7 +12,7 @@
 #include "canvas/canvas3d.h"
 #include "panel/chart.h"
 #include "panel/kel_event.h"
-#include "fake_host.h"
+#include "stand_in_hosts.h"
 #include "platform/host_control.h"
 #include "platform/recording_canvas.h"
 #include "series/fast_line_series.h"
@@ -37,9 +37,9 @@ class SeriesEventLog : public IKelEventListener {
 // A 2D chart (600 x 400) with one fast line series; the chart frees the
 // series. Paint() draws it on the recording canvas and remembers which
 // recorded operations the series produced.
-class ChartTest : public ::testing::Test {
+class LineSeriesChartTest : public ::testing::Test {
  protected:
-  ChartTest() {
+  LineSeriesChartTest() {
     ICanvasState.reset();
     chart.SetBounds(0, 0, 600, 400);
     chart.SetView3D(false);
@@ -49,7 +49,7 @@ class ChartTest : public ::testing::Test {
     series->BeforeDrawValues = [this](TChartSeries*) { seriesBegin = rec.Ops().size(); };
     series->AfterDrawValues = [this](TChartSeries*) { seriesEnd = rec.Ops().size(); };
   }
-  ~ChartTest() override { ICanvasState.reset(); }
+  ~LineSeriesChartTest() override { ICanvasState.reset(); }
 
   void Paint(float Width = 600, float Height = 400) {
     rec.ClearOps();
@@ -84,7 +84,7 @@ class ChartTest : public ::testing::Test {
     for (auto [x, y] : points) series->AddXY(x, y);
   }
 
-  CountingHost host;
+  FocusableHostWithoutCanvas host;
   TRecordingCanvas rec;
   TChart chart;
   TFastLineSeries* series = nullptr;  // owned by the chart

@@ -37,7 +37,7 @@ std::pair<int, int> ScanRange(const std::vector<double>& P, double MinV, double 
   return {first, last};
 }
 
-class VisibleRangeTest : public ChartTest {
+class VisibleRangeTest : public LineSeriesChartTest {
  protected:
   void SetUp() override {
     // A base series (points only, nothing drawn between them) next to the

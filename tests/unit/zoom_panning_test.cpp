@@ -16,7 +16,7 @@
 #include "panel/zoom_panning.h"
 
 using namespace sextant;
-using sextant::testing::ChartTest;
+using sextant::testing::BlankChartTest;
 using sextant::testing::LogTool;
 
 namespace {
@@ -24,7 +24,7 @@ namespace {
 constexpr TMouseButton L = TMouseButton::mbLeft;
 constexpr TMouseButton R = TMouseButton::mbRight;
 
-class ZoomPanTest : public ChartTest {
+class ZoomPanTest : public BlankChartTest {
  protected:
   ZoomPanTest() {
     line = AddLine(100);
@@ -35,7 +35,7 @@ class ZoomPanTest : public ChartTest {
   // Each paint records afresh.
   void Paint() {
     rec.ClearOps();
-    ChartTest::Paint();
+    BlankChartTest::Paint();
   }
   void Down(TMouseButton B, float X, float Y, TShiftState S = 0) { chart.HostMouseDown(B, S, X, Y); }
   void MoveTo(float X, float Y, TShiftState S = 0) { chart.HostMouseMove(S, X, Y); }
@@ -77,8 +77,8 @@ TEST_F(ZoomPanTest, RightDragMovesTheHorizontalAxes) {
 
   Down(R, 300, 200);
   EXPECT_TRUE(chart.Panning()->Active());
-  EXPECT_EQ(host.captures, 1);
-  const int before = host.invalidates;
+  EXPECT_EQ(host.Captures, 1);
+  const int before = host.Invalidates;
   MoveTo(250, 260);
   EXPECT_DOUBLE_EQ(Bottom()->Minimum(), bMin + d);
   EXPECT_DOUBLE_EQ(Bottom()->Maximum(), bMax + d);
@@ -88,7 +88,7 @@ TEST_F(ZoomPanTest, RightDragMovesTheHorizontalAxes) {
   EXPECT_TRUE(chart.LeftAxis()->Automatic());
   EXPECT_TRUE(chart.RightAxis()->Automatic());
   EXPECT_EQ(scrolls, 1);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   EXPECT_FALSE(chart.RestoredAxisScales);
 
   // The same position again does nothing.
@@ -100,7 +100,7 @@ TEST_F(ZoomPanTest, RightDragMovesTheHorizontalAxes) {
               bMin + (Bottom()->CalcPosPoint(250) - Bottom()->CalcPosPoint(240)), 1e-12);
   Up(R, 240, 100);
   EXPECT_FALSE(chart.Panning()->Active());
-  EXPECT_EQ(host.releases, 1);
+  EXPECT_EQ(host.Releases, 1);
 }
 
 TEST_F(ZoomPanTest, VerticalAndBothModes) {
@@ -260,12 +260,12 @@ TEST_F(ZoomPanTest, VetoedScrollStillRaisesOnScrollAndRepaints) {
     ++asked;
     allow = false;
   };
-  const int before = host.invalidates;
+  const int before = host.Invalidates;
   Drag(R, 300, 200, 250, 200);
   EXPECT_EQ(asked, 2);  // bottom and top
   EXPECT_TRUE(Bottom()->Automatic());
   EXPECT_EQ(scrolls, 1);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
 
   // A handler may change the ends.
   chart.OnAllowScroll = [&](TPersistent*, TChartAxis* a, double& lo, double& hi, bool&) {
@@ -292,7 +292,7 @@ TEST_F(ZoomPanTest, InsideBoundsPanningEndsOutsideThePlot) {
   const TRectF plot = chart.ChartRect;
   Down(R, plot.Left + 20, plot.Top + 20);
   EXPECT_TRUE(chart.Panning()->Active());
-  EXPECT_EQ(host.captures, 0);
+  EXPECT_EQ(host.Captures, 0);
   MoveTo(plot.Right + 10, plot.Top + 20);
   EXPECT_FALSE(chart.Panning()->Active());
   EXPECT_TRUE(Bottom()->Automatic());
@@ -344,7 +344,7 @@ TEST_F(ZoomPanTest, WheelStepsMoveTheHorizontalAxes) {
   std::vector<std::string> log;
   auto* tool = new LogTool("T", log);
   tool->SetParentChart(&chart);
-  host.cursorPos = {120.4f, 80.6f};
+  host.CursorPosition = {120.4f, 80.6f};
   chart.HostMouseWheel(0, 120);
   EXPECT_NEAR(Bottom()->Minimum(), 90.27, 1e-12);
   EXPECT_NEAR(Bottom()->Maximum(), 99.27, 1e-12);
@@ -664,9 +664,9 @@ TEST_F(ZoomTest, SavedScalesRoundTrip) {
 TEST_F(ZoomPanTest, PlainMoveCursorAndSeriesEnterLeave) {
   Paint();
   chart.SetOriginalCursor(crDefault);
-  host.cursor = crCross;
+  host.CurrentCursor = crCross;
   MoveTo(5, 5);
-  EXPECT_EQ(host.cursor, crDefault);
+  EXPECT_EQ(host.CurrentCursor, crDefault);
 
   int enters = 0, leaves = 0;
   line->OnMouseEnter = [&](TChartSeries*) { ++enters; };
@@ -675,7 +675,7 @@ TEST_F(ZoomPanTest, PlainMoveCursorAndSeriesEnterLeave) {
   const float x = static_cast<float>(line->CalcXPos(40));
   const float y = static_cast<float>(line->CalcYPos(40));
   MoveTo(x, y);
-  EXPECT_EQ(host.cursor, crHandPoint);
+  EXPECT_EQ(host.CurrentCursor, crHandPoint);
   EXPECT_EQ(enters, 1);
   EXPECT_TRUE(line->IsMouseInside);
   MoveTo(x + 1, y);
@@ -683,7 +683,7 @@ TEST_F(ZoomPanTest, PlainMoveCursorAndSeriesEnterLeave) {
   MoveTo(5, 5);
   EXPECT_EQ(leaves, 1);
   EXPECT_FALSE(line->IsMouseInside);
-  EXPECT_EQ(host.cursor, crDefault);
+  EXPECT_EQ(host.CurrentCursor, crDefault);
 }
 
 TEST_F(ZoomPanTest, TitlePressStartsPanning) {
@@ -718,10 +718,10 @@ TEST_F(ZoomPanTest, HoverMakesAnAxisLabelBold) {
     return false;
   };
   EXPECT_FALSE(drawnBold());
-  int before = host.invalidates;
+  int before = host.Invalidates;
   MoveTo(x, y);
   EXPECT_EQ(Bottom()->Labels()->Selected()->HoverIndex(), 1);
-  EXPECT_GT(host.invalidates, before);
+  EXPECT_GT(host.Invalidates, before);
   Paint();
   EXPECT_TRUE(drawnBold());
   // Off the label: plain again.

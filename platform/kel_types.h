@@ -5,9 +5,11 @@
 // Rectangles are not normalised unless a routine says so.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <string>
 #include <utility>
 
@@ -67,9 +69,8 @@ inline std::int32_t KelRound(double v) {
   return static_cast<std::int32_t>(r);
 }
 
-// Bounds every computed pixel coordinate (32767; defined with the axes,
-// which clamp value-to-pixel results to it).
-extern int KelMaxPixelPos;
+// Bounds every computed pixel coordinate.
+inline int KelMaxPixelPos = 32767;
 
 // A pixel position or length summed in 64 bits from lengths of any size
 // (settings, measured texts), bounded by +-KelMaxPixelPos, so that further
@@ -96,6 +97,25 @@ inline std::int32_t KelTrunc(double v) {
   if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(v);
 }
+
+// A coordinate within +-KelMaxPixelPos; 0 for one that is not a number.
+inline float KelBoundCoordinate(float Value) {
+  const float M = static_cast<float>(KelMaxPixelPos);
+  return std::isnan(Value) ? 0.0f : std::clamp(Value, -M, M);
+}
+inline TRectF KelBoundRect(const TRectF& R) {
+  return {KelBoundCoordinate(R.Left), KelBoundCoordinate(R.Top), KelBoundCoordinate(R.Right),
+          KelBoundCoordinate(R.Bottom)};
+}
+
+// ---- Angles ------------------------------------------------------------------
+
+// An angle in degrees as 0..359.
+inline int KelNormalAngle(int Degrees) {
+  const int a = Degrees % 360;
+  return a < 0 ? a + 360 : a;
+}
+inline double KelDegToRad(double Degrees) { return Degrees * std::numbers::pi / 180.0; }
 
 // True when |Value| <= Epsilon; an Epsilon of 0 means 1e-12.
 inline bool IsZero(double value, double epsilon = 0) {
