@@ -52,6 +52,7 @@ set(SEXTANT_ENGINE_SOURCES
   series/fast_line_series.cpp
   series/kel_random.cpp
   series/labels_list.cpp
+  series/lod_index.cpp
   series/series_depth.cpp
   tools/axis_scroll_bar.cpp
   tools/chart_tool.cpp
@@ -104,6 +105,8 @@ set(SEXTANT_ENGINE_HEADERS
   series/fast_line_series.h
   series/kel_random.h
   series/labels_list.h
+  series/lod_index.h
+  series/value_changes.h
   series/value_storage.h
   tools/axis_scroll_bar.h
   tools/chart_tool.h)
@@ -173,6 +176,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/labels_list_test.cpp
   tests/unit/legend_test.cpp
   tests/unit/line_batch_test.cpp
+  tests/unit/lod_index_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
   tests/unit/paging_test.cpp

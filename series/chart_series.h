@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "axes/axis_label_style.h"
 #include "series/chart_element.h"
 #include "series/chart_value_list.h"
 #include "series/labels_list.h"

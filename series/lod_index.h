@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "canvas/kel_types.h"
+#include "platform/kel_types.h"
 #include "series/value_changes.h"
 
 namespace sextant {
