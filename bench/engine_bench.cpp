@@ -3,7 +3,11 @@
 // switched off (the engine's own cost, no rasterising).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <random>
+#include <vector>
 
 #include "axes/chart_axis.h"
 #include "marks/series_marks.h"
@@ -36,6 +40,44 @@ void BM_AddXY(benchmark::State& State, bool UpdateBlock, bool Reserve) {
     benchmark::DoNotOptimize(s.Count());
   }
   State.SetItemsProcessed(State.iterations() * KLoadCount);
+}
+
+// AddXY of 200,000 points in ascending, descending or random X order (the
+// numbers 0 .. N-1, shuffled with a fixed seed) inside an update block: the
+// cost of finding each point's place and making room for it. Descending
+// order prepends every point.
+enum TAddOrder { aoAscending, aoDescending, aoRandom };
+constexpr long KOrderCount = 200000;
+
+const std::vector<double>& OrderedXs(TAddOrder Order) {
+  static const std::array<std::vector<double>, 3> orders = [] {
+    std::vector<double> asc(KOrderCount), desc(KOrderCount), random(KOrderCount);
+    for (long i = 0; i < KOrderCount; ++i) {
+      asc[static_cast<std::size_t>(i)] = static_cast<double>(i);
+      desc[static_cast<std::size_t>(i)] = static_cast<double>(KOrderCount - 1 - i);
+    }
+    random = asc;
+    std::mt19937 rng(2024);
+    std::shuffle(random.begin(), random.end(), rng);
+    return std::array<std::vector<double>, 3>{asc, desc, random};
+  }();
+  return orders[Order];
+}
+
+void BM_AddXYInOrder(benchmark::State& State, TAddOrder Order) {
+  const std::vector<double>& xs = OrderedXs(Order);
+  TBenchChart bench;
+  TFastLineSeries& s = bench.Series();
+  for (auto _ : State) {
+    State.PauseTiming();
+    s.Clear();
+    State.ResumeTiming();
+    s.BeginUpdate();
+    for (double x : xs) s.AddXY(x, x * 0.5);
+    s.EndUpdate();
+    benchmark::DoNotOptimize(s.Count());
+  }
+  State.SetItemsProcessed(State.iterations() * KOrderCount);
 }
 
 void BM_FillSampleValues(benchmark::State& State) {
@@ -140,6 +182,11 @@ void RegisterEngineBenchmarks() {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("AddXY/1000000/ordered/update_block/reserved", BM_AddXY, true, true)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/ascending/200000", BM_AddXYInOrder, aoAscending)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/descending/200000", BM_AddXYInOrder, aoDescending)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("AddXY/random/200000", BM_AddXYInOrder, aoRandom)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FillSampleValues/1000000", BM_FillSampleValues)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("CalcXPosValue/1000000", BM_CalcXPosValue)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("PanStep/recording/daMinMax/1000000", BM_PanStepRecording)

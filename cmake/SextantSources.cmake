@@ -103,6 +103,7 @@ set(SEXTANT_ENGINE_HEADERS
   series/chart_series.h
   series/chart_value_list.h
   series/fast_line_series.h
+  series/finite_point.h
   series/kel_random.h
   series/labels_list.h
   series/lod_index.h
@@ -179,6 +180,9 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/lod_index_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
+  tests/unit/non_finite_data_test.cpp
+  tests/unit/non_finite_line_test.cpp
+  tests/unit/ordered_insertion_test.cpp
   tests/unit/paging_test.cpp
   tests/unit/palette_test.cpp
   tests/unit/pen_test.cpp

@@ -17,6 +17,7 @@
 #include "canvas/canvas3d.h"
 #include "canvas/kel_exceptions.h"
 #include "marks/series_marks.h"
+#include "series/finite_point.h"
 
 namespace sextant {
 
@@ -396,18 +397,20 @@ static const TChartValueList* PositionalList(const TChartSeries* Series) {
   return Series->YMandatory() ? Series->XValues() : Series->YValues();
 }
 
-// The smallest (IsMin) or largest finite value of List[From..To]; Found
-// tells whether there is one. NaN and infinities have no place on a scale:
-// the axis ends come from the finite values, and the others are drawn at
-// the pixel bound.
-static double FiniteExtreme(const TChartValueList* List, long long From, long long To, bool IsMin,
+// The smallest (IsMin) or largest X (IsX) or Y of the drawable points
+// From..To of a series: those whose X and Y are both finite. Found tells
+// whether there is one. NaN and infinities have no place on a scale, and a
+// point that cannot be drawn lends neither of its values to a range.
+static double FiniteExtreme(const TChartSeries* Series, long long From, long long To, bool IsMin, bool IsX,
                             bool& Found) {
-  const double* data = List->Data();
+  const double* xs = Series->XValues()->Data();
+  const double* ys = Series->YValues()->Data();
+  const double* values = IsX ? xs : ys;
   Found = false;
   double result = 0;
   for (long long i = From; i <= To; ++i) {
-    const double v = data[i];
-    if (!std::isfinite(v)) continue;
+    if (!IsFinitePoint(xs[i], ys[i])) continue;
+    const double v = values[i];
     if (!Found || (IsMin ? v < result : v > result)) result = v;
     Found = true;
   }
@@ -420,17 +423,20 @@ double TCustomAxisPanel::PageMinMax(const TChartAxis* Axis, bool IsMin) const {
   int first = 0, last = 0;
   CalcFirstLastPage(S, first, last);
   const TChartValueList* list = PositionalList(S);
+  const bool positionIsX = list == S->XValues();
   double xFirst = list->Value(first);
   double xLast = list->Value(last);
-  // A first or last value that is no finite number gives way to the
-  // page's finite extreme (none at all: 0).
-  if (!std::isfinite(xFirst) || !std::isfinite(xLast)) {
+  // A first or last point that cannot be drawn gives way to the page's
+  // extreme over its drawable points (none at all: 0).
+  const bool firstDrawable = IsFinitePoint(S->XValues()->Value(first), S->YValues()->Value(first));
+  const bool lastDrawable = IsFinitePoint(S->XValues()->Value(last), S->YValues()->Value(last));
+  if (!firstDrawable || !lastDrawable) {
     bool found = false;
-    const double lo = FiniteExtreme(list, first, last, true, found);
+    const double lo = FiniteExtreme(S, first, last, true, positionIsX, found);
     if (!found) return 0;
-    const double hi = FiniteExtreme(list, first, last, false, found);
-    if (!std::isfinite(xFirst)) xFirst = lo;
-    if (!std::isfinite(xLast)) xLast = hi;
+    const double hi = FiniteExtreme(S, first, last, false, positionIsX, found);
+    if (!firstDrawable) xFirst = lo;
+    if (!lastDrawable) xLast = hi;
   }
   double end = xLast;
   const int P = FPage.MaxPointsPerPage();
@@ -475,27 +481,25 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
   for (TChartSeries* s : FSeriesList) {
     if ((!s->Active() && anyActive) || s->Count() == 0 || s->INoAxisMinMax || !associated(s))
       continue;
-    const TChartValueList* list = IsX ? s->XValues() : s->YValues();
     double v;
     if (pageOnly) {
       const int N = s->Count();
       if (pageStart >= N) continue;
       const long long stop = std::min<long long>(pageStart + P, N);
       bool any = false;
-      v = FiniteExtreme(list, pageStart, stop - 1, IsMin, any);
+      v = FiniteExtreme(s, pageStart, stop - 1, IsMin, IsX, any);
       if (!any) continue;
     } else {
+      // The series' extremes come from its drawable points; a series
+      // without one gives none.
+      if (!s->HasFinitePoint()) continue;
       if (IsX)
         v = IsMin ? s->MinXValue() : s->MaxXValue();
       else
         v = IsMin ? s->MinYValue() : s->MaxYValue();
-      // Infinite (or, with no number at all, NaN) statistics: the finite
-      // extreme instead; a series without finite values gives none.
-      if (!std::isfinite(v)) {
-        bool any = false;
-        v = FiniteExtreme(list, 0, static_cast<long long>(list->Count()) - 1, IsMin, any);
-        if (!any) continue;
-      }
+      // A kind that computes its own extremes may still give a value that
+      // has no place on a scale.
+      if (!std::isfinite(v)) continue;
     }
     if (!found)
       result = v;

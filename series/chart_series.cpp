@@ -26,6 +26,7 @@
 #include "canvas/brush.h"
 #include "canvas/canvas3d.h"
 #include "marks/series_marks.h"
+#include "series/finite_point.h"
 #include "panel/axis_panel.h"
 #include "series/kel_random.h"
 
@@ -266,10 +267,56 @@ void TChartSeries::SetXLabel(int ValueIndex, const std::string& Value) {
   FLabels->SetLabels(ValueIndex, Value);
 }
 
-double TChartSeries::MinXValue() const { return FX->MinValue(); }
-double TChartSeries::MaxXValue() const { return FX->MaxValue(); }
-double TChartSeries::MinYValue() const { return FY->MinValue(); }
-double TChartSeries::MaxYValue() const { return FY->MaxValue(); }
+double TChartSeries::MinXValue() const { return FiniteExtent().MinX; }
+double TChartSeries::MaxXValue() const { return FiniteExtent().MaxX; }
+double TChartSeries::MinYValue() const { return FiniteExtent().MinY; }
+double TChartSeries::MaxYValue() const { return FiniteExtent().MaxY; }
+bool TChartSeries::HasFinitePoint() const { return FiniteExtent().Any; }
+
+// When neither list holds a value that is not finite, every point is
+// drawable and the lists' own statistics are the extremes. Otherwise one
+// pass over the points takes the finite pairs only; it runs again only
+// after a list's statistics were recomputed, i.e. once per change.
+const TChartSeries::TFiniteExtent& TChartSeries::FiniteExtent() const {
+  // Reading the counts brings both lists' statistics (and revisions) up to date.
+  const int nonFiniteX = FX->NonFiniteCount();
+  const int nonFiniteY = FY->NonFiniteCount();
+  if (IExtentX == FX && IExtentY == FY && IExtentRevisionX == FX->StatsRevision() &&
+      IExtentRevisionY == FY->StatsRevision())
+    return IExtent;
+  TFiniteExtent e;
+  const int n = std::min(FX->Count(), FY->Count());
+  if (nonFiniteX == 0 && nonFiniteY == 0) {
+    e.Any = n > 0;
+    e.MinX = FX->MinValue();
+    e.MaxX = FX->MaxValue();
+    e.MinY = FY->MinValue();
+    e.MaxY = FY->MaxValue();
+  } else {
+    const double* xs = FX->Data();
+    const double* ys = FY->Data();
+    for (int i = 0; i < n; ++i) {
+      const double x = xs[i], y = ys[i];
+      if (!IsFinitePoint(x, y)) continue;
+      if (!e.Any) {
+        e.MinX = e.MaxX = x;
+        e.MinY = e.MaxY = y;
+        e.Any = true;
+        continue;
+      }
+      e.MinX = std::min(e.MinX, x);
+      e.MaxX = std::max(e.MaxX, x);
+      e.MinY = std::min(e.MinY, y);
+      e.MaxY = std::max(e.MaxY, y);
+    }
+  }
+  IExtent = e;
+  IExtentX = FX;
+  IExtentY = FY;
+  IExtentRevisionX = FX->StatsRevision();
+  IExtentRevisionY = FY->StatsRevision();
+  return IExtent;
+}
 
 // ---- [Colours] -------------------------------------------------------------
 
@@ -628,17 +675,12 @@ int TChartSeries::CalcYSizeValue(double Value) const {
 
 namespace {
 
-// The lowest index whose value is >= MinV in a list that declares ascending
-// order, by binary search. On a list that really is ascending and holds no
-// NaN this is exactly the index a scan up from 0 finds.
-//
-// A NaN value compares false with ">=", so the search takes it for a value
-// below MinV and continues to its right. Ordered insertion appends a NaN
-// where it arrives (it is unordered against its neighbour), so the list may
-// hold NaN anywhere: the result is then an index whose value is >= MinV and
-// whose predecessor is not (or 0), i.e. the start of an ascending run at
-// MinV; every probe stays inside 0..Count-1, so NaN never leads outside the
-// list. -1 when no probed value qualifies (also when MinV itself is NaN).
+// The lowest index whose value is >= MinV, by binary search: on a list that
+// is ascending and holds no NaN (IsAscending) this is exactly the index a
+// scan up from 0 finds. -1 when no value qualifies (also when MinV itself
+// is NaN). Other lists are scanned: ordered insertion appends a NaN where
+// it arrives, so a NaN may sit anywhere and only the scan finds the first
+// drawable point after it.
 int FirstAtOrAbove(const double* Values, int Count, double MinV) {
   int lo = 0;
   int hi = Count;
@@ -705,7 +747,7 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
 
   const double* v = P->Data();
   int first = -1;
-  if (P->Order() == loAscending) {
+  if (P->Order() == loAscending && P->IsAscending()) {
     first = FirstAtOrAbove(v, count, MinV);
   } else {
     for (int i = 0; i < count; ++i)
@@ -721,12 +763,13 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     last = L;  // also when unordered
   } else {
     // Up to and including the first point at or beyond the maximum edge,
-    // so that a line towards it can be drawn.
+    // so that a line towards it can be drawn. A NaN on the way is not
+    // beyond the edge: the drawable points after it stay in the range.
     last = first;
     if (P->Order() == loAscending && P->IsAscending())
       last = static_cast<int>(std::lower_bound(v + first, v + L, MaxV) - v);  // same index, O(log n)
     else
-      while (last < L && v[last] < MaxV) ++last;
+      while (last < L && !(v[last] >= MaxV)) ++last;
     if (!DrawBetweenPoints)
       while (last > 0 && v[last] > MaxV) --last;
   }

@@ -128,10 +128,16 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   virtual void NotifyColorChange(int ValueIndex);
 
   // ---- Statistics over all points ----
+  // The extremes over the drawable points: those whose X and Y are both
+  // finite numbers. A point with a NaN or infinite X lends nothing to the
+  // Y extremes, and the other way round. 0 when no point is drawable.
   virtual double MinXValue() const;
   virtual double MaxXValue() const;
   virtual double MinYValue() const;
   virtual double MaxYValue() const;
+  // Whether some point has a finite X and a finite Y; a series without one
+  // takes no part in an automatic axis range.
+  bool HasFinitePoint() const;
 
   // ---- Update blocks and notification ----
   void BeginUpdate() { ++IUpdating; }
@@ -366,6 +372,19 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   // The chart's 3D view is seen from behind (decided like the chart does
   // at the start of a paint).
   bool ChartInvertedRotation() const;
+
+  // The extremes of the drawable points, cached until a value list's
+  // statistics are recomputed (their revisions change).
+  struct TFiniteExtent {
+    double MinX = 0, MaxX = 0, MinY = 0, MaxY = 0;
+    bool Any = false;
+  };
+  const TFiniteExtent& FiniteExtent() const;
+  mutable TFiniteExtent IExtent;
+  mutable const TChartValueList* IExtentX = nullptr;
+  mutable const TChartValueList* IExtentY = nullptr;
+  mutable std::uint64_t IExtentRevisionX = 0;
+  mutable std::uint64_t IExtentRevisionY = 0;
 };
 
 // Message of Delete with an index out of range.

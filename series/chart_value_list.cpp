@@ -6,6 +6,7 @@
 
 #include "axes/value_format.h"
 #include "platform/platform_services.h"
+#include "series/finite_point.h"
 #include "series/kel_sort.h"
 
 namespace sextant {
@@ -30,7 +31,7 @@ TChartValueList::TChartValueList(IChartValueListOwner* AOwner, const std::string
 void TChartValueList::Assign(const TPersistent* Source) {
   const auto* src = dynamic_cast<const TChartValueList*>(Source);
   if (!src) AssignError(Source);
-  FOrder = src->FOrder;
+  SetOrder(src->FOrder);
   FDateTime = src->FDateTime;
   FValueSource = src->FValueSource;
 }
@@ -39,19 +40,60 @@ void TChartValueList::RaiseIndex(int Index) const {
   throw ChartException(IndexMessage("Value", Index, FCount - 1));
 }
 
-// Storage growth. A full list grows by KelDefaultCapacity values, so that
-// small lists never reallocate per point. Past that size the step is the
-// current length itself (the storage doubles), so that a million appends
-// copy the data about ten times instead of a thousand; a step below one
-// (a misconfigured KelDefaultCapacity) still grows by one. The storage
-// length (the vector's capacity; its size is Count, so unused room is
-// never written) is not observable through values or notifications.
+namespace {
+
+// Growth step of a storage of the given length: KelDefaultCapacity values,
+// so that small lists never reallocate per point; past that size the
+// length itself (the storage doubles), so that a million additions copy
+// the data about ten times instead of a thousand. A step below one (a
+// misconfigured KelDefaultCapacity) still grows by one.
+std::size_t GrowthStep(std::size_t Length) {
+  const std::size_t step = KelDefaultCapacity > 0 ? static_cast<std::size_t>(KelDefaultCapacity) : 1;
+  return std::max(step, Length);
+}
+
+}  // namespace
+
+// Storage growth at the back, for appending and for inserting in the second
+// half. The storage length (the block's; unused room is never written) is
+// not observable through values or notifications.
 void TChartValueList::GrowForOne() {
-  const std::size_t length = FValue.capacity();
-  if (FValue.size() < length) return;
-  std::size_t step = KelDefaultCapacity > 0 ? static_cast<std::size_t>(KelDefaultCapacity) : 1;
-  step = std::max(step, length);
-  FValue.reserve(length + step);
+  if (FValue.back_room() > 0) return;
+  FValue.reserve(FValue.size() + GrowthStep(FValue.capacity()));
+}
+
+// Front room grows with the values the same way, so that prepending (points
+// added in descending X order) moves every value a few times in all, not
+// once per point.
+void TChartValueList::GrowFront() {
+  if (FValue.front_room() > 0) return;
+  FValue.reserve_front(GrowthStep(FValue.size()));
+}
+
+void TChartValueList::SetOrder(TChartListOrder AValue) {
+  if (FOrder == AValue) return;
+  FOrder = AValue;
+  IInOrder = ComputeInOrder();
+}
+
+bool TChartValueList::FitsOrder(int Index) const {
+  const double* data = FValue.data();
+  const double v = data[Index];
+  if (std::isnan(v)) return false;
+  const bool hasBefore = Index > 0;
+  const bool hasAfter = Index < FCount - 1;
+  if (FOrder == loDescending)
+    return (!hasBefore || data[Index - 1] >= v) && (!hasAfter || v >= data[Index + 1]);
+  return (!hasBefore || data[Index - 1] <= v) && (!hasAfter || v <= data[Index + 1]);
+}
+
+bool TChartValueList::ComputeInOrder() const {
+  const double* data = FValue.data();
+  for (int i = 0; i < FCount; ++i) {
+    if (std::isnan(data[i])) return false;
+    if (i > 0 && (FOrder == loDescending ? data[i] > data[i - 1] : data[i] < data[i - 1])) return false;
+  }
+  return true;
 }
 
 int TChartValueList::AddChartValue() { return AddOrderedValue(FTempValue); }
@@ -65,6 +107,7 @@ void TChartValueList::ClearValues() {
   FCount = 0;
   FValue.release();
   FModified = true;
+  IInOrder = true;
   if (FWatcher) FWatcher->Moved(0);
 }
 
@@ -89,6 +132,7 @@ void TChartValueList::Delete(int Start, int Quantity) {
 void TChartValueList::SetValue(int Index, double AValue) {
   if (static_cast<unsigned>(Index) >= static_cast<unsigned>(FCount)) RaiseIndex(Index);
   FValue[static_cast<std::size_t>(Index)] = AValue;
+  CheckOrderAt(Index);
   FModified = true;
   if (FWatcher) FWatcher->Edited(Index);
   if (FOwner) FOwner->NotifyValue(veModify, Index);
@@ -99,27 +143,39 @@ void TChartValueList::ChangeModified(bool AValue) {
   if (AValue && FOwner) FOwner->NotifyValue(veModify, -1);
 }
 
-// One pass: the first value initialises minimum, maximum and totals; each
-// further value either lowers the minimum or else may raise the maximum, and
-// is added to the totals. NaN values are skipped: they are not numbers, and
-// letting one through would make the result depend on where it sits (a NaN
-// first poisons minimum and maximum, a NaN later only the totals). A list
-// without any number has all statistics 0, like an empty list.
+// One pass: the first finite value initialises minimum, maximum and
+// totals; each further one either lowers the minimum or else may raise the
+// maximum, and is added to the totals. Values that are not finite numbers
+// (NaN, +Inf, -Inf) are counted and otherwise skipped: they have no place
+// on a scale, one infinity would make every total infinite, and a NaN
+// would make the result depend on where it sits. A list without any finite
+// value has all statistics 0, like an empty list. The ascending flag still
+// sees the infinities (they are ordered), not NaN.
 void TChartValueList::RecalcStats() {
   if (static_cast<std::size_t>(FCount) > FValue.size()) FCount = static_cast<std::int32_t>(FValue.size());
   const double* data = FValue.data();
   bool first = true;
   bool ascending = true;
+  bool descending = true;
+  bool hasPrevious = false;
+  int nonFinite = 0;
   double mn = 0, mx = 0, total = 0, totalAbs = 0;
   double previous = 0;
   for (int i = 0; i < FCount; ++i) {
     const double v = data[i];
     if (std::isnan(v)) {
-      ascending = false;
+      ascending = descending = false;
+      ++nonFinite;
       continue;
     }
-    if (i > 0 && v < previous) ascending = false;
+    if (hasPrevious && v < previous) ascending = false;
+    if (hasPrevious && v > previous) descending = false;
     previous = v;
+    hasPrevious = true;
+    if (!IsFiniteValue(v)) {
+      ++nonFinite;
+      continue;
+    }
     if (first) {
       mn = mx = total = v;
       totalAbs = std::fabs(v);
@@ -137,8 +193,16 @@ void TChartValueList::RecalcStats() {
   FMaxValue = mx;
   FTotal = total;
   FTotalABS = totalAbs;
+  INonFinite = nonFinite;
   IAscending = ascending;
+  IInOrder = FOrder == loDescending ? descending : ascending;
+  ++IRevision;
   FModified = false;
+}
+
+int TChartValueList::NonFiniteCount() {
+  if (FModified) RecalcStats();
+  return INonFinite;
 }
 
 bool TChartValueList::IsAscending() {
@@ -184,6 +248,8 @@ void TChartValueList::Exchange(int Index1, int Index2) {
   if (static_cast<unsigned>(Index1) >= static_cast<unsigned>(FCount)) RaiseIndex(Index1);
   if (static_cast<unsigned>(Index2) >= static_cast<unsigned>(FCount)) RaiseIndex(Index2);
   std::swap(FValue[static_cast<std::size_t>(Index1)], FValue[static_cast<std::size_t>(Index2)]);
+  // Only the neighbourhoods of the two places changed.
+  if (IInOrder && FOrder != loNone) IInOrder = FitsOrder(Index1) && FitsOrder(Index2);
   FModified = true;
   if (FWatcher) {
     FWatcher->Edited(Index1);
@@ -195,6 +261,7 @@ void TChartValueList::Exchange(int Index1, int Index2) {
 void TChartValueList::FillSequence() {
   double* data = FValue.data();
   for (int i = 0; i < FCount; ++i) data[i] = i;
+  IInOrder = FOrder != loDescending || FCount < 2;
   FModified = true;
   if (FWatcher && FCount > 0) FWatcher->Edited(0, FCount - 1);
   if (FOwner) FOwner->NotifyValue(veModify, 0);
@@ -208,8 +275,13 @@ void TChartValueList::Scroll() {
   if (FCount < 2) return;
   double* data = FValue.data();
   std::rotate(data, data + 1, data + FCount);
+  ++IRevision;  // the values now pair with other points
   if (FWatcher) FWatcher->Edited(0, FCount - 1);
   if (!FModified && IAscending) IAscending = !(data[FCount - 1] < data[FCount - 2]);
+  // Likewise for the order kept on insertion: the old first value now
+  // follows the old last one.
+  if (IInOrder && FOrder != loNone)
+    IInOrder = FOrder == loDescending ? !(data[FCount - 1] > data[FCount - 2]) : !(data[FCount - 1] < data[FCount - 2]);
 }
 
 namespace {

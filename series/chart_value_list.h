@@ -4,8 +4,10 @@
 // back to the owning series.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -107,7 +109,8 @@ class TChartValueList : public TPersistent {
   double First() const { return Value(0); }
   double Last() const { return Value(FCount - 1); }
 
-  // Cached statistics, recomputed first when stale.
+  // Cached statistics of the finite values, recomputed first when stale
+  // (NaN and infinities are left out; see the .cpp).
   double MaxValue();
   double MinValue();
   double Total();
@@ -118,6 +121,14 @@ class TChartValueList : public TPersistent {
   // them, once per change; drawing uses it to search the X list instead of
   // visiting every point.
   bool IsAscending();
+  // How many values are not finite numbers (NaN, +Inf, -Inf); cached with
+  // the statistics.
+  int NonFiniteCount();
+  // Changes whenever the statistics were recomputed or the values moved
+  // within the list (Scroll), so that a cache built from the values (the
+  // series' extent over its drawable points) knows when it is stale. Read
+  // it after a statistic, which brings the cache up to date first.
+  std::uint64_t StatsRevision() const { return IRevision; }
   // Recomputes the statistics in one pass (Count is first cut to the
   // storage length if it were ever larger).
   void RecalcStats();
@@ -161,7 +172,7 @@ class TChartValueList : public TPersistent {
   const std::string& Name() const { return FName; }
   void SetName(const std::string& AValue) { FName = AValue; }
   TChartListOrder Order() const { return FOrder; }
-  void SetOrder(TChartListOrder AValue) { FOrder = AValue; }
+  void SetOrder(TChartListOrder AValue);
   const std::string& ValueSource() const { return FValueSource; }
   void SetValueSource(const std::string& AValue) { FValueSource = AValue; }
   double TempValue() const { return FTempValue; }
@@ -186,19 +197,39 @@ class TChartValueList : public TPersistent {
   bool Internal = false;
 
  protected:
-  // Makes room for one more value (grows the storage when full).
+  // Makes room for one more value at the back (grows the storage when
+  // the back is full).
   void GrowForOne();
+  // The same at the front, for inserting in the first half of the list.
+  void GrowFront();
   // Inserts Value at Index (0..Count) without any check or notification.
   void InsertAt(int Index, double AValue) {
-    if (FValue.size() == FValue.capacity()) GrowForOne();
-    if (Index == FCount) {
-      FValue.push_back_unchecked(AValue);  // appending: the common case
+    if (Index == FCount) {  // appending: the common case
+      if (FValue.back_room() == 0) GrowForOne();
+      FValue.push_back_unchecked(AValue);
     } else {
-      FValue.insert_unchecked(static_cast<std::size_t>(Index), AValue);
+      const auto at = static_cast<std::size_t>(Index);
+      if (FValue.inserts_at_front(at)) {
+        if (FValue.front_room() == 0) GrowFront();
+      } else if (FValue.back_room() == 0) {
+        GrowForOne();
+      }
+      FValue.insert_unchecked(at, AValue);
       if (FWatcher) FWatcher->Moved(Index);
     }
     ++FCount;
   }
+  // Whether the value at Index is in order with its neighbours (a NaN
+  // never is). With IInOrder set before a change at Index, checking the
+  // changed places this way tells exactly whether it still holds.
+  bool FitsOrder(int Index) const;
+  // After the value at Index was inserted or written: IInOrder still holds
+  // only when that value fits between its neighbours.
+  void CheckOrderAt(int Index) {
+    if (IInOrder && FOrder != loNone && !FitsOrder(Index)) IInOrder = false;
+  }
+  // Whether the whole list holds no NaN and follows Order (one pass).
+  bool ComputeInOrder() const;
   [[noreturn]] void RaiseIndex(int Index) const;
   void ChangeModified(bool AValue);
 
@@ -216,13 +247,25 @@ class TChartValueList : public TPersistent {
   bool IDefDateTime = false;
   bool FModified = true;
   bool IAscending = true;  // cached with the statistics
+  // The values hold no NaN and follow Order (non-decreasing for
+  // loAscending, non-increasing for loDescending), so that ordered
+  // insertion can search for its place. Meaningful only with an Order; kept
+  // exact by every change (a change that cannot tell cheaply clears it, and
+  // the statistics pass sets it again).
+  bool IInOrder = true;
+  int INonFinite = 0;      // likewise
+  std::uint64_t IRevision = 0;
   TChartValues FValue;  // the storage
   TValueChanges* FWatcher = nullptr;  // not owned
 };
 
-// Ordered insertion. The scan runs from the end, so appending values that
-// are already in order costs one comparison each. Comparisons with NaN are
-// "unordered": a value that cannot be compared with the last one is appended.
+// Ordered insertion: the place is the one a scan down from the end finds,
+// so appending values that are already in order costs one comparison each.
+// Comparisons with NaN are "unordered": a value that cannot be compared
+// with the last one is appended. When the list is known to be in order
+// (IInOrder: no NaN), the values the scan would pass form a suffix, and a
+// binary search finds the same place (after every value equal to Value)
+// without walking the list.
 inline int TChartValueList::AddOrderedValue(double Value) {
   int index = FCount;
   if (FOrder != loNone && FCount > 0) {
@@ -231,17 +274,27 @@ inline int TChartValueList::AddOrderedValue(double Value) {
     if (FOrder == loAscending) {
       // Append unless the last value is greater (last <= v or unordered).
       if (data[t] > Value) {
-        while (t >= 0 && Value < data[t]) --t;
-        index = t + 1;  // after every value equal to Value
+        if (IInOrder) {
+          index = static_cast<int>(std::upper_bound(data, data + t, Value) - data);
+        } else {
+          while (t >= 0 && Value < data[t]) --t;
+          index = t + 1;  // after every value equal to Value
+        }
       }
     } else {
       // Append unless the last value is less (last >= v or unordered).
       if (data[t] < Value) {
-        while (t >= 0 && (Value > data[t] || std::isunordered(Value, data[t]))) --t;
-        index = t + 1;
+        if (IInOrder) {
+          index = static_cast<int>(std::upper_bound(data, data + t, Value, std::greater<double>()) - data);
+        } else {
+          while (t >= 0 && (Value > data[t] || std::isunordered(Value, data[t]))) --t;
+          index = t + 1;
+        }
       }
     }
   }
+  // A NaN (always appended) ends the known order.
+  if (std::isnan(Value)) IInOrder = false;
   InsertAt(index, Value);
   SetModified(true);
   return index;
@@ -249,6 +302,7 @@ inline int TChartValueList::AddOrderedValue(double Value) {
 
 inline void TChartValueList::InsertValueUnchecked(int ValueIndex, double Value) {
   InsertAt(ValueIndex, Value);
+  CheckOrderAt(ValueIndex);
   SetModified(true);
 }
 

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <typeinfo>
 
 #include "axes/chart_axis.h"
@@ -24,6 +25,7 @@
 #include "canvas/pen.h"
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
+#include "series/finite_point.h"
 
 namespace sextant {
 
@@ -87,6 +89,15 @@ TColor TFastLineSeries::LineColor() const {
 
 bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
 
+bool TFastLineSeries::BreaksLine(int ValueIndex) const {
+  const auto i = static_cast<std::size_t>(ValueIndex);
+  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]);
+}
+
+bool TFastLineSeries::NullLeftOut(int ValueIndex) const {
+  return FColors && FTreatNulls != tnIgnore && IsNull(ValueIndex);
+}
+
 bool TFastLineSeries::ShouldDrawAsPolyline() const {
   return FDrawAll && FDrawStyle == flAll && FTreatNulls == tnIgnore && !FStairs && !Is3D();
 }
@@ -124,7 +135,7 @@ void TFastLineSeries::DoBeforeParallel() {
   if (Count() == 0 || !FGetHorizAxis || !FGetVertAxis) return;
   const double* xs = FX->Data();
   const double* ys = FY->Data();
-  const int s = FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0;
+  const int s = PenStartIndex();
   OldX = FGetHorizAxis->CalcXPosValue(xs[s]);
   OldY = FGetVertAxis->CalcYPosValue(ys[s]);
   if (!ShouldDrawAsPolyline() || FLastVisibleIndex < s) return;
@@ -180,7 +191,10 @@ void TFastLineSeries::DrawAllValues() {
 
   PrepareCanvas();
   const bool polyline = ShouldDrawAsPolyline();
-  if (!polyline) {
+  // A pen start that cannot be drawn leaves the line broken until the
+  // first drawable point.
+  IBroken = Count() > 0 && BreaksLine(PenStartIndex());
+  if (!polyline && !IBroken) {
     DoMove(OldX, OldY);
     if (!FDrawAll) {
       IMin = OldY;
@@ -208,7 +222,7 @@ void TFastLineSeries::DrawAllValues() {
             static_cast<float>(CalcXPosValue(MaxXValue())) + grow,
             static_cast<float>(CalcYPosValue(MinYValue())) + grow});
       }
-      canvas->Polyline(IPoints);
+      DrawPolylineRuns(canvas);
       if (gradient) pen->Fill()->Gradient()->SetCustomTargetRectangle(saved);
     }
   } else if (FFirstVisibleIndex >= 0 && !DrawColumnsBySearch()) {
@@ -223,6 +237,27 @@ void TFastLineSeries::DrawAllValues() {
   IFastMode = false;
   IDrawingAllValues = false;
   IDrawCanvas = nullptr;
+  IBroken = false;
+}
+
+// Without a point that breaks the line this is the one polyline over the
+// whole buffer; otherwise each run of at least two drawable points is a
+// polyline of its own (entry k of the buffer is point PenStartIndex() + k).
+void TFastLineSeries::DrawPolylineRuns(TCanvas3D* Canvas) {
+  const std::size_t n = IPoints.size();
+  const std::size_t s = static_cast<std::size_t>(PenStartIndex());
+  const std::size_t count = static_cast<std::size_t>(Count());
+  const std::span<const TPointF> all(IPoints);
+  std::size_t runStart = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (s + k < count && !BreaksLine(static_cast<int>(s + k))) continue;
+    if (k - runStart >= 2) Canvas->Polyline(all.subspan(runStart, k - runStart));
+    runStart = k + 1;
+  }
+  if (runStart == 0)
+    Canvas->Polyline(all);
+  else if (n > runStart && n - runStart >= 2)
+    Canvas->Polyline(all.subspan(runStart));
 }
 
 // ---- DrawAllPoints off: pixel columns by search ---------------------------------
@@ -245,7 +280,9 @@ void TFastLineSeries::DrawAllValues() {
 //     smallest and largest value, read from the index. Only when one of them
 //     lands on the pen's own pixel is the value nearest beyond that pixel
 //     searched, again block by block.
-// The strokes and the final pen state are those of visiting every point.
+// A point that breaks the line (X or Y not finite) is special too, and so
+// is every point while the line is broken. The strokes and the final pen
+// state are those of visiting every point.
 
 namespace {
 
@@ -317,8 +354,11 @@ bool TFastLineSeries::DrawColumnsBySearch() {
     return !(y - y == 0) || (nullsMatter && j < colorCount && colors[j] == clNone);
   };
   const int lastShown = LastDisplayedIndex();
-  // The visit starts right after the point the pen stands on.
-  int i = (FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0) + 1;
+  // The visit starts right after the point the pen stands on. In an
+  // ascending list of numbers only the ends can be infinite: an infinite X
+  // in the range is left to the visit of every point.
+  int i = PenStartIndex() + 1;
+  if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
   while (i <= last) {
     const int column = h->CalcXPosValue(xs[i]);
     const int end = ColumnEnd(i, last, column);
@@ -327,7 +367,7 @@ bool TFastLineSeries::DrawColumnsBySearch() {
     const int interiorEnd = lastApart ? end - 1 : end;
     int p = i + 1;
     while (p <= interiorEnd) {
-      if (OldX != column || special(p) || special(p - 1)) {
+      if (IBroken || OldX != column || special(p) || special(p - 1)) {
         TFastLineSeries::DrawValue(p);
         ++p;
         continue;
@@ -525,8 +565,16 @@ void TFastLineSeries::MinMaxStep(int ValueIndex, int X, int Y) {
 void TFastLineSeries::DrawValue(int ValueIndex) {
   // Drawing never raises: an index outside the data draws nothing.
   if (ValueIndex < 0 || ValueIndex >= Count() || !FGetHorizAxis || !FGetVertAxis) return;
+  if (BreaksLine(ValueIndex)) {
+    BreakLine();
+    return;
+  }
   int X = FGetHorizAxis->CalcXPosValue(FX->Data()[ValueIndex]);
   int Y = FGetVertAxis->CalcYPosValue(FY->Data()[ValueIndex]);
+  if (IBroken) {
+    if (!NullLeftOut(ValueIndex)) RestartLine(X, Y);
+    return;
+  }
   if (FTreatNulls == tnIgnore && FDrawAll) {
     DoDrawPoint(X, Y);
     return;
@@ -538,6 +586,23 @@ void TFastLineSeries::DrawValue(int ValueIndex) {
   }
   // daMinMax: one vertical stroke per pixel column.
   MinMaxStep(ValueIndex, X, Y);
+}
+
+void TFastLineSeries::BreakLine() {
+  if (IBroken) return;
+  if (!FDrawAll && FDAPStyle == daMinMax && ISameX) DrawColumn();
+  ISameX = false;
+  IBroken = true;
+}
+
+void TFastLineSeries::RestartLine(int X, int Y) {
+  DoMove(X, Y);
+  OldX = X;
+  OldY = Y;
+  IMin = Y;
+  IMax = Y;
+  ISameX = false;
+  IBroken = false;
 }
 
 void TFastLineSeries::DrawColumn() {
@@ -650,8 +715,15 @@ void TFastLineSeries::NotifyNewValue(TChartSeries* Sender, int ValueIndex) {
   InternalNotifyNewValue(ValueIndex);
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas || !canvas->ReferenceCanvas() || !FGetHorizAxis || !FGetVertAxis) return;
-  if (ValueIndex < 0 || ValueIndex >= Count()) return;
+  if (ValueIndex < 0 || ValueIndex >= Count() || BreaksLine(ValueIndex)) return;
   const int p = ValueIndex > 0 ? ValueIndex - 1 : 0;
+  if (BreaksLine(p)) {
+    // No segment from a point that cannot be drawn: the line starts here.
+    OldX = FGetHorizAxis->CalcXPosValue(FX->Data()[ValueIndex]);
+    OldY = FGetVertAxis->CalcYPosValue(FY->Data()[ValueIndex]);
+    DoMove(OldX, OldY);
+    return;
+  }
   const int px = FGetHorizAxis->CalcXPosValue(FX->Data()[p]);
   const int py = FGetVertAxis->CalcYPosValue(FY->Data()[p]);
   if (!FDrawAll && px != OldX) {
@@ -708,10 +780,16 @@ int TFastLineSeries::Clicked(int X, int Y) {
   const double* ys = FY->Data();
   const TPoint pixel{X, Y};
   TPoint previous{};
+  bool hasPrevious = false;  // the point before was drawn
   for (int i = FFirstVisibleIndex; i <= last; ++i) {
+    // A point that breaks the line is neither hit nor joined to a neighbour.
+    if (BreaksLine(i)) {
+      hasPrevious = false;
+      continue;
+    }
     const TPoint p{FGetHorizAxis->CalcXPosValue(xs[i]), FGetVertAxis->CalcYPosValue(ys[i])};
     if (p == pixel) return i;
-    if (i > FFirstVisibleIndex) {
+    if (hasPrevious) {
       bool hit;
       if (FStairs) {
         const TPoint corner = FInvertedStairs ? TPoint{previous.X, p.Y} : TPoint{p.X, previous.Y};
@@ -723,6 +801,7 @@ int TFastLineSeries::Clicked(int X, int Y) {
       if (hit) return i - 1;
     }
     previous = p;
+    hasPrevious = true;
   }
   return -1;
 }

@@ -66,6 +66,12 @@ class TFastLineSeries : public TCustomLineSeries {
   void DrawMark(int ValueIndex, const std::string& Text, TSeriesMarkPosition& Position) override;
   void PrepareLegendCanvas() override;
 
+  // True when point ValueIndex cannot be drawn because its X or Y is not a
+  // finite number: the line breaks there in every drawing mode (nothing is
+  // drawn to or from it) and restarts at the next drawable point. Every
+  // drawing path asks this, and only this, to decide it.
+  bool BreaksLine(int ValueIndex) const;
+
   bool ShouldDrawAsPolyline() const;
   bool UseFastLine() const;
   // Preparation may run ahead of drawing exactly in polyline mode.
@@ -89,6 +95,19 @@ class TFastLineSeries : public TCustomLineSeries {
   void DoMove(int X, int Y);
   void DoDrawPoint(int X, int Y);
   bool ShouldDrawPoint(int ValueIndex, int& X, int& Y);
+  // The index the pen starts from: the last point before the visible range.
+  int PenStartIndex() const { return FFirstVisibleIndex >= 1 ? FFirstVisibleIndex - 1 : 0; }
+  // At a point that breaks the line: a gathered pixel column is stroked
+  // first (its points are drawable), then the pen has no point to draw from.
+  void BreakLine();
+  // The first drawable point after a break: the pen moves there and the
+  // line goes on from it.
+  void RestartLine(int X, int Y);
+  // Whether point ValueIndex is a null point that the null treatment keeps
+  // out of the line (so it cannot restart a broken line either).
+  bool NullLeftOut(int ValueIndex) const;
+  // Polyline mode: one polyline per run of drawable points.
+  void DrawPolylineRuns(TCanvas3D* Canvas);
   // The stroke through the lowest and highest pixel of the current column.
   void DrawColumn();
   // The line's colour: the pen's own, or the series colour when the pen
@@ -132,6 +151,7 @@ class TFastLineSeries : public TCustomLineSeries {
   int IMin = 0;
   int IMax = 0;
   bool ISameX = false;
+  bool IBroken = false;  // the pen stands on no drawable point
   std::vector<TPointF> IPoints;  // keeps its capacity between paints
   bool IDrawingAllValues = false;
   bool IFastMode = false;

@@ -6,11 +6,14 @@
 //   bigdata_example                      opens the window; drag with the
 //                                        right mouse button or turn the
 //                                        wheel to pan, use the scroll bar
-//   bigdata_example --exit-after-paint   paints the whole range, shows a
+//   bigdata_example --exit-after-paint   paints the whole range, checks
+//                                        that the data and the left axis
+//                                        span about -17 .. 17, shows a
 //                                        1 % window, pans it with a drag,
 //                                        the wheel and the scroll bar,
 //                                        moves it through the data, exits
-//                                        (exit code 3 when it did not pan)
+//                                        (exit code 4 when the Y range is
+//                                        wrong, 3 when it did not pan)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -31,6 +34,17 @@ namespace {
 
 constexpr int kPoints = 10'000'000;
 
+// The data: a slow sine of amplitude 10, a faster one of amplitude 1 and
+// noise that stays within about +-8, so every Y lies well inside +-20 and
+// the extremes reach beyond +-8.
+constexpr double kMaxAbsY = 20;
+constexpr double kMinReach = 8;
+
+// True when Low .. High is the range the data should have.
+bool PlausibleYRange(double Low, double High) {
+  return Low > -kMaxAbsY && Low < -kMinReach && High < kMaxAbsY && High > kMinReach;
+}
+
 // Sends a mouse event to the view as the window system would.
 void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPointF pos) {
   QMouseEvent event(type, pos, view->mapToGlobal(pos), button, buttons, Qt::NoModifier);
@@ -39,10 +53,24 @@ void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::Mou
 
 // The automated run: every step repaints at once and prints its time and
 // the bottom axis range it shows.
-// Returns false when the drag or the scroll bar did not move the range.
-bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
+// Returns 0, or the exit code of the first check that failed.
+int RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
   sextant::TChart* chart = view->Chart();
   sextant::TChartAxis* bottom = chart->BottomAxis();
+
+  // The whole range is painted: the data's Y extremes and the left axis
+  // that the first paint scaled from them.
+  const sextant::TChartSeries* series = chart->Series(0);
+  const sextant::TChartAxis* left = chart->LeftAxis();
+  std::printf("bigdata_example: data Y %.2f .. %.2f, left axis %.2f .. %.2f\n", series->MinYValue(),
+              series->MaxYValue(), left->Minimum(), left->Maximum());
+  if (!PlausibleYRange(series->MinYValue(), series->MaxYValue()) ||
+      !PlausibleYRange(left->Minimum(), left->Maximum())) {
+    std::fprintf(stderr, "bigdata_example: Y range outside -%.0f .. %.0f or not reaching +-%.0f\n", kMaxAbsY,
+                 kMaxAbsY, kMinReach);
+    return 4;
+  }
+
   const auto report = [&](const char* what) {
     view->repaint();
     std::printf("bigdata_example: paint %s: %d ms (x %.0f .. %.0f)\n", what, lastPaintMs, bottom->Minimum(),
@@ -62,7 +90,7 @@ bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
   SendMouse(view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, from - QPointF(200, 0));
   report("after a right-button drag");
   const double afterDrag = bottom->Minimum();
-  if (!(afterDrag > 0)) return false;
+  if (!(afterDrag > 0)) return 3;
 
   QWheelEvent wheel(from, view->mapToGlobal(from), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
@@ -75,7 +103,7 @@ bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
   SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, onArrow);
   SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, onArrow);
   report("after a scroll bar arrow click");
-  if (!(bottom->Minimum() > afterDrag)) return false;
+  if (!(bottom->Minimum() > afterDrag)) return 3;
 
   // The window moved through the data, as dragging the thumb would.
   for (double start : {0.25 * kPoints, 0.5 * kPoints, 0.99 * kPoints}) {
@@ -84,7 +112,7 @@ bool RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, co
   }
   bottom->SetAutomatic(true);
   report("of the whole range again");
-  return true;
+  return 0;
 }
 
 }  // namespace
@@ -114,7 +142,10 @@ int main(int argc, char** argv) {
   unsigned seed = 12345;
   for (int i = 0; i < kPoints; ++i) {
     seed = seed * 1664525u + 1013904223u;
-    noise = 0.98 * noise + ((seed >> 8) % 2001 - 1000) * 0.0005;
+    // A step of -0.5 .. 0.5: signed, since unsigned arithmetic would wrap
+    // below 0 to about 4e9.
+    const int step = static_cast<int>((seed >> 8) % 2001) - 1000;
+    noise = 0.98 * noise + step * 0.0005;
     series->AddXY(i, std::sin(i * 2e-6) * 10 + std::sin(i * 3e-4) + noise);
   }
   chart->SetAutoRepaint(true);
@@ -131,12 +162,9 @@ int main(int argc, char** argv) {
       std::printf("bigdata_example: first paint (whole range): %d ms\n", lastPaintMs);
       if (automated)
         QTimer::singleShot(0, &app, [&] {
-          if (RunSteps(&view, scroll, lastPaintMs)) {
-            QApplication::exit(0);
-          } else {
-            std::fprintf(stderr, "bigdata_example: the chart did not pan\n");
-            QApplication::exit(3);
-          }
+          const int failed = RunSteps(&view, scroll, lastPaintMs);
+          if (failed == 3) std::fprintf(stderr, "bigdata_example: the chart did not pan\n");
+          QApplication::exit(failed);
         });
     } else if (!automated) {
       std::printf("bigdata_example: paint: %d ms\n", lastPaintMs);

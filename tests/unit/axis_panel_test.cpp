@@ -249,8 +249,9 @@ TEST_F(BlankChartTest, AutomaticRangesComeFromTheFiniteValues) {
       {"NaN and an infinity", {nan, -inf, 7}, 7, 7, -4, 7},
       // No finite value: the series gives no end at all.
       {"only infinities", {inf, -inf}, 0, 0, -4, -4},
-      // The list statistics of values that are all NaN are 0.
-      {"only NaN", {nan, nan}, 0, 0, -4, 0},
+      // Values that are all NaN give no end either (not the 0 of their
+      // empty statistics).
+      {"only NaN", {nan, nan}, 0, 0, -4, -4},
       {"huge but finite", {-1.7e308, 1.7e308}, -1.7e308, 1.7e308, -1.7e308, 1.7e308},
   };
   TChartAxis* left = chart.LeftAxis();

@@ -300,7 +300,10 @@ TEST(ChartValueList, Statistics) {
       {"NaN first is skipped", {kNaN, 2, -5, kNaN, 4}, -5, 4, 1, 11},
       {"NaN last is skipped", {2, -5, 4, kNaN}, -5, 4, 1, 11},
       {"only NaN", {kNaN, kNaN}, 0, 0, 0, 0},
-      {"infinity", {1, kInf, -3}, -3, kInf, kInf, kInf},
+      // Infinities are no finite numbers either: skipped like NaN.
+      {"infinity is skipped", {1, kInf, -3}, -3, 1, -2, 4},
+      {"minus infinity first is skipped", {-kInf, 2, kNaN, 7}, 2, 7, 9, 9},
+      {"only infinities", {kInf, -kInf, kNaN}, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
     TestSeries s;
