@@ -158,6 +158,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/axis_panel_test.cpp
   tests/unit/axis_scroll_bar_test.cpp
   tests/unit/bad_input_test.cpp
+  tests/unit/bulk_load_test.cpp
   tests/unit/canvas_primitives_test.cpp
   tests/unit/canvas_state_test.cpp
   tests/unit/canvas_text_test.cpp
