@@ -53,6 +53,7 @@ set(SEXTANT_ENGINE_SOURCES
   series/kel_random.cpp
   series/labels_list.cpp
   series/lod_index.cpp
+  series/ring_window.cpp
   series/series_depth.cpp
   tools/axis_scroll_bar.cpp
   tools/chart_tool.cpp
@@ -107,6 +108,7 @@ set(SEXTANT_ENGINE_HEADERS
   series/kel_random.h
   series/labels_list.h
   series/lod_index.h
+  series/ring_window.h
   series/value_changes.h
   series/value_storage.h
   tools/axis_scroll_bar.h
@@ -188,6 +190,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/palette_test.cpp
   tests/unit/pen_test.cpp
   tests/unit/recording_canvas_test.cpp
+  tests/unit/ring_window_test.cpp
   tests/unit/sample_values_test.cpp
   tests/unit/shadow_test.cpp
   tests/unit/shape_test.cpp

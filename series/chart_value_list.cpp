@@ -60,6 +60,13 @@ std::size_t GrowthStep(std::size_t Length) {
 // not observable through values or notifications.
 void TChartValueList::GrowForOne() {
   if (FValue.back_room() > 0) return;
+  // Room left at the front by values removed there (a ring window) is
+  // taken back once it is as large as the values: moving them then costs
+  // less than one move per removed value.
+  if (FValue.front_room() >= FValue.size() && FValue.front_room() > 0) {
+    FValue.reclaim_front();
+    if (FValue.back_room() > 0) return;
+  }
   FValue.reserve(FValue.size() + GrowthStep(FValue.capacity()));
 }
 
@@ -100,6 +107,8 @@ bool TChartValueList::ComputeInOrder() const {
 int TChartValueList::AppendValues(const double* Values, int N, bool KeepOrder) {
   if (N <= 0) return 0;
   const auto n = static_cast<std::size_t>(N);
+  if (FValue.back_room() < n && FValue.front_room() >= FValue.size() && FValue.front_room() > 0)
+    FValue.reclaim_front();
   if (FValue.back_room() < n) FValue.reserve(FValue.size() + std::max(n, GrowthStep(FValue.capacity())));
   double* out = FValue.end_unchecked();
   int k = 0;
@@ -167,7 +176,14 @@ void TChartValueList::Delete(int Start, int Quantity) {
   FValue.erase(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + Quantity));
   FCount -= Quantity;
   Rewritten();
-  if (FWatcher) FWatcher->Moved(Start);
+  // Values removed from the front leave the indices of the others shifted
+  // but their blocks intact (a ring window).
+  if (FWatcher) {
+    if (Start == 0)
+      FWatcher->DroppedFront(Quantity);
+    else
+      FWatcher->Moved(Start);
+  }
   SetModified(true);
 }
 

@@ -125,6 +125,14 @@ class TValueStorage {
     FSize -= n;
   }
 
+  // Moves the values to the start of the block: the front room becomes
+  // back room.
+  void reclaim_front() {
+    if (FFront == 0) return;
+    std::memmove(FBlock, data(), FSize * sizeof(double));
+    FFront = 0;
+  }
+
   // Size 0 and the memory given back.
   void release() {
     std::free(FBlock);
