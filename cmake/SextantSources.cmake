@@ -236,6 +236,7 @@ set(SEXTANT_E2E_XVFB_TEST tests/e2e/xvfb_e2e_test.cpp)
 # ---- Fuzz targets: fuzz/<name>.cpp, with <name>_EXTRA beyond the engine ------
 set(SEXTANT_FUZZ_TARGETS
   fuzz_axis
+  fuzz_fast_line_lod
   fuzz_form_reader
   fuzz_input_events
   fuzz_settings_store
