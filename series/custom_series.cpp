@@ -17,6 +17,7 @@
 #include "canvas/pen.h"
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
+#include "series/finite_point.h"
 #include "series/segment_hit.h"
 
 namespace sextant {
@@ -63,7 +64,7 @@ bool TCustomSeries::LineShown() const { return FConnectsPoints && LinePen()->Vis
 // ---- [Points] --------------------------------------------------------------------
 
 bool TCustomSeries::IsFinitePoint(int ValueIndex) const {
-  return std::isfinite(FX->Data()[ValueIndex]) && std::isfinite(FY->Data()[ValueIndex]);
+  return sextant::IsFinitePoint(FX->Data()[ValueIndex], FY->Data()[ValueIndex]);
 }
 
 TPoint TCustomSeries::PixelOf(int ValueIndex) const {
