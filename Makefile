@@ -9,7 +9,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 # Seconds each fuzz target runs in `make fuzz-run SECONDS=N`.
 SECONDS ?= 60
-FUZZ_TARGETS = fuzz_value_format fuzz_value_list fuzz_settings_store fuzz_form_reader fuzz_axis fuzz_input_events
+FUZZ_TARGETS = fuzz_fast_line_lod fuzz_value_format fuzz_value_list fuzz_settings_store fuzz_form_reader fuzz_axis fuzz_input_events
 FUZZ_MAX_LEN ?= 4096
 
 .PHONY: all setup configure build run test test-fast test-asan fuzz fuzz-run clean

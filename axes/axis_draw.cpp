@@ -214,7 +214,7 @@ int TChartAxis::LabelPosition(int P, const std::string& Text) {
 // chart only the overlap test applies along the projected depth too.
 bool TChartAxis::PlaceValueLabel(int& Pos, const std::string& Text) {
   if (FLabels->Separation() <= 0) return true;
-  if (NormalAngle(FLabels->Angle()) % 180 != 0) return true;
+  if (KelNormalAngle(FLabels->Angle()) % 180 != 0) return true;
   // The box as DrawAxisLabel lays it out: from Round(size) div 2 before the
   // position, one pixel more for the fraction of the measured size.
   const int size = LabelTextSize(Text, FHorizontal);

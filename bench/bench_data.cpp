@@ -59,6 +59,10 @@ void TBenchChart::Load(long N, TLineMode Mode) {
   const bool nulls = ModeHasNulls(Mode);
   FSeries->BeginUpdate();
   FSeries->Clear();
+  if (!nulls) {
+    FSeries->AddArrays(w.X, w.Y);
+    N = 0;  // loaded
+  }
   for (long i = 0; i < N; ++i) {
     const auto k = static_cast<std::size_t>(i);
     if (nulls && w.Null[k])

@@ -16,6 +16,8 @@ inline constexpr int KChartHeight = 433;
 
 // The grid sizes.
 inline const std::vector<long> KGridSizes{1000, 100000, 1000000, 10000000};
+// The large-data size, measured for ours and QCustomPlot only.
+inline constexpr long KLargeSize = 100000000;
 
 // N random-walk points with X = 0 .. N-1, a fixed seed, and a fixed 5 %
 // of them marked as null points for the null modes.

@@ -9,10 +9,13 @@
 set(SEXTANT_ENGINE_SOURCES
   axes/axis_draw.cpp
   axes/axis_increment.cpp
+  axes/axis_label_format.cpp
   axes/axis_labels.cpp
   axes/axis_math.cpp
   axes/axis_room.cpp
   axes/chart_axis.cpp
+  axes/decimal_digits.cpp
+  axes/format_pattern.cpp
   axes/value_format.cpp
   canvas/automatic_text.cpp
   canvas/brush.cpp
@@ -57,7 +60,9 @@ set(SEXTANT_ENGINE_SOURCES
   series/kel_random.cpp
   series/labels_list.cpp
   series/line_series.cpp
+  series/lod_index.cpp
   series/point_series.cpp
+  series/ring_window.cpp
   series/segment_hit.cpp
   series/series_depth.cpp
   series/series_stack.cpp
@@ -68,6 +73,7 @@ set(SEXTANT_ENGINE_HEADERS
   axes/axis_label_style.h
   axes/axis_labels.h
   axes/chart_axis.h
+  axes/format_pattern.h
   axes/value_format.h
   canvas/automatic_text.h
   canvas/brush.h
@@ -119,8 +125,11 @@ set(SEXTANT_ENGINE_HEADERS
   series/kel_random.h
   series/labels_list.h
   series/line_series.h
+  series/lod_index.h
   series/point_series.h
+  series/ring_window.h
   series/series_stack.h
+  series/value_changes.h
   series/value_storage.h
   tools/axis_scroll_bar.h
   tools/chart_tool.h)
@@ -128,6 +137,7 @@ set(SEXTANT_ENGINE_HEADERS
 # window, also drawing the scroll bar's thumb bitmaps) and the stand-in host
 # control of the tests, fuzz targets and benchmarks.
 set(SEXTANT_ENGINE_INTERNAL_HEADERS
+  axes/decimal_digits.h
   platform/recording_canvas.h
   platform/stand_in_host.h
   canvas/line_batch_canvas.h
@@ -191,6 +201,7 @@ set(SEXTANT_APP_MAIN app/main.cpp)
 # ---- Tests (one executable per *_test.cpp) -----------------------------------
 set(SEXTANT_UNIT_TESTS
   tests/unit/axis_increment_test.cpp
+  tests/unit/axis_label_format_test.cpp
   tests/unit/axis_labels_test.cpp
   tests/unit/axis_math_test.cpp
   tests/unit/axis_panel_test.cpp
@@ -198,6 +209,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/axis_scroll_bar_test.cpp
   tests/unit/bad_input_test.cpp
   tests/unit/bar_series_test.cpp
+  tests/unit/bulk_load_test.cpp
   tests/unit/canvas_primitives_test.cpp
   tests/unit/canvas_state_test.cpp
   tests/unit/canvas_text_test.cpp
@@ -219,6 +231,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/legend_test.cpp
   tests/unit/line_batch_test.cpp
   tests/unit/line_series_test.cpp
+  tests/unit/lod_index_test.cpp
   tests/unit/marks_layout_test.cpp
   tests/unit/marks_model_test.cpp
   tests/unit/non_finite_data_test.cpp
@@ -229,6 +242,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/pen_test.cpp
   tests/unit/point_series_test.cpp
   tests/unit/recording_canvas_test.cpp
+  tests/unit/ring_window_test.cpp
   tests/unit/sample_values_test.cpp
   tests/unit/series_kinds_alloc_test.cpp
   tests/unit/shadow_test.cpp
@@ -280,6 +294,7 @@ set(SEXTANT_E2E_XVFB_TEST tests/e2e/xvfb_e2e_test.cpp)
 # ---- Fuzz targets: fuzz/<name>.cpp, with <name>_EXTRA beyond the engine ------
 set(SEXTANT_FUZZ_TARGETS
   fuzz_axis
+  fuzz_fast_line_lod
   fuzz_form_reader
   fuzz_input_events
   fuzz_settings_store

@@ -206,6 +206,79 @@ int TChartSeries::AddNullXY(double X, double Y, const std::string& ALabel) {
   return AddXY(X, Y, ALabel, clNone);
 }
 
+// Copying is AddXY's loading case (only X and Y, both plain lists, no
+// OnBeforeAdd, no labels) for points with the default colour.
+bool TChartSeries::CanCopyPoints() const {
+  return FYMandatory && FValuesList.PlainXY() && !OnBeforeAdd && FLabels->Count() == 0;
+}
+
+// What AddXY does besides the values: a colour list that reaches the end
+// takes the default colour for each new point; no label is stored.
+void TChartSeries::AfterCopiedPoints(int OldCount) {
+  if (FColors && static_cast<int>(FColors->size()) >= OldCount)
+    FColors->resize(static_cast<std::size_t>(Count()), clKelColor);
+  FLabels->IAnyEmpty = true;
+}
+
+void TChartSeries::AddArrays(std::span<const double> X, std::span<const double> Y) {
+  if (X.size() != Y.size())
+    throw ChartException(FormatMessage("Series AddArrays: %d X values and %d Y values.",
+                                       static_cast<int>(X.size()), static_cast<int>(Y.size())));
+  if (X.size() > static_cast<std::size_t>(INT32_MAX - Count()))
+    throw ChartException(FormatMessage("Series AddArrays: %d more points do not fit (%d held).",
+                                       static_cast<int>(std::min<std::size_t>(X.size(), INT32_MAX)), Count()));
+  const int n = static_cast<int>(X.size());
+  BeginUpdate();
+  try {
+    int copied = 0;
+    if (CanCopyPoints() && n > 0) {
+      const int old = Count();
+      copied = FX->AppendValues(X.data(), n, true);
+      FY->AppendValues(Y.data(), copied, false);
+      if (copied > 0) AfterCopiedPoints(old);
+    }
+    for (int i = copied; i < n; ++i) AddXY(X[static_cast<std::size_t>(i)], Y[static_cast<std::size_t>(i)]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TChartSeries::AddArrays(std::span<const double> Y) {
+  if (Y.size() > static_cast<std::size_t>(INT32_MAX - Count()))
+    throw ChartException(FormatMessage("Series AddArrays: %d more points do not fit (%d held).",
+                                       static_cast<int>(std::min<std::size_t>(Y.size(), INT32_MAX)), Count()));
+  const int n = static_cast<int>(Y.size());
+  BeginUpdate();
+  try {
+    int copied = 0;
+    // X = Count, Count + 1, ... is ascending; it is appended whole when the
+    // X list keeps no order or its last value does not exceed Count.
+    const int old = Count();
+    const bool inOrder = FX->Order() == loNone ||
+                         (FX->Order() == loAscending && (old == 0 || !(FX->Data()[old - 1] > old)));
+    if (CanCopyPoints() && inOrder && n > 0) {
+      FX->Reserve(static_cast<std::size_t>(old) + static_cast<std::size_t>(n));
+      constexpr int kChunk = 4096;
+      double xs[kChunk];
+      for (int start = 0; start < n; start += kChunk) {
+        const int m = std::min(kChunk, n - start);
+        for (int j = 0; j < m; ++j) xs[j] = static_cast<double>(old + start + j);
+        FX->AppendValues(xs, m, false);
+      }
+      FY->AppendValues(Y.data(), n, false);
+      AfterCopiedPoints(old);
+      copied = n;
+    }
+    for (int i = copied; i < n; ++i) AddY(Y[static_cast<std::size_t>(i)]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
 void TChartSeries::ReservePoints(int Quantity) {
   if (Quantity < 0)
     throw ChartException(FormatMessage("Series ReservePoints: %d is not a number of points.", Quantity, 0));

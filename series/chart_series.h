@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,16 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   int AddNull(double Value);
   int AddNullLabel(const std::string& ALabel);
   int AddNullXY(double X, double Y, const std::string& ALabel = "");
+  // Adds many points at once: X[i], Y[i] for every i, or with Y only the X
+  // values Count, Count + 1, ... The result is that of AddXY for each point
+  // inside one update block: the same values, order and indices, no
+  // notification per point and one RefreshSeries at the end (none when an
+  // update block is already open). Points that keep the X list's order are
+  // copied at memory speed, with the order checked in the same pass; the
+  // rest take AddXY's ordered insertion. X and Y of different lengths
+  // raise ChartException.
+  void AddArrays(std::span<const double> X, std::span<const double> Y);
+  void AddArrays(std::span<const double> Y);
   // Makes room for Quantity more points in every value list at once, so
   // that loading a known number of points allocates once instead of
   // growing step by step (like std::vector::reserve; nothing else changes).
@@ -358,6 +369,10 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   bool FYMandatory = true;
 
  private:
+  // AddArrays: how many points from the first on can be copied as they are
+  // (the rest go through AddXY).
+  bool CanCopyPoints() const;
+  void AfterCopiedPoints(int OldCount);
   // AddXY's general case: the point staged in the lists' TempValue.
   int AddStagedValues(const std::string& ALabel, TColor AColor);
   // Per-point mark data follow the points: the marks module keeps its

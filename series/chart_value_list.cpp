@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "axes/value_format.h"
 #include "platform/platform_services.h"
@@ -59,6 +60,13 @@ std::size_t GrowthStep(std::size_t Length) {
 // not observable through values or notifications.
 void TChartValueList::GrowForOne() {
   if (FValue.back_room() > 0) return;
+  // Room left at the front by values removed there (a ring window) is
+  // taken back once it is as large as the values: moving them then costs
+  // less than one move per removed value.
+  if (FValue.front_room() >= FValue.size() && FValue.front_room() > 0) {
+    FValue.reclaim_front();
+    if (FValue.back_room() > 0) return;
+  }
   FValue.reserve(FValue.size() + GrowthStep(FValue.capacity()));
 }
 
@@ -96,6 +104,47 @@ bool TChartValueList::ComputeInOrder() const {
   return true;
 }
 
+int TChartValueList::AppendValues(const double* Values, int N, bool KeepOrder) {
+  if (N <= 0) return 0;
+  const auto n = static_cast<std::size_t>(N);
+  if (FValue.back_room() < n && FValue.front_room() >= FValue.size() && FValue.front_room() > 0)
+    FValue.reclaim_front();
+  if (FValue.back_room() < n) FValue.reserve(FValue.size() + std::max(n, GrowthStep(FValue.capacity())));
+  double* out = FValue.end_unchecked();
+  int k = 0;
+  if (!KeepOrder || FOrder == loNone) {
+    std::memcpy(out, Values, n * sizeof(double));
+    k = N;
+  } else {
+    // One pass copies and checks: a value is appended unless the one before
+    // it is greater (less, for loDescending); a NaN is always appended.
+    bool hasLast = FCount > 0;
+    double last = hasLast ? FValue.data()[FCount - 1] : 0;
+    const bool ascending = FOrder == loAscending;
+    for (; k < N; ++k) {
+      const double v = Values[k];
+      if (hasLast && (ascending ? last > v : last < v)) break;
+      out[k] = v;
+      last = v;
+      hasLast = true;
+    }
+  }
+  if (k == 0) return 0;
+  const int first = FCount;
+  FValue.appended_unchecked(static_cast<std::size_t>(k));
+  FCount += k;
+  if (FOrder != loNone) {
+    if (KeepOrder) {
+      for (int i = 0; i < k && IInOrder; ++i)
+        if (std::isnan(Values[i])) IInOrder = false;
+    } else {
+      for (int i = first; i < FCount && IInOrder; ++i) CheckOrderAt(i);
+    }
+  }
+  SetModified(true);
+  return k;
+}
+
 int TChartValueList::AddChartValue() { return AddOrderedValue(FTempValue); }
 
 int TChartValueList::AddChartValue(double Value) {
@@ -108,6 +157,8 @@ void TChartValueList::ClearValues() {
   FValue.release();
   FModified = true;
   IInOrder = true;
+  Rewritten();
+  if (FWatcher) FWatcher->Moved(0);
 }
 
 void TChartValueList::InsertChartValue(int ValueIndex, double AValue) {
@@ -124,6 +175,15 @@ void TChartValueList::Delete(int Start, int Quantity) {
   Quantity = std::min(Quantity, FCount - Start);
   FValue.erase(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + Quantity));
   FCount -= Quantity;
+  Rewritten();
+  // Values removed from the front leave the indices of the others shifted
+  // but their blocks intact (a ring window).
+  if (FWatcher) {
+    if (Start == 0)
+      FWatcher->DroppedFront(Quantity);
+    else
+      FWatcher->Moved(Start);
+  }
   SetModified(true);
 }
 
@@ -132,6 +192,8 @@ void TChartValueList::SetValue(int Index, double AValue) {
   FValue[static_cast<std::size_t>(Index)] = AValue;
   CheckOrderAt(Index);
   FModified = true;
+  Rewritten();
+  if (FWatcher) FWatcher->Edited(Index);
   if (FOwner) FOwner->NotifyValue(veModify, Index);
 }
 
@@ -151,48 +213,48 @@ void TChartValueList::ChangeModified(bool AValue) {
 void TChartValueList::RecalcStats() {
   if (static_cast<std::size_t>(FCount) > FValue.size()) FCount = static_cast<std::int32_t>(FValue.size());
   const double* data = FValue.data();
-  bool first = true;
-  bool ascending = true;
-  bool descending = true;
-  bool hasPrevious = false;
-  int nonFinite = 0;
-  double mn = 0, mx = 0, total = 0, totalAbs = 0;
-  double previous = 0;
-  for (int i = 0; i < FCount; ++i) {
+  // Values only appended since the last pass: the pass goes on from where
+  // it stopped, with the same state, so the result is that of a full pass.
+  TStatsPass p;
+  if (IStatsAppendOnly && IStatsPass.Count <= FCount) p = IStatsPass;
+  for (int i = p.Count; i < FCount; ++i) {
     const double v = data[i];
     if (std::isnan(v)) {
-      ascending = descending = false;
-      ++nonFinite;
+      p.Ascending = p.Descending = false;
+      ++p.NonFinite;
       continue;
     }
-    if (hasPrevious && v < previous) ascending = false;
-    if (hasPrevious && v > previous) descending = false;
-    previous = v;
-    hasPrevious = true;
+    if (p.HasPrevious && v < p.Previous) p.Ascending = false;
+    if (p.HasPrevious && v > p.Previous) p.Descending = false;
+    p.Previous = v;
+    p.HasPrevious = true;
     if (!IsFiniteValue(v)) {
-      ++nonFinite;
+      ++p.NonFinite;
       continue;
     }
-    if (first) {
-      mn = mx = total = v;
-      totalAbs = std::fabs(v);
-      first = false;
+    if (p.First) {
+      p.Min = p.Max = p.Total = v;
+      p.TotalAbs = std::fabs(v);
+      p.First = false;
       continue;
     }
-    if (v < mn)
-      mn = v;
-    else if (v > mx)
-      mx = v;
-    total += v;
-    totalAbs += std::fabs(v);
+    if (v < p.Min)
+      p.Min = v;
+    else if (v > p.Max)
+      p.Max = v;
+    p.Total += v;
+    p.TotalAbs += std::fabs(v);
   }
-  FMinValue = mn;
-  FMaxValue = mx;
-  FTotal = total;
-  FTotalABS = totalAbs;
-  INonFinite = nonFinite;
-  IAscending = ascending;
-  IInOrder = FOrder == loDescending ? descending : ascending;
+  p.Count = FCount;
+  IStatsPass = p;
+  IStatsAppendOnly = true;
+  FMinValue = p.First ? 0 : p.Min;
+  FMaxValue = p.First ? 0 : p.Max;
+  FTotal = p.First ? 0 : p.Total;
+  FTotalABS = p.First ? 0 : p.TotalAbs;
+  INonFinite = p.NonFinite;
+  IAscending = p.Ascending;
+  IInOrder = FOrder == loDescending ? p.Descending : p.Ascending;
   ++IRevision;
   FModified = false;
 }
@@ -248,6 +310,11 @@ void TChartValueList::Exchange(int Index1, int Index2) {
   // Only the neighbourhoods of the two places changed.
   if (IInOrder && FOrder != loNone) IInOrder = FitsOrder(Index1) && FitsOrder(Index2);
   FModified = true;
+  Rewritten();
+  if (FWatcher) {
+    FWatcher->Edited(Index1);
+    FWatcher->Edited(Index2);
+  }
   if (FOwner) FOwner->NotifyValue(veModify, Index1);
 }
 
@@ -256,6 +323,8 @@ void TChartValueList::FillSequence() {
   for (int i = 0; i < FCount; ++i) data[i] = i;
   IInOrder = FOrder != loDescending || FCount < 2;
   FModified = true;
+  Rewritten();
+  if (FWatcher && FCount > 0) FWatcher->Edited(0, FCount - 1);
   if (FOwner) FOwner->NotifyValue(veModify, 0);
 }
 
@@ -268,6 +337,8 @@ void TChartValueList::Scroll() {
   double* data = FValue.data();
   std::rotate(data, data + 1, data + FCount);
   ++IRevision;  // the values now pair with other points
+  Rewritten();
+  if (FWatcher) FWatcher->Edited(0, FCount - 1);
   if (!FModified && IAscending) IAscending = !(data[FCount - 1] < data[FCount - 2]);
   // Likewise for the order kept on insertion: the old first value now
   // follows the old last one.
@@ -325,6 +396,8 @@ void TChartValueList::Sort() {
     KelSort(0, FCount - 1, compare, [this](int a, int b) {
       std::swap(FValue[static_cast<std::size_t>(a)], FValue[static_cast<std::size_t>(b)]);
     });
+    Rewritten();
+    if (FWatcher) FWatcher->Edited(0, FCount - 1);
   }
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "canvas/kel_persistent.h"
+#include "series/value_changes.h"
 #include "series/value_storage.h"
 
 namespace sextant {
@@ -77,6 +78,12 @@ class TChartValueList : public TPersistent {
   // True when the list is of this class itself, not of a kind that
   // overrides its operations.
   bool IsPlain() const { return typeid(*this) == typeid(TChartValueList); }
+  // Appends Values[0..N) at memory speed, as AddOrderedValue (KeepOrder)
+  // or InsertValueUnchecked at the end would add them one by one, and
+  // returns how many were appended: with KeepOrder, the values from the
+  // first on that AddOrderedValue would append (it stops before the first
+  // one that it would insert further down); otherwise all N.
+  int AppendValues(const double* Values, int N, bool KeepOrder);
   // Stores Value into TempValue, then AddChartValue().
   virtual int AddChartValue(double Value);
   // Count := 0, the storage is released and the statistics are stale.
@@ -184,6 +191,12 @@ class TChartValueList : public TPersistent {
   // diagnostics; no behaviour depends on it.
   std::size_t Capacity() const { return FValue.capacity(); }
 
+  // A reader of the values (a drawing index) that wants to hear which
+  // values changed in place or moved; null when none. Not owned: the
+  // reader unregisters before it goes.
+  void SetChangeWatcher(TValueChanges* Watcher) { FWatcher = Watcher; }
+  TValueChanges* ChangeWatcher() const { return FWatcher; }
+
   // Slot for an attached object and an internal flag; the engine does not
   // use them itself.
   void* IData = nullptr;
@@ -208,6 +221,8 @@ class TChartValueList : public TPersistent {
         GrowForOne();
       }
       FValue.insert_unchecked(at, AValue);
+      Rewritten();
+      if (FWatcher) FWatcher->Moved(Index);
     }
     ++FCount;
   }
@@ -248,6 +263,19 @@ class TChartValueList : public TPersistent {
   int INonFinite = 0;      // likewise
   std::uint64_t IRevision = 0;
   TChartValues FValue;  // the storage
+  TValueChanges* FWatcher = nullptr;  // not owned
+  // The state of the statistics pass after its last value, so that values
+  // appended later continue it (IStatsAppendOnly: nothing else changed).
+  struct TStatsPass {
+    int Count = 0;
+    bool First = true, Ascending = true, Descending = true, HasPrevious = false;
+    int NonFinite = 0;
+    double Min = 0, Max = 0, Total = 0, TotalAbs = 0, Previous = 0;
+  };
+  TStatsPass IStatsPass;
+  bool IStatsAppendOnly = false;
+  // A change other than appending: the next statistics pass starts over.
+  void Rewritten() { IStatsAppendOnly = false; }
 };
 
 // Ordered insertion: the place is the one a scan down from the end finds,

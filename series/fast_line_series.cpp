@@ -33,6 +33,7 @@ namespace sextant {
 // ---- [Settings] --------------------------------------------------------------
 
 TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner) {
+  FY->SetChangeWatcher(&ILodChanges);
   // The line takes the series colour until a pen colour of its own is set.
   Pen()->InitColor(clKelColor);
   Pen()->InitEndStyle(esFlat);
@@ -42,7 +43,7 @@ TFastLineSeries::TFastLineSeries(TComponent* AOwner) : TCustomLineSeries(AOwner)
   FTreatNulls = tnIgnore;
 }
 
-TFastLineSeries::~TFastLineSeries() = default;
+TFastLineSeries::~TFastLineSeries() { FY->SetChangeWatcher(nullptr); }
 
 void TFastLineSeries::Assign(const TPersistent* Source) {
   if (const auto* other = dynamic_cast<const TFastLineSeries*>(Source)) {
@@ -262,24 +263,27 @@ void TFastLineSeries::DrawPolylineRuns(TCanvas3D* Canvas) {
 
 // ---- DrawAllPoints off: pixel columns by search ---------------------------------
 //
-// Without null points, DrawValue with DrawAllPoints off depends on a point
-// only through its pixel (X, Y) and the pen state (OldX, OldY, IMin, IMax,
-// ISameX). On an X list in ascending order (all numbers) and an axis whose
-// conversion never decreases (or never increases) with the value, the
-// points of one pixel column are consecutive, so the column's last index is
-// found by a galloping search instead of converting every X. Within a
-// column:
-//   - daFirst draws each point whose Y pixel differs from the pen's, so
-//     only the Ys are converted;
+// With DrawAllPoints off, DrawValue depends on a point only through its
+// pixel (X, Y), whether it or the point before it is special (a null point
+// while nulls are not ignored, a value that is not finite) and the pen state
+// (OldX, OldY, IMin, IMax, ISameX). On an X list in ascending order and an
+// axis whose conversion never changes direction, the points of one pixel
+// column are consecutive, so the column's last index is found by a
+// galloping search instead of converting every X. Within a column the first
+// point, every special point, the point after it and the last displayed
+// point go through DrawValue itself; between them lie runs of plain points
+// that only compare their Y pixel with the pen's:
+//   - daFirst draws each one whose Y pixel differs from the pen's, so a
+//     block of the level-of-detail index whose smallest and largest value
+//     both land on the pen's pixel is passed over whole;
 //   - daMinMax only gathers the lowest and highest Y pixel that differs from
-//     the pen's; on a monotone vertical axis those come from the column's
-//     smallest and largest value, and only when one of them lands on the
-//     pen's own pixel are the Ys converted one by one.
-// The first point of a column and the last visible point go through
-// SearchPoint exactly as DrawValue would take them, and so does every
-// point of a column that holds a Y breaking the line (or follows a break),
-// so the strokes and the final pen state equal those of visiting every
-// point.
+//     the pen's: on a monotone vertical axis those come from the run's
+//     smallest and largest value, read from the index. Only when one of them
+//     lands on the pen's own pixel is the value nearest beyond that pixel
+//     searched, again block by block.
+// A point that breaks the line (X or Y not finite) is special too, and so
+// is every point while the line is broken. The strokes and the final pen
+// state are those of visiting every point.
 
 namespace {
 
@@ -291,37 +295,103 @@ bool MonotoneConversion(const TChartAxis* Axis) {
   return std::isfinite(Axis->IAxisSizeRange) && Axis->IAxisSizeRange > 0 && std::isfinite(Axis->IMinimum);
 }
 
+// Doubles in their numeric order as unsigned integers (for bisection
+// over every representable value between two numbers).
+std::uint64_t OrderedKey(double Value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &Value, sizeof bits);
+  return (bits >> 63) ? ~bits : bits | 0x8000000000000000ULL;
+}
+
+double FromOrderedKey(std::uint64_t Key) {
+  const std::uint64_t bits = (Key >> 63) ? Key & 0x7FFFFFFFFFFFFFFFULL : ~Key;
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
 }  // namespace
+
+void TFastLineSeries::SyncLod() {
+  if (!ILod) ILod = std::make_unique<TLodIndex>();
+  const TColor* colors = FColors ? FColors->data() : nullptr;
+  const int colorCount = FColors ? static_cast<int>(FColors->size()) : 0;
+  ILod->Sync(FY->Data(), FY->Count(), colors, colorCount, ILodChanges);
+}
+
+std::size_t TFastLineSeries::LodMemoryBytes() const { return ILod ? ILod->MemoryBytes() : 0; }
+
+void TFastLineSeries::NotifyColorChange(int ValueIndex) {
+  if (ValueIndex < 0)
+    ILodChanges.Moved(0);
+  else
+    ILodChanges.Edited(ValueIndex);
+  TCustomLineSeries::NotifyColorChange(ValueIndex);
+}
 
 bool TFastLineSeries::DrawColumnsBySearch() {
   // A kind derived from the fast line may draw its points itself
   // (DrawValue); it keeps the visit of every point.
-  if (FDrawAll || FColors || FFirstVisibleIndex < 0 || typeid(*this) != typeid(TFastLineSeries)) return false;
+  if (FDrawAll || FFirstVisibleIndex < 0 || typeid(*this) != typeid(TFastLineSeries)) return false;
   const TChartAxis* h = FGetHorizAxis;
   const TChartAxis* v = FGetVertAxis;
   const int last = FLastVisibleIndex;
-  if (!h || !v || last >= Count() || LastDisplayedIndex() != last) return false;
+  if (!h || !v || last >= Count()) return false;
   if (!MonotoneConversion(h) || !FX->IsAscending()) return false;
+  // A point is null by its own colour only; when the series colour or the
+  // palette could make points null, every point is visited.
+  const bool nullsMatter = FColors && FTreatNulls != tnIgnore;
+  if (nullsMatter && (FColorEachPoint || SeriesColor() == clNone)) return false;
+  const bool monotoneY = MonotoneConversion(v);
+  if (monotoneY) SyncLod();
+
   const double* xs = FX->Data();
+  const double* ys = FY->Data();
+  const TColor* colors = FColors ? FColors->data() : nullptr;
+  const int colorCount = FColors ? static_cast<int>(FColors->size()) : 0;
+  const std::uint8_t mask = lodNonFinite | (nullsMatter ? lodNull : 0);
+  auto special = [&](int j) {
+    const double y = ys[j];
+    return !(y - y == 0) || (nullsMatter && j < colorCount && colors[j] == clNone);
+  };
+  const int lastShown = LastDisplayedIndex();
   // The visit starts right after the point the pen stands on. In an
   // ascending list of numbers only the ends can be infinite: an infinite X
   // in the range is left to the visit of every point.
   int i = PenStartIndex() + 1;
   if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
-  const bool monotoneY = MonotoneConversion(v);
   while (i <= last) {
     const int column = h->CalcXPosValue(xs[i]);
     const int end = ColumnEnd(i, last, column);
-    SearchPoint(i, column);
-    // Unless point i broke the line, the pen now stands in this column
-    // (OldX = column); the last visible point is taken on its own below.
-    const int bulkEnd = end == last ? last - 1 : end;
-    if (i < bulkEnd) {
-      const bool gathered = FDAPStyle == daMinMax && monotoneY && !IBroken && GatherColumn(i + 1, bulkEnd);
-      if (!gathered)
-        for (int j = i + 1; j <= bulkEnd; ++j) SearchPoint(j, column);
+    TFastLineSeries::DrawValue(i);
+    const bool lastApart = end == lastShown && end > i;
+    const int interiorEnd = lastApart ? end - 1 : end;
+    int p = i + 1;
+    while (p <= interiorEnd) {
+      if (IBroken || OldX != column || special(p) || special(p - 1)) {
+        TFastLineSeries::DrawValue(p);
+        ++p;
+        continue;
+      }
+      if (!monotoneY) {
+        // Without an order of the Y pixels every one is converted.
+        const int y = v->CalcYPosValue(ys[p]);
+        if (y != OldY) {
+          if (FDAPStyle == daFirst) {
+            DoDrawPoint(column, y);
+          } else {
+            IMin = std::min(IMin, y);
+            IMax = std::max(IMax, y);
+            ISameX = true;
+          }
+        }
+        ++p;
+        continue;
+      }
+      p = FDAPStyle == daFirst ? FirstRun(p, interiorEnd, column, mask, special)
+                               : MinMaxRun(p, interiorEnd, mask, special);
     }
-    if (end == last && last > i) SearchPoint(last, column);
+    if (lastApart) TFastLineSeries::DrawValue(end);
     i = end + 1;
   }
   ISearchedColumns = true;
@@ -357,6 +427,124 @@ int TFastLineSeries::ColumnEnd(int Start, int Last, int Column) const {
   return lo;
 }
 
+template <typename Special>
+int TFastLineSeries::FirstRun(int From, int To, int Column, std::uint8_t Mask, Special& IsSpecial) {
+  const TChartAxis* v = FGetVertAxis;
+  const double* ys = FY->Data();
+  int stop = To + 1;
+  ILod->Walk(
+      From, To,
+      [&](const TLodNode& Node, std::uint8_t Flags) {
+        if (Flags & Mask) return TLodStep::Split;
+        const bool allOnPen = v->CalcYPosValue(Node.Lo) == OldY && v->CalcYPosValue(Node.Hi) == OldY;
+        return allOnPen ? TLodStep::Take : TLodStep::Split;
+      },
+      [&](int j) {
+        if (IsSpecial(j)) {
+          stop = j;
+          return false;
+        }
+        const int y = v->CalcYPosValue(ys[j]);
+        if (y != OldY) DoDrawPoint(Column, y);
+        return true;
+      });
+  return stop;
+}
+
+template <typename Special>
+int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsSpecial) {
+  const double* ys = FY->Data();
+  double lo = HUGE_VAL;
+  double hi = -HUGE_VAL;
+  int stop = To + 1;
+  ILod->Walk(
+      From, To,
+      [&](const TLodNode& Node, std::uint8_t Flags) {
+        if (Flags & Mask) return TLodStep::Split;
+        lo = std::min(lo, Node.Lo);
+        hi = std::max(hi, Node.Hi);
+        return TLodStep::Take;
+      },
+      [&](int j) {
+        if (IsSpecial(j)) {
+          stop = j;
+          return false;
+        }
+        lo = std::min(lo, ys[j]);
+        hi = std::max(hi, ys[j]);
+        return true;
+      });
+  if (stop > From) GatherRun(From, stop - 1, lo, hi);
+  return stop;
+}
+
+// The plain points From..To of one column, all finite, with their smallest
+// and largest value: every Y pixel that differs from the pen's (OldY)
+// widens IMin/IMax. The pixels of the values lie between those of the
+// extremes. When one extreme lands on the pen's pixel, the values on that
+// pixel form one interval; its edge is found by bisection over the doubles,
+// and the nearest value beyond it gives the extreme pixel on that side.
+void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
+  const TChartAxis* v = FGetVertAxis;
+  const double* ys = FY->Data();
+  const int penY = OldY;
+  auto take = [&](int Pixel) {
+    if (Pixel == penY) return;
+    IMin = std::min(IMin, Pixel);
+    IMax = std::max(IMax, Pixel);
+    ISameX = true;
+  };
+  const int pixLo = v->CalcYPosValue(Lo);
+  const int pixHi = v->CalcYPosValue(Hi);
+  if (pixLo != penY && pixHi != penY) {
+    take(pixLo);
+    take(pixHi);
+    return;
+  }
+  if (pixLo == penY && pixHi == penY) return;  // every value on the pen's pixel
+  const bool lowOnPen = pixLo == penY;
+  const int other = lowOnPen ? pixHi : pixLo;
+  std::uint64_t in = OrderedKey(lowOnPen ? Lo : Hi);
+  std::uint64_t out = OrderedKey(lowOnPen ? Hi : Lo);
+  while ((in > out ? in - out : out - in) > 1) {
+    const std::uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
+    if (v->CalcYPosValue(FromOrderedKey(mid)) == penY)
+      in = mid;
+    else
+      out = mid;
+  }
+  const double edge = FromOrderedKey(in);
+  // The nearest value beyond the edge; the search ends early once it lands
+  // on the pixel next to the pen's, which nothing nearer could improve.
+  const int nearest = penY + (other > penY ? 1 : -1);
+  double beyond = 0;
+  bool found = false;
+  auto offer = [&](double Value) {
+    if (!found || (lowOnPen ? Value < beyond : Value > beyond)) beyond = Value;
+    found = true;
+    return v->CalcYPosValue(beyond) != nearest;
+  };
+  ILod->Walk(
+      From, To,
+      [&](const TLodNode& Node, std::uint8_t) {
+        if (lowOnPen) {
+          if (Node.Hi <= edge || (found && Node.Lo >= beyond)) return TLodStep::Take;
+          if (Node.Lo > edge) return offer(Node.Lo) ? TLodStep::Take : TLodStep::Stop;
+        } else {
+          if (Node.Lo >= edge || (found && Node.Hi <= beyond)) return TLodStep::Take;
+          if (Node.Hi < edge) return offer(Node.Hi) ? TLodStep::Take : TLodStep::Stop;
+        }
+        return TLodStep::Split;
+      },
+      [&](int j) {
+        const double y = ys[j];
+        if (lowOnPen ? y > edge : y < edge) return offer(y);
+        return true;
+      });
+  if (found) take(v->CalcYPosValue(beyond));
+  take(other);
+}
+
 // daMinMax: a point in a new pixel column strokes the gathered column and
 // starts the next; a point in the same column widens its extremes (the
 // last displayed point strokes it at once).
@@ -373,131 +561,6 @@ void TFastLineSeries::MinMaxStep(int ValueIndex, int X, int Y) {
     ISameX = true;
     if (ValueIndex == LastDisplayedIndex()) DrawColumn();
   }
-}
-
-void TFastLineSeries::SearchPoint(int ValueIndex, int X) {
-  const double y = FY->Data()[ValueIndex];
-  if (!IsFiniteValue(y)) {
-    BreakLine();
-    return;
-  }
-  const int Y = FGetVertAxis->CalcYPosValue(y);
-  if (IBroken) {
-    RestartLine(X, Y);
-    return;
-  }
-  DrawReducedPoint(ValueIndex, X, Y);
-}
-
-void TFastLineSeries::DrawReducedPoint(int ValueIndex, int X, int Y) {
-  if (X == OldX && Y == OldY) return;
-  if (FDAPStyle == daFirst) {
-    DoDrawPoint(X, Y);
-    return;
-  }
-  MinMaxStep(ValueIndex, X, Y);
-}
-
-namespace {
-
-// Smallest and largest value among Values[From..To] and whether one of
-// them is not a finite number (then Lo and Hi mean nothing). Four
-// independent lanes keep the loop from waiting on one comparison chain.
-void ColumnRange(const double* Values, int From, int To, double& Lo, double& Hi, bool& NonFinite) {
-  double lo[4] = {HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
-  double hi[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  bool nan[4] = {false, false, false, false};
-  int j = From;
-  for (; j + 3 <= To; j += 4) {
-    for (int k = 0; k < 4; ++k) {
-      const double y = Values[j + k];
-      lo[k] = y < lo[k] ? y : lo[k];
-      hi[k] = y > hi[k] ? y : hi[k];
-      nan[k] |= !IsFiniteValue(y);
-    }
-  }
-  for (; j <= To; ++j) {
-    const double y = Values[j];
-    lo[0] = y < lo[0] ? y : lo[0];
-    hi[0] = y > hi[0] ? y : hi[0];
-    nan[0] |= !IsFiniteValue(y);
-  }
-  Lo = std::min(std::min(lo[0], lo[1]), std::min(lo[2], lo[3]));
-  Hi = std::max(std::max(hi[0], hi[1]), std::max(hi[2], hi[3]));
-  NonFinite = nan[0] || nan[1] || nan[2] || nan[3];
-}
-
-// Doubles in their numeric order as unsigned integers (for bisection
-// over every representable value between two numbers).
-std::uint64_t OrderedKey(double Value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &Value, sizeof bits);
-  return (bits >> 63) ? ~bits : bits | 0x8000000000000000ULL;
-}
-
-double FromOrderedKey(std::uint64_t Key) {
-  const std::uint64_t bits = (Key >> 63) ? Key & 0x7FFFFFFFFFFFFFFFULL : ~Key;
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-}  // namespace
-
-// The same-column points From..To of daMinMax: every Y pixel that differs
-// from the pen's (OldY) widens IMin/IMax. On a monotone vertical axis the
-// pixels come from the column's extreme values: the pixels of the values
-// lie between those of the smallest and the largest. When one extreme
-// lands on the pen's pixel, the values on that pixel form one interval;
-// its edge is found by bisection over the doubles, and the nearest value
-// beyond it gives the extreme pixel on that side.
-bool TFastLineSeries::GatherColumn(int From, int To) {
-  const TChartAxis* v = FGetVertAxis;
-  const double* ys = FY->Data();
-  const int penY = OldY;
-  double lo, hi;
-  bool nonFinite;
-  ColumnRange(ys, From, To, lo, hi, nonFinite);
-  if (nonFinite) return false;
-  auto take = [&](int Pixel) {
-    if (Pixel == penY) return;
-    IMin = std::min(IMin, Pixel);
-    IMax = std::max(IMax, Pixel);
-    ISameX = true;
-  };
-  const int pixLo = v->CalcYPosValue(lo);
-  const int pixHi = v->CalcYPosValue(hi);
-  if (pixLo != penY && pixHi != penY) {
-    take(pixLo);
-    take(pixHi);
-    return true;
-  }
-  if (pixLo == penY && pixHi == penY) return true;  // every value on the pen's pixel
-  // One end on the pen's pixel: find the last value from that end that
-  // still maps there, then the nearest number beyond it.
-  const bool lowOnPen = pixLo == penY;
-  std::uint64_t in = OrderedKey(lowOnPen ? lo : hi);
-  std::uint64_t out = OrderedKey(lowOnPen ? hi : lo);
-  while ((in > out ? in - out : out - in) > 1) {
-    const std::uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
-    if (v->CalcYPosValue(FromOrderedKey(mid)) == penY)
-      in = mid;
-    else
-      out = mid;
-  }
-  const double edge = FromOrderedKey(in);
-  double beyond = lowOnPen ? HUGE_VAL : -HUGE_VAL;
-  bool found = false;
-  for (int j = From; j <= To; ++j) {
-    const double y = ys[j];
-    if (lowOnPen ? (y > edge && y <= beyond) : (y < edge && y >= beyond)) {
-      beyond = y;
-      found = true;
-    }
-  }
-  if (found) take(v->CalcYPosValue(beyond));
-  take(lowOnPen ? pixHi : pixLo);
-  return true;
 }
 
 void TFastLineSeries::DrawValue(int ValueIndex) {

@@ -3,9 +3,13 @@
 // reduced mode that draws at most one vertical stroke per pixel column.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "series/chart_series.h"
+#include "series/lod_index.h"
 
 namespace sextant {
 
@@ -76,6 +80,9 @@ class TFastLineSeries : public TCustomLineSeries {
   // Whether the last DrawAllValues found the pixel columns by searching
   // the X list (DrawAllPoints off; diagnostics and tests).
   bool SearchedColumns() const { return ISearchedColumns; }
+  // Bytes held by the level-of-detail index (0 before the first paint
+  // that needed it).
+  std::size_t LodMemoryBytes() const;
 
   bool ReuseXValues = false;
   bool ReuseYValues = false;
@@ -108,24 +115,28 @@ class TFastLineSeries : public TCustomLineSeries {
   TColor LineColor() const;
   bool Is3D() const;
 
-  // DrawAllPoints off without null points: the same strokes as DrawValue
-  // for every point, with the pixel columns found by searching the ordered
-  // X list (see the .cpp). False, with nothing drawn, when the data or the
-  // axes do not allow it.
+  // DrawAllPoints off on ordered X values: the same strokes as DrawValue
+  // for every point, with the pixel columns found by searching the X list
+  // and the runs of plain points inside a column read from the
+  // level-of-detail index (see the .cpp). False, with nothing drawn, when
+  // the data or the axes do not allow it.
   bool DrawColumnsBySearch();
   // The last index from Start up to Last whose X maps to the pixel column.
   int ColumnEnd(int Start, int Last, int Column) const;
-  // One point with DrawAllPoints off and no null points, as DrawValue.
-  void DrawReducedPoint(int ValueIndex, int X, int Y);
-  // The same for a point in pixel column X, breaking or restarting the
-  // line as DrawValue does.
-  void SearchPoint(int ValueIndex, int X);
   // One point of daMinMax in pixel column X.
   void MinMaxStep(int ValueIndex, int X, int Y);
-  // daMinMax on a monotone vertical axis: points From..To of the current
-  // column into IMin and IMax. False, with nothing changed, when one of
-  // them breaks the line (the caller then takes them one by one).
-  bool GatherColumn(int From, int To);
+  // A run of plain points from From on, up to To or the first special
+  // point, drawn as daFirst / gathered as daMinMax; returns the index after
+  // the run.
+  template <typename Special>
+  int FirstRun(int From, int To, int Column, std::uint8_t Mask, Special& IsSpecial);
+  template <typename Special>
+  int MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsSpecial);
+  // daMinMax: plain points From..To with values Lo..Hi into IMin and IMax.
+  void GatherRun(int From, int To, double Lo, double Hi);
+  // Brings the level-of-detail index up to date (created on first use).
+  void SyncLod();
+  void NotifyColorChange(int ValueIndex) override;
 
  private:
   bool FAutoRepaint = true;
@@ -148,6 +159,10 @@ class TFastLineSeries : public TCustomLineSeries {
   TCanvas3D* IDrawCanvas = nullptr;
   bool IDraw3D = false;
   bool ISearchedColumns = false;
+  // The level-of-detail index over the Y values and what changed in them
+  // (and in the points' colours) since it was last brought up to date.
+  std::unique_ptr<TLodIndex> ILod;
+  TValueChanges ILodChanges;
 };
 
 }  // namespace sextant

@@ -87,6 +87,11 @@ class TValueStorage {
   // room) rather than those after it: the shorter side moves.
   bool inserts_at_front(std::size_t Index) const { return Index < FSize - Index; }
 
+  // The first free place after the values, and the step that takes N
+  // values written there in (the caller has made room: back_room() >= N).
+  double* end_unchecked() { return data() + FSize; }
+  void appended_unchecked(std::size_t N) { FSize += N; }
+
   // Appends one value; the caller has made room (back_room() > 0).
   void push_back_unchecked(double Value) { data()[FSize++] = Value; }
 
@@ -118,6 +123,14 @@ class TValueStorage {
       std::memmove(values + First, values + Last, (FSize - Last) * sizeof(double));
     }
     FSize -= n;
+  }
+
+  // Moves the values to the start of the block: the front room becomes
+  // back room.
+  void reclaim_front() {
+    if (FFront == 0) return;
+    std::memmove(FBlock, data(), FSize * sizeof(double));
+    FFront = 0;
   }
 
   // Size 0 and the memory given back.

@@ -56,6 +56,7 @@ class TQcpChart : public TKeptChart {
     QCPPainter painter(&Image);
     FPlot.toPainter(&painter, KChartWidth, KChartHeight);
   }
+  QCPGraph* Graph() { return FGraph; }
 
  private:
   QCustomPlot FPlot;
@@ -64,6 +65,28 @@ class TQcpChart : public TKeptChart {
 
 void BM_QcpLine(benchmark::State& State, long N, bool Title, std::string Name) {
   TimePaints(State, KeepLast<TQcpChart>(Name, [&] { return std::make_unique<TQcpChart>(N, Title); }), Name, N);
+}
+
+// Streaming: addData of 1,000 sorted points and a replot into the same
+// image.
+void BM_QcpStream(benchmark::State& State, long N, std::string Name) {
+  TQcpChart& chart = KeepLast<TQcpChart>(Name, [&] { return std::make_unique<TQcpChart>(N, false); });
+  chart.Paint(chart.Image);
+  constexpr int kBatch = 1000;
+  QVector<double> keys(kBatch), values(kBatch);
+  const TWalk& w = RandomWalk(N);
+  double x = w.X.back() + 1;
+  double y = w.Y.back();
+  for (auto _ : State) {
+    for (int i = 0; i < kBatch; ++i) {
+      keys[i] = x++;
+      y += (i % 7) * 0.01 - 0.03;
+      values[i] = y;
+    }
+    chart.Graph()->addData(keys, values, true);
+    chart.Paint(chart.Image);
+  }
+  State.SetItemsProcessed(State.iterations() * kBatch);
 }
 
 void BM_QcpLoad(benchmark::State& State, long N) {
@@ -84,6 +107,10 @@ void RegisterQCustomPlotBenchmarks() {
   }
   const std::string full = "FullChart/qcustomplot_" + tag + "/1000";
   benchmark::RegisterBenchmark(full.c_str(), BM_QcpLine, 1000L, true, full)->Unit(benchmark::kMillisecond);
+  const std::string large = "Line/qcustomplot_" + tag + "/100000000";
+  benchmark::RegisterBenchmark(large.c_str(), BM_QcpLine, KLargeSize, false, large)->Unit(benchmark::kMillisecond);
+  const std::string stream = "Stream/qcustomplot_" + tag + "/10000000";
+  benchmark::RegisterBenchmark(stream.c_str(), BM_QcpStream, 10000000L, stream)->Unit(benchmark::kMillisecond);
   const std::string load = "Load/qcustomplot_" + tag + "/1000000";
   benchmark::RegisterBenchmark(load.c_str(), BM_QcpLoad, 1000000L)->Unit(benchmark::kMillisecond);
 }

@@ -22,6 +22,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench_data.h"
 #include "canvas/pen.h"
@@ -56,6 +57,7 @@ class TOurChart : public TKeptChart {
     canvas.SetAntialiased(FAntialiased);
     FBench.Chart().HostPaint(canvas);
   }
+  TBenchChart& Bench() { return FBench; }
 
  private:
   TBenchChart FBench;
@@ -89,6 +91,60 @@ void BM_OursLoad(benchmark::State& State, long N) {
     benchmark::DoNotOptimize(s.Count());
   }
   State.SetItemsProcessed(State.iterations() * N);
+}
+
+// AddArrays of 1,000,000 ordered points into an empty series of a chart.
+void BM_OursBulkLoad(benchmark::State& State, long N) {
+  const TWalk& w = RandomWalk(N);
+  TBenchChart bench;
+  TFastLineSeries& s = bench.Series();
+  for (auto _ : State) {
+    State.PauseTiming();
+    s.Clear();
+    State.ResumeTiming();
+    s.AddArrays(w.X, w.Y);
+    benchmark::DoNotOptimize(s.Count());
+  }
+  State.SetItemsProcessed(State.iterations() * N);
+}
+
+// One right-button pan step over the whole series: the mouse move and the
+// paint it asks for.
+void BM_OursPan(benchmark::State& State, long N, std::string Name) {
+  TOurChart& chart = KeepLast<TOurChart>(Name, [&] { return std::make_unique<TOurChart>(N, lmDaMinMax, false, false); });
+  chart.Paint(chart.Image);  // the layout the mouse converts with
+  if (!StartPan(chart.Bench())) {
+    State.SkipWithError("panning did not start");
+    return;
+  }
+  long step = 0;
+  for (auto _ : State) {
+    PanStep(chart.Bench(), step++);
+    chart.Paint(chart.Image);
+  }
+  chart.Bench().Chart().HostMouseUp(TMouseButton::mbRight, ssRight, 0, 0);
+  State.SetItemsProcessed(State.iterations() * N);
+}
+
+// Streaming: 1,000 points appended to the series (bulk) and a repaint.
+void BM_OursStream(benchmark::State& State, long N, std::string Name) {
+  TOurChart& chart = KeepLast<TOurChart>(Name, [&] { return std::make_unique<TOurChart>(N, lmDaMinMax, false, false); });
+  TFastLineSeries& s = chart.Bench().Series();
+  chart.Paint(chart.Image);
+  constexpr int kBatch = 1000;
+  std::vector<double> xs(kBatch), ys(kBatch);
+  double x = s.XValues()->Last() + 1;
+  double y = s.YValues()->Last();
+  for (auto _ : State) {
+    for (int i = 0; i < kBatch; ++i) {
+      xs[static_cast<std::size_t>(i)] = x++;
+      y += (i % 7) * 0.01 - 0.03;
+      ys[static_cast<std::size_t>(i)] = y;
+    }
+    s.AddArrays(xs, ys);
+    chart.Paint(chart.Image);
+  }
+  State.SetItemsProcessed(State.iterations() * kBatch);
 }
 
 // ---- Qt Charts -----------------------------------------------------------------
@@ -167,6 +223,16 @@ void RegisterQt6PeerBenchmarks() {
                                std::string("FullChart/ours_antialiased/1000"))
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Load/ours_addxy/1000000", BM_OursLoad, 1000000L)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Load/ours_bulk/1000000", BM_OursBulkLoad, 1000000L)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Line/ours_daMinMax/100000000", BM_OursLine, KLargeSize, lmDaMinMax, false, false,
+                               std::string("Line/ours_daMinMax/100000000"))
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Pan/ours_daMinMax/100000000", BM_OursPan, KLargeSize,
+                               std::string("Pan/ours_daMinMax/100000000"))
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Stream/ours_daMinMax/10000000", BM_OursStream, 10000000L,
+                               std::string("Stream/ours_daMinMax/10000000"))
+      ->Unit(benchmark::kMillisecond);
 
   // A paint of Qt Charts at 1,000,000 points and more takes seconds: one
   // paint per repetition.

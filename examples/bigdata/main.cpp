@@ -20,9 +20,12 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <span>
 
 #include <sextant/axes/chart_axis.h>
 #include <sextant/panel/chart.h>
@@ -32,7 +35,39 @@
 
 namespace {
 
-constexpr int kPoints = 10'000'000;
+// 100,000,000 points take 1.6 GB (X and Y) plus 30 MB of the fast line's
+// level-of-detail index; --points N shows another count.
+int kPoints = 100'000'000;
+
+// The signal, point after point (see the data below).
+struct TSignal {
+  double Noise = 0;
+  unsigned Seed = 12345;
+  double Next(long long i) {
+    Seed = Seed * 1664525u + 1013904223u;
+    // A step of -0.5 .. 0.5: signed, since unsigned arithmetic would wrap
+    // below 0 to about 4e9.
+    const int step = static_cast<int>((Seed >> 8) % 2001) - 1000;
+    Noise = 0.98 * Noise + step * 0.0005;
+    return std::sin(i * 2e-6) * 10 + std::sin(i * 3e-4) + Noise;
+  }
+};
+
+// Appends Count points from X = First on, in blocks through AddArrays.
+void AddSignal(sextant::TFastLineSeries* Series, TSignal& Signal, long long First, long long Count) {
+  constexpr int kBlock = 1 << 16;
+  static double xs[kBlock], ys[kBlock];
+  for (long long done = 0; done < Count;) {
+    const int n = static_cast<int>(std::min<long long>(kBlock, Count - done));
+    for (int k = 0; k < n; ++k) {
+      xs[k] = static_cast<double>(First + done + k);
+      ys[k] = Signal.Next(First + done + k);
+    }
+    Series->AddArrays(std::span<const double>(xs, static_cast<std::size_t>(n)),
+                      std::span<const double>(ys, static_cast<std::size_t>(n)));
+    done += n;
+  }
+}
 
 // The data: a slow sine of amplitude 10, a faster one of amplitude 1 and
 // noise that stays within about +-8, so every Y lies well inside +-20 and
@@ -54,7 +89,8 @@ void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::Mou
 // The automated run: every step repaints at once and prints its time and
 // the bottom axis range it shows.
 // Returns 0, or the exit code of the first check that failed.
-int RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs) {
+int RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, const int& lastPaintMs,
+             TSignal& signal) {
   sextant::TChart* chart = view->Chart();
   sextant::TChartAxis* bottom = chart->BottomAxis();
 
@@ -112,6 +148,13 @@ int RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, con
   }
   bottom->SetAutomatic(true);
   report("of the whole range again");
+
+  // Streaming: batches of 1,000 new points, each followed by a paint.
+  auto* line = static_cast<sextant::TFastLineSeries*>(chart->Series(0));
+  for (int batch = 0; batch < 5; ++batch) {
+    AddSignal(line, signal, line->Count(), 1000);
+    report("after appending 1,000 points");
+  }
   return 0;
 }
 
@@ -119,10 +162,14 @@ int RunSteps(sextant::TChartView* view, sextant::TAxisScrollBarTool* scroll, con
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  const bool automated = argc > 1 && std::strcmp(argv[1], "--exit-after-paint") == 0;
+  bool automated = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--exit-after-paint") == 0) automated = true;
+    if (std::strcmp(argv[i], "--points") == 0 && i + 1 < argc) kPoints = std::max(2, std::atoi(argv[++i]));
+  }
 
   sextant::TChartView view;
-  view.setWindowTitle("Sextant: 10,000,000 points");
+  view.setWindowTitle(QString("Sextant: %L1 points").arg(kPoints));
   sextant::TChart* chart = view.Chart();
   chart->SetView3D(false);
   auto* series = new sextant::TFastLineSeries(chart);
@@ -136,19 +183,11 @@ int main(int argc, char** argv) {
 
   QElapsedTimer timer;
   timer.start();
-  chart->SetAutoRepaint(false);  // no repaint request per point
+  TSignal signal;
   series->ReservePoints(kPoints);  // one allocation for the whole load
-  double noise = 0;
-  unsigned seed = 12345;
-  for (int i = 0; i < kPoints; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    // A step of -0.5 .. 0.5: signed, since unsigned arithmetic would wrap
-    // below 0 to about 4e9.
-    const int step = static_cast<int>((seed >> 8) % 2001) - 1000;
-    noise = 0.98 * noise + step * 0.0005;
-    series->AddXY(i, std::sin(i * 2e-6) * 10 + std::sin(i * 3e-4) + noise);
-  }
-  chart->SetAutoRepaint(true);
+  series->BeginUpdate();  // one refresh for the whole load
+  AddSignal(series, signal, 0, kPoints);
+  series->EndUpdate();
   std::printf("bigdata_example: %d points added in %lld ms\n", kPoints, static_cast<long long>(timer.elapsed()));
 
   // The time of each paint: from the start of the chart's drawing to its end.
@@ -162,7 +201,7 @@ int main(int argc, char** argv) {
       std::printf("bigdata_example: first paint (whole range): %d ms\n", lastPaintMs);
       if (automated)
         QTimer::singleShot(0, &app, [&] {
-          const int failed = RunSteps(&view, scroll, lastPaintMs);
+          const int failed = RunSteps(&view, scroll, lastPaintMs, signal);
           if (failed == 3) std::fprintf(stderr, "bigdata_example: the chart did not pan\n");
           QApplication::exit(failed);
         });
@@ -171,6 +210,13 @@ int main(int argc, char** argv) {
     }
   };
   if (automated) QTimer::singleShot(60000, &app, [] { QApplication::exit(1); });
+
+  // Interactively, the data go on: 1,000 new points every 50 ms.
+  QTimer stream;
+  if (!automated) {
+    QObject::connect(&stream, &QTimer::timeout, [&] { AddSignal(series, signal, series->Count(), 1000); });
+    stream.start(50);
+  }
 
   view.resize(1000, 500);
   view.show();

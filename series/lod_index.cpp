@@ -1,0 +1,166 @@
+#include "series/lod_index.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sextant {
+
+void TLodIndex::Reset() {
+  FLevels.clear();
+  FOrigin = 0;
+  FCount = 0;
+}
+
+std::size_t TLodIndex::MemoryBytes() const {
+  std::size_t bytes = FLevels.capacity() * sizeof(TLevel);
+  for (const TLevel& level : FLevels)
+    bytes += level.Nodes.capacity() * sizeof(TLodNode) + level.Flags.capacity();
+  return bytes;
+}
+
+// The blocks before the new origin stay in the vectors until they are half
+// of them, so that dropping costs a constant per block on average.
+void TLodIndex::DropFront(int Quantity) {
+  FOrigin += Quantity;
+  FCount = std::max(FCount - Quantity, 0);
+  if (FCount == 0) {
+    FLevels.clear();
+    return;
+  }
+  for (int l = 0; l < Levels(); ++l) {
+    TLevel& level = FLevels[static_cast<std::size_t>(l)];
+    const std::int64_t stale = (FOrigin >> Shift(l)) - level.Base;
+    if (stale <= 0) continue;
+    if (static_cast<std::size_t>(stale) * 2 < level.Nodes.size()) continue;
+    const auto cut = std::min(static_cast<std::size_t>(stale), level.Nodes.size());
+    level.Nodes.erase(level.Nodes.begin(), level.Nodes.begin() + static_cast<std::ptrdiff_t>(cut));
+    level.Flags.erase(level.Flags.begin(), level.Flags.begin() + static_cast<std::ptrdiff_t>(cut));
+    level.Base += static_cast<std::int64_t>(cut);
+  }
+}
+
+void TLodIndex::FitLevels() {
+  const std::int64_t first = FOrigin;
+  const std::int64_t last = FOrigin + FCount - 1;
+  std::size_t needed = 1;
+  while ((first >> Shift(static_cast<int>(needed) - 1)) != (last >> Shift(static_cast<int>(needed) - 1)))
+    ++needed;
+  FLevels.resize(needed);
+  for (std::size_t l = 0; l < needed; ++l) {
+    TLevel& level = FLevels[l];
+    const int shift = Shift(static_cast<int>(l));
+    if (level.Nodes.empty()) level.Base = first >> shift;
+    const auto size = static_cast<std::size_t>((last >> shift) - level.Base + 1);
+    level.Nodes.resize(size);
+    level.Flags.resize(size);
+  }
+}
+
+void TLodIndex::BuildLeaves(std::int64_t First, std::int64_t Last, const double* Values,
+                            const TColor* Colors, int ColorCount) {
+  TLevel& level = FLevels[0];
+  const std::int64_t dataFirst = FOrigin;
+  const std::int64_t dataLast = FOrigin + FCount - 1;
+  for (std::int64_t n = First; n <= Last; ++n) {
+    const std::int64_t a = std::max(n << kLeafShift, dataFirst) - FOrigin;
+    const std::int64_t b = std::min(((n + 1) << kLeafShift) - 1, dataLast) - FOrigin;
+    double lo = HUGE_VAL;
+    double hi = -HUGE_VAL;
+    bool special = false;
+    for (std::int64_t i = a; i <= b; ++i) {
+      const double v = Values[i];
+      const bool finite = v - v == 0;  // NaN for infinities and NaN
+      lo = finite && v < lo ? v : lo;
+      hi = finite && v > hi ? v : hi;
+      special |= !finite;
+    }
+    std::uint8_t flags = special ? lodNonFinite : 0;
+    if (Colors) {
+      const std::int64_t end = std::min<std::int64_t>(b, ColorCount - 1);
+      for (std::int64_t i = a; i <= end; ++i)
+        if (Colors[i] == clNone) {
+          flags |= lodNull;
+          break;
+        }
+    }
+    const auto at = static_cast<std::size_t>(n - level.Base);
+    level.Nodes[at] = TLodNode{lo, hi};
+    level.Flags[at] = flags;
+  }
+}
+
+void TLodIndex::BuildParents(int Level, std::int64_t First, std::int64_t Last) {
+  TLevel& level = FLevels[static_cast<std::size_t>(Level)];
+  const TLevel& below = FLevels[static_cast<std::size_t>(Level) - 1];
+  const int shift = Shift(Level - 1);
+  const std::int64_t childFirst = FOrigin >> shift;
+  const std::int64_t childLast = (FOrigin + FCount - 1) >> shift;
+  for (std::int64_t n = First; n <= Last; ++n) {
+    const std::int64_t c0 = std::max(n << kFanShift, childFirst);
+    const std::int64_t c1 = std::min(((n + 1) << kFanShift) - 1, childLast);
+    double lo = HUGE_VAL;
+    double hi = -HUGE_VAL;
+    std::uint8_t flags = 0;
+    for (std::int64_t c = c0; c <= c1; ++c) {
+      const auto at = static_cast<std::size_t>(c - below.Base);
+      lo = std::min(lo, below.Nodes[at].Lo);
+      hi = std::max(hi, below.Nodes[at].Hi);
+      flags |= below.Flags[at];
+    }
+    const auto at = static_cast<std::size_t>(n - level.Base);
+    level.Nodes[at] = TLodNode{lo, hi};
+    level.Flags[at] = flags;
+  }
+}
+
+void TLodIndex::Sync(const double* Values, int Count, const TColor* Colors, int ColorCount,
+                     TValueChanges& Changes) {
+  if (Changes.Dropped > 0) {
+    const std::int64_t dropped = std::min<std::int64_t>(Changes.Dropped, FCount);
+    // Values appended and dropped before this index saw them only move the
+    // origin.
+    FOrigin += Changes.Dropped - dropped;
+    DropFront(static_cast<int>(dropped));
+    // The first block lost part of its values.
+    if (FCount > 0) Changes.Edited(0);
+  }
+  // Everything from the first moved index on is rebuilt, and so is the
+  // block in which the values seen so far end (it may have grown).
+  int rebuildFrom = std::min({Changes.MovedFrom, FCount, Count});
+  // Values removed at the end leave the last block with fewer values.
+  if (rebuildFrom >= Count && Count < FCount) rebuildFrom = Count - 1;
+  const int editFirst = Changes.EditFirst;
+  const int editLast = std::min(Changes.EditLast, rebuildFrom - 1);
+  Changes.Reset();
+  const int levelsBefore = Levels();
+  FCount = Count;
+  if (Count <= 0) {
+    FLevels.clear();
+    FCount = 0;
+    return;
+  }
+  FitLevels();
+  const int newLevelsFrom = std::min(levelsBefore, Levels());
+
+  auto leafOf = [this](int Index) { return (FOrigin + Index) >> kLeafShift; };
+  struct TSpan {
+    std::int64_t First, Last;
+  } spans[2];
+  int spanCount = 0;
+  if (editFirst <= editLast) spans[spanCount++] = {leafOf(editFirst), leafOf(editLast)};
+  if (rebuildFrom < Count) spans[spanCount++] = {leafOf(rebuildFrom), leafOf(Count - 1)};
+  // Levels created just now are built whole.
+  const int top = Levels() - 1;
+  for (int s = 0; s < spanCount; ++s) {
+    BuildLeaves(spans[s].First, spans[s].Last, Values, Colors, ColorCount);
+    for (int l = 1; l <= top && l < std::max(newLevelsFrom, 1); ++l)
+      BuildParents(l, spans[s].First >> (kFanShift * l), spans[s].Last >> (kFanShift * l));
+  }
+  for (int l = std::max(newLevelsFrom, 1); l <= top; ++l) {
+    const TLevel& level = FLevels[static_cast<std::size_t>(l)];
+    BuildParents(l, std::max(level.Base, FOrigin >> Shift(l)),
+                 level.Base + static_cast<std::int64_t>(level.Nodes.size()) - 1);
+  }
+}
+
+}  // namespace sextant
