@@ -17,12 +17,13 @@ void TQtTextLayout::EndUpdate() {
   if (FUpdating > 0) --FUpdating;
 }
 
+// Texts are kept and looked up as the engine gives them: converting one
+// to Qt's string and line separators costs more than the look-up, and is
+// needed only to lay out a text not seen before.
 void TQtTextLayout::SetText(const std::string& text) {
-  QString s = LayoutText(text);
-  if (s != FText) {
-    FText = std::move(s);
-    FDirty = true;
-  }
+  if (text == FText) return;
+  FText = text;
+  FDirty = true;
 }
 
 void TQtTextLayout::SetFont(const THostFont& font) {
@@ -41,7 +42,7 @@ void TQtTextLayout::EnsureLayout() {
   // stamp finds the least recently used one to replace.
   ++FUseClock;
   for (TLaidOut& cached : FCache) {
-    if (cached.Text.size() == FText.size() && cached.Text == FText && cached.Font == FFont) {
+    if (cached.Text == FText && cached.Font == FFont) {
       cached.LastUse = FUseClock;
       FCurrent = &cached;
       FWidth = cached.Width;
@@ -68,7 +69,7 @@ void TQtTextLayout::EnsureLayout() {
   option.setAlignment(Qt::AlignLeft | Qt::AlignTop);
   option.setTextDirection(Qt::LeftToRight);
   layout.setTextOption(option);
-  layout.setText(FText);
+  layout.setText(LayoutText(FText));
   layout.setFont(FQFont);
   layout.beginLayout();
   qreal y = 0;

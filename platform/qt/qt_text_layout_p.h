@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/host_canvas.h"
@@ -48,7 +49,7 @@ class TQtTextLayout : public IHostTextLayout {
   bool FDirty = true;
   TPointF FTopLeft;
   TPointF FMaxSize{10000, 10000};
-  QString FText;
+  std::string FText;  // as given, UTF-8 with CR or LF line breaks
   THostFont FFont;
   QFont FQFont;
   TColor FColor = claBlack;
@@ -58,7 +59,7 @@ class TQtTextLayout : public IHostTextLayout {
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
   struct TLaidOut {
-    QString Text;
+    std::string Text;
     THostFont Font;
     std::unique_ptr<QTextLayout> Layout;
     qreal Width = 0;

@@ -45,6 +45,12 @@ TEST(QtTextLayoutCache, RepeatedTextsMeasureAsFreshOnes) {
   }
   // Fonts differ in size: the key holds the font, not only the text.
   EXPECT_LT(Measure(cached, "12345", small).Right, Measure(cached, "12345", big).Right);
+  // Every spelling of a line break is one break, cached apart or not.
+  const TRectF cr = Measure(cached, "first\rsecond", small);
+  for (const char* text : {"first\r\nsecond", "first\nsecond"}) {
+    EXPECT_EQ(Measure(cached, text, small), cr) << text;
+    EXPECT_GT(cr.Height(), Measure(cached, "first", small).Height() * 1.5f);
+  }
 }
 
 TEST(QtTextLayoutCache, DrawsTheTextLastSet) {
