@@ -53,7 +53,18 @@ TAxisLabelStyle TChartAxis::InternalCalcLabelStyle() const {
 // ===========================================================================
 
 std::string TChartAxis::LabelValue(double Value) {
-  std::string text = FormatFloat(FAxisValuesFormat, Value);
+  std::string text;
+  // The adapted format belongs to the automatic value labels; custom
+  // items with an empty text get the axis' own pattern.
+  if (ILabelFormat.Adapted && FAxisItems->Automatic()) {
+    // Zero reads "0" also in the exponent form.
+    const bool zero = std::fabs(Value) < ILabelFormat.ZeroBelow || Value == 0;
+    text = zero && ILabelFormat.Layout.Scientific()
+               ? std::string("0")
+               : FormatFloat(ILabelFormat.Pattern, ILabelFormat.Layout, zero ? 0.0 : Value);
+  } else {
+    text = FormatFloat(FAxisValuesFormat, Value);
+  }
   if (FParentChart && FParentChart->OnGetAxisLabel)
     FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
   if (FLabels->MultiLine()) std::replace(text.begin(), text.end(), ' ', KelLineSeparator);
@@ -141,7 +152,9 @@ std::vector<TChartSeries*> TChartAxis::LabelSeries(TAxisLabelStyle Style) const 
 // [Increment]
 // ===========================================================================
 
-double TChartAxis::CalcIncrement() {
+// The increment measured with the labels in ILabelFormat; CalcIncrement
+// (axis_label_format.cpp) chooses that format.
+double TChartAxis::MeasuredIncrement() {
   PrepareLabelFont();
   const bool isWidth = FHorizontal || IDepthAxis;
   auto size = [this, isWidth](double v) { return InternalLabelSize(v, isWidth); };

@@ -470,21 +470,19 @@ void TChartAxis::CalcMinMax(double& AMin, double& AMax) {
   const bool autoMax = FAutomatic || FAutomaticMaximum;
   const bool autoMin = FAutomatic || FAutomaticMinimum;
   if (autoMax) AMax = FParentChart->InternalMinMax(this, false, FHorizontal);
+  // An automatic end is the data's even when it crosses a fixed end: the
+  // scale is then inverted and shows no labels until the user moves an end.
   if (autoMin) AMin = FParentChart->InternalMinMax(this, true, FHorizontal);
-  // With one end fixed, an automatic end on the wrong side of it stops at
-  // it (a zero range) instead of turning the scale round.
-  if (AMin > AMax) {
-    if (autoMax && !autoMin) AMax = AMin;
-    if (autoMin && !autoMax) AMin = AMax;
-  }
 }
 
+// The rounding of automatic ends (CalcRoundScales) waits until the series'
+// margins have widened the scale (the chart runs it after AdjustMaxMinRect):
+// rounding the unwidened range here would round twice.
 void TChartAxis::AdjustMaxMin() {
   CalcMinMax(FMinimumValue, FMaximumValue);
   IMaximum = FMaximumValue;
   IMinimum = FMinimumValue;
   InternalCalcRange();
-  CalcRoundScales();
 }
 
 void TChartAxis::InternalCalcRange() {
@@ -550,14 +548,20 @@ void TChartAxis::AdjustMaxMinRect(const TRectF& Rect) {
   double tmpMin = InternalCalcPosPoint(oldStart);
   double tmpMax = InternalCalcPosPoint(oldEnd);
   InternalCalcPositions();
-  if (tmpMin > tmpMax) std::swap(tmpMin, tmpMax);
+  // The widened ends keep the order of the scale: an ordinary scale gets
+  // the smaller value as its minimum, an inverted one (an automatic end
+  // that crossed a fixed one) stays inverted.
+  const bool ascending = IMinimum <= IMaximum;
+  if ((tmpMin > tmpMax) == ascending) std::swap(tmpMin, tmpMax);
   IMinimum = tmpMin;
   IMaximum = tmpMax;
   InternalCalcRange();
 }
 
 void TChartAxis::CalcRoundScales() {
-  if (IAxisSize == 0 || IRangeZero) return;
+  // An inverted scale (an automatic end beyond a fixed one) has no outward
+  // direction to round to.
+  if (IAxisSize == 0 || IRangeZero || IMinimum > IMaximum) return;
   double increment = 0;
   bool changed = false;
   if (FMaximumRound && (FAutomatic || FAutomaticMaximum)) {

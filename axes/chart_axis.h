@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "axes/axis_labels.h"
+#include "axes/value_format.h"
 #include "canvas/kel_exceptions.h"
 #include "canvas/kel_units.h"
 #include "canvas/kel_persistent.h"
@@ -155,8 +156,9 @@ class TChartAxis : public TPersistent {
   // the associated active series.
   TAxisLabelStyle CalcLabelStyle() const;
   virtual TAxisLabelStyle InternalCalcLabelStyle() const;
-  // Text of a label value: AxisValuesFormat, the chart's OnGetAxisLabel,
-  // MultiLine.
+  // Text of a label value: AxisValuesFormat (or, for value labels, its
+  // adaptation to the last increment: more decimals or the exponent form,
+  // axis_label_format.cpp), the chart's OnGetAxisLabel, MultiLine.
   virtual std::string LabelValue(double Value);
   // Size of a label's text across (as on a horizontal axis) and along (as
   // on a vertical axis), in the label font.
@@ -266,7 +268,18 @@ class TChartAxis : public TPersistent {
   void DoCustomLabels();
   void InternalDrawLabel(double Value);
   void AddTickAndSaveLabel(int P, const std::string& Text, double Value);
-  void SaveLabel(int P, const std::string& Text, double Value);
+  void SaveLabel(int P, const std::string& Text, double Value, bool ValueLabel = false);
+  // The label position for a tick at P (Labels.Position).
+  int LabelPosition(int P, const std::string& Text);
+  // Keeps a value label inside the control and clear of the label kept
+  // before it: false when it is to be left out; Pos may move inwards.
+  bool PlaceValueLabel(int& Pos, const std::string& Text);
+  // Extent along the axis of the last value label kept in this drawing.
+  struct TKeptLabel {
+    bool Kept = false;
+    long long Low = 0;
+    long long High = 0;
+  } IPreviousLabel;
   void DrawTitle();
   void DrawAxisLine();
   void DrawTicksGrid();
@@ -287,6 +300,26 @@ class TChartAxis : public TPersistent {
     int SizeLabels = -1;
     int MaxLabelsWidth = -1;
   } IDrawCache;
+
+  // ---- Label format (axis_label_format.cpp) ----
+  // The pattern value labels are written with. Not Adapted: the axis'
+  // AxisValuesFormat as it is. Adapted: AxisValuesFormat with more decimals,
+  // or an exponent pattern, so that neighbouring labels read differently;
+  // values below ZeroBelow in magnitude (the remainders of the repeated
+  // subtraction) then read as 0.
+  struct TLabelFormat {
+    bool Adapted = false;
+    std::string Pattern;
+    TFormatPattern Layout;
+    double ZeroBelow = 0;
+  } ILabelFormat;
+  // The increment for the current scale and room with the labels written
+  // in ILabelFormat.
+  double MeasuredIncrement();
+  // Whether value labels of this axis may adapt their format.
+  bool LabelFormatAdapts() const;
+  // The format that tells labels Increment apart.
+  TLabelFormat AdaptedLabelFormat(double Increment) const;
 
   friend class TCustomAxisPanel;
   int XPosValueCheck(double Value) const;
@@ -341,7 +374,7 @@ class TChartAxis : public TPersistent {
   int FMinorTickLength = 2;
   int FMinorTickCount = 3;
   bool FTickOnLabelsOnly = true;
-  std::string FAxisValuesFormat = "#,##0.###";
+  std::string FAxisValuesFormat = KelMsg_DefValueFormat;
   int FTitleSize = 0;
 
   int (TChartAxis::*FCalcXPosValue)(double) const = &TChartAxis::XPosValueCheck;

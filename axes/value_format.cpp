@@ -1,8 +1,15 @@
+// Number texts. The pieces: the pattern's layout (format_pattern.h), the
+// decimal digits of the value (decimal_digits.h), and here the two forms
+// that write them through the pattern: fixed (digits placed around the
+// decimal point) and scientific (a mantissa and an exponent). Both share
+// one writer of the pattern's characters.
 #include "axes/value_format.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+
+#include "axes/decimal_digits.h"
 
 namespace sextant {
 
@@ -12,118 +19,113 @@ namespace {
 // digit by digit (a 300-digit label helps nobody).
 constexpr int KelMaxPatternIntDigits = 18;
 
-// A non-negative finite value as decimal digits: value = 0.D1D2...DL x 10^IntDigits.
-// The digits are the shortest ones that read back to the same double and
-// carry no trailing zeros; zero has no digits.
-struct TDecimalDigits {
-  char Digits[32];
-  int Length = 0;
-  int IntDigits = 0;
-};
-
-TDecimalDigits Decompose(double magnitude) {
-  TDecimalDigits d;
-  if (magnitude == 0) return d;
-  char buf[40];
-  const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
-  // Shortest scientific form: d[.ddd]e(+|-)xx
-  const char* p = buf;
-  const char* end = res.ptr;
-  while (p < end && *p != 'e') {
-    if (*p != '.') d.Digits[d.Length++] = *p;
-    ++p;
-  }
-  int exponent = 0;
-  std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-  d.IntDigits = exponent + 1;
-  while (d.Length > 0 && d.Digits[d.Length - 1] == '0') --d.Length;
-  if (d.Length == 0) d.IntDigits = 0;
-  return d;
-}
-
-// Rounds to Decimals places, half away from zero (the digits are a
-// magnitude, so rounding up is away from zero).
-void RoundDigits(TDecimalDigits& d, int decimals) {
-  const int keep = d.IntDigits + decimals;  // digits left of the cut
-  if (keep >= d.Length) return;
-  bool up = false;
-  if (keep >= 0) {
-    up = d.Digits[keep] >= '5';
-    d.Length = keep;
-  } else {
-    d.Length = 0;  // the first digit is already beyond the cut
-  }
-  if (up) {
-    int p = d.Length - 1;
-    while (p >= 0 && d.Digits[p] == '9') --p;
-    if (p >= 0) {
-      ++d.Digits[p];
-      d.Length = p + 1;  // the 9s that became 0 are dropped
-    } else {
-      d.Digits[0] = '1';  // 9.99 -> 10.0, or 0.005 -> 0.01
-      d.Length = 1;
-      ++d.IntDigits;
-    }
-  }
-  while (d.Length > 0 && d.Digits[d.Length - 1] == '0') --d.Length;
-  if (d.Length == 0) d.IntDigits = 0;
-}
-
 const char* SpecialText(double value) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   return nullptr;
 }
 
-bool IsQuote(char c) { return c == '\'' || c == '"'; }
-
 // Copies the quoted text starting at Pattern[i] (a quote) to Out and returns
 // the index of the closing quote (or the end of an unterminated text).
-std::size_t CopyQuoted(const std::string& pattern, std::size_t i, std::string& out) {
+std::size_t CopyQuoted(std::string_view pattern, std::size_t i, std::string& out) {
   const char quote = pattern[i];
   std::size_t j = i + 1;
   while (j < pattern.size() && pattern[j] != quote) out += pattern[j++];
   return j;
 }
 
-// What the pattern asks for.
-struct TPatternLayout {
-  std::size_t DecimalPos = std::string::npos;  // index of the decimal point
-  int IntPlaces = 0;                           // 0/# before the point
-  int MinIntDigits = 0;                        // from the first 0 to the point
-  int DecPlaces = 0;                           // 0/# after the point
-  int MinDecimals = 0;                         // up to the last 0 after the point
+// What goes into the number places of a pattern: the digits with IntShown
+// integer digits and FracShown decimals, or (General) the general form of
+// the magnitude in place of all of them; Exponent is written in place of the
+// pattern's exponent.
+struct TNumberText {
+  explicit TNumberText(const TDecimalDigits& D) : Digits(D) {}
+  const TDecimalDigits& Digits;
+  int IntShown = 0;
+  int FracShown = 0;
+  bool Negative = false;
   bool Grouping = false;
+  bool General = false;
+  double Magnitude = 0;  // for the general form
+  std::string_view Exponent;
 };
 
-TPatternLayout Analyse(const std::string& pattern) {
-  TPatternLayout l;
-  int firstIntZero = -1;
+// Writes the pattern's characters with the number in its places.
+std::string WritePattern(std::string_view pattern, const TFormatPattern& layout, const TNumberText& n,
+                         const TFormatSettings& settings) {
+  const TDecimalDigits& d = n.Digits;
+  std::string out;
+  out.reserve(pattern.size() + static_cast<std::size_t>(n.IntShown) * (1 + settings.ThousandSeparator.size()) +
+              static_cast<std::size_t>(n.FracShown) + settings.DecimalSeparator.size() + n.Exponent.size() + 2);
+  if (n.Negative) out += '-';
+
+  // Integer digit at position Pos counted from the units (0) leftwards.
+  auto emitIntDigit = [&](int pos) {
+    out += d.At(d.IntDigits - 1 - pos);
+    if (n.Grouping && pos > 0 && pos % 3 == 0) out += settings.ThousandSeparator;
+  };
+  // The integer digits from the highest shown position down to Lowest: the
+  // first place takes every digit that has no place of its own. In the
+  // general form the whole magnitude goes there instead.
+  auto emitIntDigits = [&](int lowest) {
+    if (n.General) {
+      out += KelFloatToStr(n.Magnitude, settings);
+      return;
+    }
+    for (int pos = n.IntShown - 1; pos >= lowest; --pos) emitIntDigit(pos);
+  };
+
+  const std::size_t numberEnd = layout.Scientific() ? layout.ExponentPos : pattern.size();
+  int intSeen = 0;
+  int decSeen = 0;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const char c = pattern[i];
-    if (IsQuote(c)) {
-      const char quote = c;
-      while (i + 1 < pattern.size() && pattern[i + 1] != quote) ++i;
-      ++i;  // the closing quote (or past the end)
+    if (IsPatternQuote(c)) {
+      i = CopyQuoted(pattern, i, out);
       continue;
     }
-    const bool beforePoint = l.DecimalPos == std::string::npos;
-    if (c == '.' && beforePoint) {
-      l.DecimalPos = i;
-    } else if (c == '0' || c == '#') {
+    if (i == numberEnd) {  // the exponent
+      out += n.Exponent;
+      i = layout.ExponentEnd - 1;
+      continue;
+    }
+    const bool inNumber = i < numberEnd;
+    const bool beforePoint = i < layout.DecimalPos;
+    if (inNumber && i == layout.DecimalPos) {
+      if (layout.IntPlaces == 0) emitIntDigits(0);
+      if (!n.General && n.FracShown > 0) out += settings.DecimalSeparator;
+    } else if (inNumber && (c == '0' || c == '#')) {
       if (beforePoint) {
-        if (c == '0' && firstIntZero < 0) firstIntZero = l.IntPlaces;
-        ++l.IntPlaces;
+        const int place = layout.IntPlaces - 1 - intSeen;  // position of this place
+        if (intSeen == 0)
+          emitIntDigits(place);
+        else if (!n.General && place < n.IntShown)
+          emitIntDigit(place);
+        ++intSeen;
       } else {
-        ++l.DecPlaces;
-        if (c == '0') l.MinDecimals = l.DecPlaces;
+        if (!n.General && decSeen < n.FracShown) out += d.At(d.IntDigits + decSeen);
+        ++decSeen;
       }
-    } else if (c == ',' && beforePoint) {
-      l.Grouping = true;
+    } else if (inNumber && c == ',' && beforePoint) {
+      // grouping marker, not written
+    } else {
+      out += c;
     }
   }
-  if (firstIntZero >= 0) l.MinIntDigits = l.IntPlaces - firstIntZero;
-  return l;
+  return out;
+}
+
+// The general form followed by the pattern's text, for patterns without
+// digit places.
+std::string GeneralWithText(std::string_view pattern, double value, const TFormatSettings& settings) {
+  std::string out = KelFloatToStr(value, settings);
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (IsPatternQuote(pattern[i]))
+      i = CopyQuoted(pattern, i, out);
+    else
+      out += pattern[i];
+  }
+  return out;
 }
 
 }  // namespace
@@ -144,87 +146,94 @@ std::string KelFloatToStr(double Value, const TFormatSettings& Settings) {
   return out;
 }
 
-std::string FormatFloat(const std::string& Pattern, double Value, const TFormatSettings& Settings) {
+std::string FormatFixed(std::string_view Pattern, const TFormatPattern& Layout, double Value,
+                        const TFormatSettings& Settings) {
+  if (const char* special = SpecialText(Value)) return special;
+  if (!Layout.HasPlaces()) return GeneralWithText(Pattern, Value, Settings);
+  TDecimalDigits d = DecomposeDecimal(std::fabs(Value));
+  RoundToDecimals(d, Layout.DecPlaces);
+  TNumberText n{d};
+  n.Negative = Value < 0 && d.Length > 0;
+  n.General = d.IntDigits > KelMaxPatternIntDigits;
+  n.Magnitude = std::fabs(Value);
+  n.Grouping = Layout.Grouping;
+  n.IntShown = std::max(std::max(d.IntDigits, 0), Layout.MinIntDigits);
+  // d has no trailing zeros, so its last digit is the last significant
+  // decimal (the rounding left at most DecPlaces of them).
+  n.FracShown = std::max(Layout.MinDecimals, std::max(0, d.Length - d.IntDigits));
+  return WritePattern(Pattern, Layout, n, Settings);
+}
+
+std::string FormatScientific(std::string_view Pattern, const TFormatPattern& Layout, double Value,
+                             const TFormatSettings& Settings) {
+  if (const char* special = SpecialText(Value)) return special;
+  if (!Layout.Scientific()) return FormatFixed(Pattern, Layout, Value, Settings);
+  // Engineering form when the integer places allow more digits than they
+  // require: the exponent is a multiple of the places, the mantissa has 1
+  // to IntPlaces integer digits. Otherwise the mantissa has exactly
+  // max(1, MinIntDigits) integer digits.
+  const bool engineering = Layout.IntPlaces > Layout.MinIntDigits && Layout.IntPlaces > 1;
+  const int minInt = std::max(1, Layout.MinIntDigits);
+  // Significant digits: at most the integer digits the mantissa needs
+  // (one in the engineering form) plus the decimal places, at least the 0
+  // places.
+  const int maxSignificant = (engineering ? 1 : minInt) + Layout.DecPlaces;
+  const int minSignificant = Layout.MinIntDigits + Layout.MinDecimals;
+
+  TDecimalDigits d = DecomposeDecimal(std::fabs(Value));
+  RoundToSignificant(d, maxSignificant);
+  // The exponent of the first digit, then the exponent written.
+  const int lead = d.Length > 0 ? d.IntDigits - 1 : 0;
+  int exponent;
+  int intShown;
+  if (d.Length == 0) {
+    exponent = 0;
+    intShown = minInt;
+  } else if (engineering) {
+    const int places = Layout.IntPlaces;
+    exponent = (lead >= 0 ? lead / places : -((-lead + places - 1) / places)) * places;
+    intShown = lead - exponent + 1;
+  } else {
+    exponent = lead - (minInt - 1);
+    intShown = minInt;
+  }
+  // The mantissa: the same digits with IntShown of them before the point.
+  TDecimalDigits mantissa = d;
+  if (d.Length > 0) mantissa.IntDigits = intShown;
+  TNumberText n{mantissa};
+  n.Negative = Value < 0 && d.Length > 0;
+  n.IntShown = intShown;
+  n.FracShown = std::max({0, mantissa.Length - intShown, minSignificant - intShown});
+  if (d.Length == 0) n.FracShown = Layout.MinDecimals;
+
+  // 'E', the sign and at least ExponentDigits digits (at most 10 of them
+  // padded: no exponent has more than 3).
+  char exp[16];
+  int len = 0;
+  exp[len++] = 'E';
+  if (exponent < 0)
+    exp[len++] = '-';
+  else if (Layout.ExponentPlus)
+    exp[len++] = '+';
+  char digits[12];
+  const auto res = std::to_chars(digits, digits + sizeof digits, exponent < 0 ? -exponent : exponent);
+  const int count = static_cast<int>(res.ptr - digits);
+  for (int k = count; k < Layout.ExponentDigits && len < 12; ++k) exp[len++] = '0';
+  for (int k = 0; k < count; ++k) exp[len++] = digits[k];
+  n.Exponent = std::string_view(exp, static_cast<std::size_t>(len));
+  return WritePattern(Pattern, Layout, n, Settings);
+}
+
+std::string FormatFloat(std::string_view Pattern, const TFormatPattern& Layout, double Value,
+                        const TFormatSettings& Settings) {
   if (const char* special = SpecialText(Value)) return special;
   if (Pattern.empty()) return KelFloatToStr(Value, Settings);
+  return Layout.Scientific() ? FormatScientific(Pattern, Layout, Value, Settings)
+                             : FormatFixed(Pattern, Layout, Value, Settings);
+}
 
-  const TPatternLayout layout = Analyse(Pattern);
-  std::string out;
-
-  if (layout.IntPlaces + layout.DecPlaces == 0) {
-    // No digit places: the number in general form, then the pattern's text.
-    out = KelFloatToStr(Value, Settings);
-    for (std::size_t i = 0; i < Pattern.size(); ++i) {
-      if (IsQuote(Pattern[i]))
-        i = CopyQuoted(Pattern, i, out);
-      else
-        out += Pattern[i];
-    }
-    return out;
-  }
-
-  TDecimalDigits d = Decompose(std::fabs(Value));
-  RoundDigits(d, layout.DecPlaces);
-  const bool negative = Value < 0 && d.Length > 0;
-  const bool general = d.IntDigits > KelMaxPatternIntDigits;
-
-  const int intShown = std::max(std::max(d.IntDigits, 0), layout.MinIntDigits);
-  // d has no trailing zeros, so its last digit is the last significant
-  // decimal (RoundDigits left at most DecPlaces of them).
-  const int fracShown = std::max(layout.MinDecimals, std::max(0, d.Length - d.IntDigits));
-
-  out.reserve(Pattern.size() + static_cast<std::size_t>(intShown) * (1 + Settings.ThousandSeparator.size()) +
-              static_cast<std::size_t>(fracShown) + Settings.DecimalSeparator.size() + 2);
-  if (negative) out += '-';
-
-  auto digitAt = [&d](int index) { return index >= 0 && index < d.Length ? d.Digits[index] : '0'; };
-  // Integer digit at position Pos counted from the units (0) leftwards.
-  auto emitIntDigit = [&](int pos) {
-    out += digitAt(d.IntDigits - 1 - pos);
-    if (layout.Grouping && pos > 0 && pos % 3 == 0) out += Settings.ThousandSeparator;
-  };
-  // The integer digits from the highest shown position down to Lowest: the
-  // first place takes every digit that has no place of its own. In the
-  // general form the whole magnitude goes there instead.
-  auto emitIntDigits = [&](int lowest) {
-    if (general) {
-      out += KelFloatToStr(std::fabs(Value), Settings);
-      return;
-    }
-    for (int pos = intShown - 1; pos >= lowest; --pos) emitIntDigit(pos);
-  };
-
-  int intSeen = 0;
-  int decSeen = 0;
-  for (std::size_t i = 0; i < Pattern.size(); ++i) {
-    const char c = Pattern[i];
-    if (IsQuote(c)) {
-      i = CopyQuoted(Pattern, i, out);
-      continue;
-    }
-    const bool beforePoint = i < layout.DecimalPos;
-    if (i == layout.DecimalPos) {
-      if (layout.IntPlaces == 0) emitIntDigits(0);
-      if (!general && fracShown > 0) out += Settings.DecimalSeparator;
-    } else if (c == '0' || c == '#') {
-      if (beforePoint) {
-        const int place = layout.IntPlaces - 1 - intSeen;  // position of this place
-        if (intSeen == 0)
-          emitIntDigits(place);
-        else if (!general && place < intShown)
-          emitIntDigit(place);
-        ++intSeen;
-      } else {
-        if (!general && decSeen < fracShown) out += digitAt(d.IntDigits + decSeen);
-        ++decSeen;
-      }
-    } else if (c == ',' && beforePoint) {
-      // grouping marker, not written
-    } else {
-      out += c;
-    }
-  }
-  return out;
+std::string FormatFloat(const std::string& Pattern, double Value, const TFormatSettings& Settings) {
+  return FormatFloat(Pattern, ParseFormatPattern(Pattern), Value, Settings);
 }
 
 }  // namespace sextant

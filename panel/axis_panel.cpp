@@ -640,6 +640,9 @@ void TCustomAxisPanel::CalcSeriesRect() {
     }
     if (a->IGapSize > 0) maxEnd += static_cast<float>(a->IGapSize);
     a->AdjustMaxMinRect(R);
+    // Rounded ends are taken from the widened scale, so that the rounded
+    // range holds the margins too.
+    a->CalcRoundScales();
   }
 }
 

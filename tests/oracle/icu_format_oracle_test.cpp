@@ -50,6 +50,12 @@ const OraclePattern kPatterns[] = {
     {"000.0", "000.0", ""},
     // Further shapes of the same language: mixed places, six decimals.
     {"#,##0.00", "#,##0.00", ""},   {"0.0#", "0.0#", ""},             {"0.000000", "0.000000", ""},
+    // Scientific forms: fixed mantissa digits, optional ones, exponent
+    // digits and sign, more integer digits, engineering, text after it.
+    {"0.00E+0", "0.00E+0", ""},     {"0.###E0", "0.###E0", ""},       {"0.##E+0", "0.##E+0", ""},
+    {"0E+0", "0E+0", ""},           {"0.0E00", "0.0E00", ""},         {"00.###E0", "00.###E0", ""},
+    {"000.0E0", "000.0E0", ""},     {"##0.##E0", "##0.##E0", ""},     {"##0.00E+0", "##0.00E+0", ""},
+    {"0.00E+0 'u'", "0.00E+0 'u'", " u"},
 };
 
 // The shortest decimal digits that read back to the double, in scientific
@@ -310,4 +316,7 @@ TEST(IcuFormatOracle, IcuIsConfiguredAsOurLanguage) {
   EXPECT_EQ(IcuFormatter("0").Format(-2.5), "-3");
   EXPECT_EQ(IcuFormatter("##0.## '%'").Format(12.5), "12.5 %");
   EXPECT_EQ(IcuFormatter("#,##0.###").Format(1234567.891), "1,234,567.891");
+  EXPECT_EQ(IcuFormatter("0.00E+0").Format(12000), "1.20E+4");
+  EXPECT_EQ(IcuFormatter("0.00E+0").Format(0.00012), "1.20E-4");
+  EXPECT_EQ(IcuFormatter("##0.##E0").Format(0.00012), "120E-6");
 }

@@ -81,14 +81,63 @@ TEST_F(LabelsTest, ValueLabelsRunFromTheTopDownToExactlyZero) {
   EXPECT_EQ(left()->Tick[0], left()->CalcYPosValue(100));
   EXPECT_EQ(left()->Tick[10], left()->CalcYPosValue(0));
 
-  // An axis starting at exactly 0 with a decimal step still ends on 0.
+  // An axis starting at exactly 0 with a decimal step still ends on a
+  // label reading 0 at the pixel of 0 (the repeated subtraction leaves
+  // 1.4e-16 there).
   left()->SetMinMax(0, 1);
   Paint();
   const std::vector<double> values = ItemValues(left());
-  ASSERT_FALSE(values.empty());
+  ASSERT_EQ(values.size(), 11u);
   EXPECT_EQ(values.front(), 1);
-  EXPECT_EQ(values.back(), 0);
-  EXPECT_EQ(left()->Items()->Items(left()->Items()->Count() - 1)->Text(), "0");
+  const TAxisItem* last = left()->Items()->Items(10);
+  EXPECT_EQ(last->Text(), "0");
+  EXPECT_EQ(last->LabelPos(), left()->CalcYPosValue(0));
+}
+
+TEST_F(LabelsTest, LabelValuesComeFromRepeatedSubtraction) {
+  AddDiagonal();
+  left()->Labels()->SetSeparation(0);  // the increment is taken as it is
+  struct {
+    double min, max, increment;
+    std::size_t count;
+    double last;
+    const char* lastText;
+  } cases[] = {
+      // 1 - 0.1 - 0.1 ... reaches -0.2999999999999999, above the minimum.
+      {-0.3, 1, 0.1, 14, -0.2999999999999999, "-0.3"},
+      {0, 1, 0.1, 11, 1.3877787807814457e-16, "0"},
+      {-1, 1, 0.25, 9, -1, "-1"},
+      // Trunc(0.3 / 0.1) is 2: the first label is 0.2, then 0.1 and 0.
+      {0, 0.3, 0.1, 3, 0, "0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.min << " .. " << c.max << " by " << c.increment);
+    left()->SetIncrement(c.increment);
+    left()->SetMinMax(c.min, c.max);
+    Paint();
+    const std::vector<double> values = ItemValues(left());
+    ASSERT_EQ(values.size(), c.count);
+    // Each value is its upper neighbour minus the increment, bit for bit.
+    for (std::size_t i = 1; i < values.size(); ++i) EXPECT_EQ(values[i], values[i - 1] - c.increment) << i;
+    EXPECT_EQ(values.back(), c.last);
+    EXPECT_EQ(left()->Items()->Items(static_cast<int>(c.count) - 1)->Text(), c.lastText);
+    ASSERT_EQ(left()->Tick.size(), c.count);
+    EXPECT_EQ(left()->Tick.back(), left()->CalcYPosValue(c.last));
+  }
+}
+
+TEST_F(LabelsTest, AnIncrementBelowThePrecisionOfTheValuesEndsTheLabels) {
+  AddDiagonal();
+  left()->Labels()->SetSeparation(0);
+  // 1e20 - 1000 is 1e20 again: the walk stops after the first label
+  // instead of repeating it.
+  left()->SetIncrement(1000);
+  left()->SetMinMax(1e20 - 4e6, 1e20);
+  Paint();
+  const std::vector<double> values = ItemValues(left());
+  ASSERT_FALSE(values.empty());
+  std::set<double> distinct(values.begin(), values.end());
+  EXPECT_EQ(distinct.size(), values.size());
 }
 
 TEST_F(LabelsTest, ASingleValueAxisShowsOneLabel) {

@@ -293,7 +293,11 @@ TEST_F(AxisTest, RoundScalesUseTheIncrement) {
 
   axis->SetMaximumRound(true);
   axis->SetMinimumRound(true);
+  // The automatic ends are not rounded before the margins widened them.
   axis->AdjustMaxMin();
+  EXPECT_EQ(axis->IMinimum, 3);
+  EXPECT_EQ(axis->IMaximum, 97);
+  axis->CalcRoundScales();
   EXPECT_EQ(axis->IMinimum, 0);
   EXPECT_EQ(axis->IMaximum, 100);
   EXPECT_EQ(axis->IRange, 100.0L);
@@ -302,10 +306,49 @@ TEST_F(AxisTest, RoundScalesUseTheIncrement) {
   // An explicit scale is not rounded.
   axis->SetMinMax(3, 97);
   axis->AdjustMaxMin();
+  axis->CalcRoundScales();
   EXPECT_EQ(axis->IMaximum, 97);
+  EXPECT_EQ(axis->IMinimum, 3);
   // A desired increment is used as the start step.
   axis->SetIncrement(25);
   EXPECT_DOUBLE_EQ(axis->CalcIncrement(), 25);
+}
+
+TEST_F(AxisTest, RoundedEndsHoldTheWidenedScaleOnEveryPaint) {
+  // Data 13 .. 88 on the left axis of the 400 x 300 chart: the line's
+  // margins widen it to 12.56 .. 88.44, which rounds to 10 .. 90.
+  auto* s = new TFastLineSeries();
+  s->AddXY(0, 13);
+  s->AddXY(1, 88);
+  chart.AddSeries(s);
+  TChartAxis* left = chart.LeftAxis();
+  struct {
+    bool roundMin, roundMax;
+    double minimum, maximum;
+  } cases[] = {{true, true, 10, 90}, {true, false, 10, 0}, {false, true, 0, 90}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "round min " << c.roundMin << " max " << c.roundMax);
+    left->SetMinimumRound(c.roundMin);
+    left->SetMaximumRound(c.roundMax);
+    for (int paint = 1; paint <= 3; ++paint) {
+      SCOPED_TRACE(paint);
+      Paint();
+      // An end that is not rounded keeps its widened value: the data end
+      // lies the line's 2 pixels inside it.
+      if (c.roundMin)
+        EXPECT_EQ(left->IMinimum, c.minimum);
+      else
+        EXPECT_EQ(left->CalcYPosValue(13), left->IEndPos - 2);
+      if (c.roundMax)
+        EXPECT_EQ(left->IMaximum, c.maximum);
+      else
+        EXPECT_EQ(left->CalcYPosValue(88), left->IStartPos + 2);
+      EXPECT_EQ(left->Minimum(), 13);
+      EXPECT_EQ(left->Maximum(), 88);
+    }
+  }
+  // The labels of the rounded scale reach both ends.
+  ASSERT_GT(left->Items()->Count(), 1);
 }
 
 // ---- Scales near the limits of the pixels and of the doubles ----
@@ -399,29 +442,58 @@ TEST_F(AxisTest, MarginsBeyondTheIntPixelsLeaveTheScaleUnwidened) {
   }
 }
 
-TEST_F(AxisTest, AnAutomaticEndStopsAtTheFixedOne) {
+TEST_F(AxisTest, AnAutomaticEndIsTakenFromTheDataEvenAcrossAFixedOne) {
   AddLine(11);  // X 0..10, Y 10..20
+  struct {
+    const char* name;
+    bool vertical, automaticMaximum;
+    double fixedMin, fixedMax;
+    double minimum, maximum;  // after a paint
+  } cases[] = {
+      // The automatic maximum lies below the fixed minimum: inverted scale.
+      {"left, maximum below the fixed minimum", true, true, 50, 60, 50, 20},
+      {"bottom, minimum above the fixed maximum", false, false, -50, -20, 0, -20},
+      // On the right side of the fixed end it is taken as it is.
+      {"left, maximum above the fixed minimum", true, true, 0, 200, 0, 20},
+      {"bottom, minimum below the fixed maximum", false, false, -50, 40, 0, 40},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TChartAxis* axis = c.vertical ? chart.LeftAxis() : chart.BottomAxis();
+    axis->SetMinMax(c.fixedMin, c.fixedMax);
+    if (c.automaticMaximum)
+      axis->SetAutomaticMaximum(true);
+    else
+      axis->SetAutomaticMinimum(true);
+    Paint();
+    EXPECT_EQ(axis->Minimum(), c.minimum);
+    EXPECT_EQ(axis->Maximum(), c.maximum);
+    // The internal scale keeps the order of the stored ends through the
+    // widening by the line's margins.
+    EXPECT_EQ(axis->IMinimum > axis->IMaximum, c.minimum > c.maximum);
+    // An inverted scale shows no labels.
+    EXPECT_EQ(axis->Items()->Count() == 0, c.minimum > c.maximum) << axis->Items()->Count();
+    axis->SetAutomatic(true);
+  }
+}
+
+TEST_F(AxisTest, LeftAxisFixedAt50To60WithAnAutomaticMaximumAndData10To30) {
+  auto* s = new TFastLineSeries();
+  s->AddXY(0, 10);
+  s->AddXY(1, 30);
+  chart.AddSeries(s);
   TChartAxis* left = chart.LeftAxis();
-  // The fixed minimum lies above every value: the automatic maximum stops
-  // at it instead of turning the scale round.
-  left->SetMinMax(100, 200);
+  left->SetMinMax(50, 60);
   left->SetAutomaticMaximum(true);
   Paint();
-  EXPECT_EQ(left->Minimum(), 100);
-  EXPECT_EQ(left->Maximum(), 100);
-  // The fixed maximum lies below every value.
-  TChartAxis* bottom = chart.BottomAxis();
-  bottom->SetMinMax(-50, -20);
-  bottom->SetAutomaticMinimum(true);
-  Paint();
-  EXPECT_EQ(bottom->Minimum(), -20);
-  EXPECT_EQ(bottom->Maximum(), -20);
-  // An automatic end on the right side of the fixed one is taken as it is.
-  left->SetMinMax(0, 200);
-  left->SetAutomaticMaximum(true);
-  Paint();
-  EXPECT_EQ(left->Minimum(), 0);
-  EXPECT_EQ(left->Maximum(), 20);
+  EXPECT_EQ(left->Maximum(), 30);
+  EXPECT_EQ(left->Minimum(), 50);
+  // The automatic end got the line's 2 pixels; the fixed end got none: 30
+  // is drawn 2 pixels below the top, 50 on the bottom end.
+  EXPECT_EQ(left->CalcYPosValue(30), left->IStartPos + 2);
+  EXPECT_EQ(left->CalcYPosValue(50), left->IEndPos);
+  EXPECT_EQ(left->Items()->Count(), 0);
+  EXPECT_TRUE(left->Tick.empty());
 }
 
 TEST_F(AxisTest, RoundedEndsBeyondTheDoublesKeepTheirValues) {

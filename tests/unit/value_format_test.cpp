@@ -165,3 +165,80 @@ TEST(KelFloatToStr, ShortestRoundTrip) {
   for (double v : {0.1 + 0.2, 1.0 / 3, 123456.789e-200, 9007199254740993.0, 1.7976931348623157e308})
     EXPECT_EQ(std::stod(KelFloatToStr(v, kPointComma)), v);
 }
+
+TEST(FormatFloat, ScientificForm) {
+  const Case cases[] = {
+      {"0.00E+0", 12000, "1.20E+4"},     {"0.00E+0", 0.00012, "1.20E-4"},
+      {"0.00E+0", -12000, "-1.20E+4"},   {"0.00E+0", 0, "0.00E+0"},
+      {"0.00E+0", -0.0, "0.00E+0"},      {"0.00E+0", 9.999, "1.00E+1"},  // rounding carries
+      {"0.00E+0", 1.005, "1.01E+0"},     {"0.00E+0", 1e300, "1.00E+300"},
+      {"0.00E+0", 5e-324, "5.00E-324"},  {"0.00E+0", 1.7976931348623157e308, "1.80E+308"},
+      {"0.###E0", 12000, "1.2E4"},       {"0.###E0", 123456, "1.235E5"},
+      {"0.###E0", 1, "1E0"},             {"0.###E0", -0.5, "-5E-1"},
+      {"0.0E00", 12000, "1.2E04"},       {"0.0E00", 0.00012, "1.2E-04"},
+      {"0E0", 1.5, "2E0"},               {"0E0", 99999, "1E5"},
+      // Two required integer digits: the exponent moves to give them.
+      {"00.###E0", 12000, "12E3"},       {"00.###E0", 9.999, "99.99E-1"},
+      {"000.0E0", 12000, "120.0E2"},     {"000.0E0", 0, "000.0E0"},
+      // Engineering form: exponents are multiples of three.
+      {"##0.##E0", 12000, "12E3"},       {"##0.##E0", 0.00012, "120E-6"},
+      {"##0.##E0", 123456, "123E3"},     {"##0.##E0", 9.999, "10E0"},
+      {"##0.00E0", 12000, "12.0E3"},     {"##0.###E+0", 123456, "123.5E+3"},
+      {"##0.##E0", -0.5, "-500E-3"},
+      // Text around the number and a grouping mark that has no effect.
+      {"0.00E+00 'x'", 12000, "1.20E+04 x"},  {"$0.0E0", 25, "$2.5E1"},
+      {"#,##0.0E0", 12345, "1.2E4"},
+      // An E without 0 after it, or before any place, is text.
+      {"0 E", 5, "5 E"},                 {"0.0 Eur", 2, "2.0 Eur"},
+      {"E0", 5, "E5"},                   {"0E+", 7, "7E+"},
+      {"0.00E+0", kNaN, "NaN"},          {"0.00E+0", -kInf, "-INF"},
+  };
+  Check(std::begin(cases), std::end(cases), kPointComma);
+  EXPECT_EQ(FormatFloat("0.00E+0", 12000, kCommaPoint), "1,20E+4");
+}
+
+TEST(FormatPattern, LayoutOfFixedAndScientificPatterns) {
+  struct {
+    const char* pattern;
+    int intPlaces, minInt, decPlaces, minDec;
+    bool grouping, scientific;
+    int exponentDigits;
+    bool plus;
+  } cases[] = {
+      {"#,##0.###", 4, 1, 3, 0, true, false, 0, false},
+      {"0.00E+0", 1, 1, 2, 2, false, true, 1, true},
+      {"##0.0#E000", 3, 1, 2, 1, false, true, 3, false},
+      {"'E0' 0.0", 1, 1, 1, 1, false, false, 0, false},  // quoted E is text
+      {"0.0E", 1, 1, 1, 1, false, false, 0, false},
+      {"0E0 0.0", 1, 1, 0, 0, false, true, 1, false},  // places after the exponent are text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const TFormatPattern l = ParseFormatPattern(c.pattern);
+    EXPECT_EQ(l.IntPlaces, c.intPlaces);
+    EXPECT_EQ(l.MinIntDigits, c.minInt);
+    EXPECT_EQ(l.DecPlaces, c.decPlaces);
+    EXPECT_EQ(l.MinDecimals, c.minDec);
+    EXPECT_EQ(l.Grouping, c.grouping);
+    EXPECT_EQ(l.Scientific(), c.scientific);
+    EXPECT_EQ(l.ExponentDigits, c.exponentDigits);
+    EXPECT_EQ(l.ExponentPlus, c.plus);
+  }
+  EXPECT_EQ(FormatFloat("0E0 0.0", 5, kPointComma), "5E0 0.0");
+}
+
+TEST(FormatPattern, PatternsWithMoreDecimalsAndTheScientificPattern) {
+  struct {
+    const char* pattern;
+    int decimals;
+    const char* expected;
+  } cases[] = {
+      {"#,##0.###", 6, "#,##0.######"}, {"#,##0.###", 2, "#,##0.###"}, {"0", 2, "0.##"},
+      {"0 'kg'", 1, "0.# 'kg'"},        {"0. kg", 2, "0.## kg"},       {"0.0 %", 3, "0.0## %"},
+      {"abc", 3, "abc"},                {"0.0E0", 3, "0.0##E0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PatternWithDecimals(c.pattern, c.decimals), c.expected) << c.pattern;
+  EXPECT_EQ(ScientificPattern(0), "0E+0");
+  EXPECT_EQ(ScientificPattern(2), "0.##E+0");
+  EXPECT_EQ(FormatFloat(PatternWithDecimals("#,##0.###", 6), 0.0000125, kPointComma), "0.000013");
+}
