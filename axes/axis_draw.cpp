@@ -213,7 +213,7 @@ int TChartAxis::LabelPosition(int P, const std::string& Text) {
 // chart only the overlap test applies along the projected depth too.
 bool TChartAxis::PlaceValueLabel(int& Pos, const std::string& Text) {
   if (FLabels->Separation() <= 0) return true;
-  if (NormalAngle(FLabels->Angle()) % 180 != 0) return true;
+  if (KelNormalAngle(FLabels->Angle()) % 180 != 0) return true;
   const int size = LabelTextSize(Text, FHorizontal);
   long long low = static_cast<long long>(Pos) - size / 2;
   long long high = low + size;

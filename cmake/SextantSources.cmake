@@ -9,10 +9,13 @@
 set(SEXTANT_ENGINE_SOURCES
   axes/axis_draw.cpp
   axes/axis_increment.cpp
+  axes/axis_label_format.cpp
   axes/axis_labels.cpp
   axes/axis_math.cpp
   axes/axis_room.cpp
   axes/chart_axis.cpp
+  axes/decimal_digits.cpp
+  axes/format_pattern.cpp
   axes/value_format.cpp
   canvas/automatic_text.cpp
   canvas/brush.cpp
@@ -68,6 +71,7 @@ set(SEXTANT_ENGINE_HEADERS
   axes/axis_label_style.h
   axes/axis_labels.h
   axes/chart_axis.h
+  axes/format_pattern.h
   axes/value_format.h
   canvas/automatic_text.h
   canvas/brush.h
@@ -132,6 +136,7 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
   platform/stand_in_host.h
   canvas/line_batch_canvas.h
   axes/axis_math.h
+  axes/decimal_digits.h
   series/kel_sort.h
   series/segment_hit.h
   tools/thumb_bitmaps.h)
@@ -179,6 +184,7 @@ set(SEXTANT_APP_MAIN app/main.cpp)
 # ---- Tests (one executable per *_test.cpp) -----------------------------------
 set(SEXTANT_UNIT_TESTS
   tests/unit/axis_increment_test.cpp
+  tests/unit/axis_label_format_test.cpp
   tests/unit/axis_labels_test.cpp
   tests/unit/axis_math_test.cpp
   tests/unit/axis_panel_test.cpp
