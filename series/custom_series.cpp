@@ -63,7 +63,9 @@ bool TCustomSeries::LineShown() const { return FConnectsPoints && LinePen()->Vis
 // ---- [Points] --------------------------------------------------------------------
 
 bool TCustomSeries::IsFinitePoint(int ValueIndex) const {
-  return std::isfinite(FX->Data()[ValueIndex]) && std::isfinite(FY->Data()[ValueIndex]);
+  const double x = FX->Data()[ValueIndex];
+  const double y = FY->Data()[ValueIndex];
+  return std::isfinite(x) && std::isfinite(y) && OnLogScales(x, y);
 }
 
 TPoint TCustomSeries::PixelOf(int ValueIndex) const {

@@ -91,7 +91,7 @@ bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
 
 bool TFastLineSeries::BreaksLine(int ValueIndex) const {
   const auto i = static_cast<std::size_t>(ValueIndex);
-  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]);
+  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]) || !OnLogScales(FX->Data()[i], FY->Data()[i]);
 }
 
 bool TFastLineSeries::NullLeftOut(int ValueIndex) const {
@@ -302,6 +302,9 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   const int last = FLastVisibleIndex;
   if (!h || !v || last >= Count() || LastDisplayedIndex() != last) return false;
   if (!MonotoneConversion(h) || !FX->IsAscending()) return false;
+  // Logarithmic scales break the line at values that are not positive,
+  // which the column search does not look for.
+  if (h->Logarithmic() || v->Logarithmic()) return false;
   const double* xs = FX->Data();
   // The visit starts right after the point the pen stands on. In an
   // ascending list of numbers only the ends can be infinite: an infinite X
