@@ -189,6 +189,7 @@ set(SEXTANT_APP_MAIN app/main.cpp)
 
 # ---- Tests (one executable per *_test.cpp) -----------------------------------
 set(SEXTANT_UNIT_TESTS
+  tests/unit/axis_date_time_test.cpp
   tests/unit/axis_increment_test.cpp
   tests/unit/axis_label_format_test.cpp
   tests/unit/axis_labels_test.cpp
@@ -208,6 +209,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
+  tests/unit/exponent_text_test.cpp
   tests/unit/fast_line_test.cpp
   tests/unit/font_test.cpp
   tests/unit/gradient_test.cpp
