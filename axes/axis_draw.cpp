@@ -109,7 +109,7 @@ void TChartAxis::DrawTitle() {
 void TChartAxis::CalcLabels() {
   Tick.clear();
   ILogStep = 0;
-  IPreviousLabel = {};
+  IPreviousLabel[0] = IPreviousLabel[1] = {};
   if (!FAxisItems->Automatic()) {
     DoCustomLabels();
     return;
@@ -212,7 +212,8 @@ int TChartAxis::LabelPosition(int P, const std::string& Text) {
 }
 
 // With a Separation asked for, a value label keeps clear of the label kept
-// before it and of the control's edges: a label whose text would stick out
+// before it (two before with Alternate, which share its row) and of the
+// control's edges: a label whose text would stick out
 // of the control (the last label of a bottom axis centred on its end) moves
 // inwards, and one that would then overlap its neighbour (texts wider than
 // the increment was measured for) is left out; its tick stays. In a flat
@@ -220,9 +221,11 @@ int TChartAxis::LabelPosition(int P, const std::string& Text) {
 bool TChartAxis::PlaceValueLabel(int& Pos, const std::string& Text) {
   if (FLabels->Separation() <= 0) return true;
   if (KelNormalAngle(FLabels->Angle()) % 180 != 0) return true;
+  // The box as DrawAxisLabel lays it out: from Round(size) div 2 before the
+  // position, one pixel more for the fraction of the measured size.
   const int size = LabelTextSize(Text, FHorizontal);
   long long low = static_cast<long long>(Pos) - size / 2;
-  long long high = low + size;
+  long long high = low + size + 1;
   long long shift = 0;
   if (!FParentChart->View3D()) {
     const long long limit = KelRound(FHorizontal ? FParentChart->Width() : FParentChart->Height());
@@ -231,8 +234,10 @@ bool TChartAxis::PlaceValueLabel(int& Pos, const std::string& Text) {
   }
   low += shift;
   high += shift;
-  if (IPreviousLabel.Kept && low < IPreviousLabel.High && high > IPreviousLabel.Low) return false;
-  IPreviousLabel = {true, low, high};
+  const TKeptLabel& neighbour = IPreviousLabel[FLabels->Alternate() ? 1 : 0];
+  if (neighbour.Kept && low < neighbour.High && high > neighbour.Low) return false;
+  IPreviousLabel[1] = IPreviousLabel[0];
+  IPreviousLabel[0] = {true, low, high};
   Pos = KelBoundPixel(static_cast<long long>(Pos) + shift);
   return true;
 }

@@ -308,12 +308,14 @@ class TChartAxis : public TPersistent {
   // Keeps a value label inside the control and clear of the label kept
   // before it: false when it is to be left out; Pos may move inwards.
   bool PlaceValueLabel(int& Pos, const std::string& Text);
-  // Extent along the axis of the last value label kept in this drawing.
+  // Extents along the axis of the last two value labels kept in this
+  // drawing (Alternate labels share a row with the label two before).
   struct TKeptLabel {
     bool Kept = false;
     long long Low = 0;
     long long High = 0;
-  } IPreviousLabel;
+  };
+  TKeptLabel IPreviousLabel[2];
   void DrawTitle();
   void DrawAxisLine();
   void DrawTicksGrid();

@@ -404,7 +404,7 @@ void TKelCanvas3D::LineTo(float X, float Y) {
 
 void TKelCanvas3D::Polyline(std::span<const TPointF> Points) {
   if (Points.empty() || !FCanvas) return;
-  if (IFastLine && (FCanvasIsD2D || FCanvasIsGDIP || FCanvasIsGPU)) {
+  if (IFastLine && (FCanvasIsD2D || FCanvasIsGDIP || FCanvasIsGPU || FCanvas->Supports(hfNativePolyline))) {
     FCanvas->DrawPolyline(Points.data(), Points.size(), Opacity());
     return;
   }
@@ -605,21 +605,22 @@ void TKelCanvas3D::PrepareGradient(const TCustomKelGradient& Gradient, THostGrad
 void TKelCanvas3D::GradientFill(const TRectF& R, TColor StartColor, TColor EndColor,
                                 TGradientDirection Direction, int, int RadialX, int RadialY) {
   if (!FCanvas) return;
-  THostFill& fill = FCanvas->Fill();
-  fill.Gradient.Points = {{StartColor, 0}, {EndColor, 1}};
   const TGradientGeometry g = GeometryOf(Direction);
-  if (Direction == gdRadial) {
-    fill.Gradient.Style = THostGradientStyle::Radial;
-    fill.Gradient.RadialCenter = {0.5f + RadialX * 0.01f, 0.5f + RadialY * 0.01f};
-  } else {
-    // The two colours run along the direction (start to stop).
-    fill.Gradient.Style = THostGradientStyle::Linear;
-    fill.Gradient.StartPosition = g.Reversed ? g.Stop : g.Start;
-    fill.Gradient.StopPosition = g.Reversed ? g.Start : g.Stop;
-  }
-  fill.Kind = THostBrushKind::Gradient;
+  ChangeHostFill([&](THostFill& fill) {
+    fill.Gradient.Points.assign({{StartColor, 0}, {EndColor, 1}});
+    if (Direction == gdRadial) {
+      fill.Gradient.Style = THostGradientStyle::Radial;
+      fill.Gradient.RadialCenter = {0.5f + RadialX * 0.01f, 0.5f + RadialY * 0.01f};
+    } else {
+      // The two colours run along the direction (start to stop).
+      fill.Gradient.Style = THostGradientStyle::Linear;
+      fill.Gradient.StartPosition = g.Reversed ? g.Stop : g.Start;
+      fill.Gradient.StopPosition = g.Reversed ? g.Start : g.Stop;
+    }
+    fill.Kind = THostBrushKind::Gradient;
+  });
   FCanvas->FillRect(R, 0, 0, hcAll, 1, THostCornerType::Round);
-  fill.Kind = THostBrushKind::Solid;
+  ChangeHostFill([](THostFill& fill) { fill.Kind = THostBrushKind::Solid; });
 }
 
 void TKelCanvas3D::SmoothShadow(const TKelShadow& Shadow, const TRectF& R, bool IsEllipse,
@@ -640,12 +641,13 @@ void TKelCanvas3D::SmoothShadow(const TKelShadow& Shadow, const TRectF& R, bool 
   } else {
     path.AddRoundRect(R, 4, 4);
   }
-  THostFill& fill = FCanvas->Fill();
   const TColor c = Shadow.Color();
-  fill.Gradient.Points = {{ColorFrom(c, 0), 0}, {c, 0.1f}, {c, 1.0f}};
-  fill.Kind = THostBrushKind::Gradient;
+  ChangeHostFill([&](THostFill& fill) {
+    fill.Gradient.Points.assign({{ColorFrom(c, 0), 0}, {c, 0.1f}, {c, 1.0f}});
+    fill.Kind = THostBrushKind::Gradient;
+  });
   FCanvas->FillPath(path, Opacity());
-  fill.Kind = THostBrushKind::Solid;
+  ChangeHostFill([](THostFill& fill) { fill.Kind = THostBrushKind::Solid; });
 }
 
 // ---- Text ----------------------------------------------------------------------------------
@@ -726,10 +728,11 @@ TPointF TKelCanvas3D::RenderText(int X, int Y, const std::string& Text) {
 
 void TKelCanvas3D::DrawText(int X, int Y, const std::string& Text) {
   if (!FCanvas) return;
-  THostFill& fill = FCanvas->Fill();
   const TKelBrush* fontBrush = FFont->Brush();
-  fill.Kind = THostBrushKind::Solid;
-  fill.Color = fontBrush->Color();
+  ChangeHostFill([&](THostFill& fill) {
+    fill.Kind = THostBrushKind::Solid;
+    fill.Color = fontBrush->Color();
+  });
 
   // Shadow (+1) then emboss (-1): drawn offset; a negative size keeps the
   // shadow at the reference and moves the text instead.
@@ -740,13 +743,13 @@ void TKelCanvas3D::DrawText(int X, int Y, const std::string& Text) {
     int sx = X, sy = Y;
     if (h >= 0) sx = X + direction * h; else X -= direction * h;
     if (v >= 0) sy = Y + direction * v; else Y -= direction * v;
-    const TColor saved = fill.Color;
-    fill.Color = shadow.Color();
+    const TColor saved = FCanvas->Fill().Color;
+    ChangeHostFill([&](THostFill& fill) { fill.Color = shadow.Color(); });
     const bool blend = shadow.Transparency() != 0;
     TKelBlend* b = blend ? BeginBlending({}, shadow.Transparency()) : nullptr;
     RenderText(sx, sy, Text);
     if (blend) EndBlending(b);
-    fill.Color = saved;
+    ChangeHostFill([&](THostFill& fill) { fill.Color = saved; });
   };
   if (FFont->HasShadow()) drawShadow(*FFont->Shadow(), +1);
   if (FFont->HasEmboss()) drawShadow(*FFont->Emboss(), -1);

@@ -102,53 +102,55 @@ IHostTextLayout* TKelCanvas::Layout() {
 
 void TKelCanvas::DoChangedBrush(TKelBrush*) {
   if (!FCanvas) return;
-  THostFill& fill = FCanvas->Fill();
-  fill.Kind = FBrush->Kind();
-  fill.Color = FBrush->Color();
-  fill.Bitmap = FBrush->Bitmap();
+  ChangeHostFill([this](THostFill& fill) {
+    fill.Kind = FBrush->Kind();
+    fill.Color = FBrush->Color();
+    fill.Bitmap = FBrush->Bitmap();
+  });
 }
 
 void TKelCanvas::DoChangedFont(TKelFont*) {
   if (!FCanvas) return;
-  FCanvas->Font() = FFont->HostFont();
+  FCanvas->SetFont(FFont->HostFont());
 }
 
 void TKelCanvas::DoChangedPen(TKelPen*) {
   if (!FCanvas) return;
-  THostStroke& stroke = FCanvas->Stroke();
-  if (!FPen->Visible()) {
-    stroke.Kind = THostBrushKind::None;
-    return;
-  }
-  const TKelBrush* fill = FPen->Fill();
-  if (fill->HasGradient()) {
-    TKelCanvas3D::PrepareGradient(*fill->Gradient(), stroke.Gradient);
-    stroke.Kind = THostBrushKind::Gradient;
-  } else {
-    stroke.Kind = fill->Kind() == THostBrushKind::None ? THostBrushKind::None : THostBrushKind::Solid;
-    stroke.Color = fill->Color();
-  }
-  stroke.Thickness = FPen->Width() == 0 ? 0.1f : FPen->Width();
-  switch (FPen->JoinStyle()) {
-    case jsRound: stroke.Join = THostStrokeJoin::Round; break;
-    case jsBevel: stroke.Join = THostStrokeJoin::Bevel; break;
-    case jsMitter: stroke.Join = THostStrokeJoin::Miter; break;
-  }
-  stroke.Cap = FPen->EndStyle() == esFlat ? THostStrokeCap::Flat : THostStrokeCap::Round;
-  if (FPen->SmallDots()) {
-    stroke.Dash = THostStrokeDash::Custom;
-    stroke.CustomDash = {1.0f, static_cast<float>(FPen->SmallSpace() + 1)};
-    stroke.DashOffset = 0;
-    return;
-  }
-  switch (FPen->Style()) {
-    case psSolid: stroke.Dash = THostStrokeDash::Solid; break;
-    case psDash: stroke.Dash = THostStrokeDash::Dash; break;
-    case psDot: stroke.Dash = THostStrokeDash::Dot; break;
-    case psDashDot: stroke.Dash = THostStrokeDash::DashDot; break;
-    case psDashDotDot: stroke.Dash = THostStrokeDash::DashDotDot; break;
-    default: break;  // other styles keep the dash as it was
-  }
+  ChangeHostStroke([this](THostStroke& stroke) {
+    if (!FPen->Visible()) {
+      stroke.Kind = THostBrushKind::None;
+      return;
+    }
+    const TKelBrush* fill = FPen->Fill();
+    if (fill->HasGradient()) {
+      TKelCanvas3D::PrepareGradient(*fill->Gradient(), stroke.Gradient);
+      stroke.Kind = THostBrushKind::Gradient;
+    } else {
+      stroke.Kind = fill->Kind() == THostBrushKind::None ? THostBrushKind::None : THostBrushKind::Solid;
+      stroke.Color = fill->Color();
+    }
+    stroke.Thickness = FPen->Width() == 0 ? 0.1f : FPen->Width();
+    switch (FPen->JoinStyle()) {
+      case jsRound: stroke.Join = THostStrokeJoin::Round; break;
+      case jsBevel: stroke.Join = THostStrokeJoin::Bevel; break;
+      case jsMitter: stroke.Join = THostStrokeJoin::Miter; break;
+    }
+    stroke.Cap = FPen->EndStyle() == esFlat ? THostStrokeCap::Flat : THostStrokeCap::Round;
+    if (FPen->SmallDots()) {
+      stroke.Dash = THostStrokeDash::Custom;
+      stroke.CustomDash.assign({1.0f, static_cast<float>(FPen->SmallSpace() + 1)});
+      stroke.DashOffset = 0;
+      return;
+    }
+    switch (FPen->Style()) {
+      case psSolid: stroke.Dash = THostStrokeDash::Solid; break;
+      case psDash: stroke.Dash = THostStrokeDash::Dash; break;
+      case psDot: stroke.Dash = THostStrokeDash::Dot; break;
+      case psDashDot: stroke.Dash = THostStrokeDash::DashDot; break;
+      case psDashDotDot: stroke.Dash = THostStrokeDash::DashDotDot; break;
+      default: break;  // other styles keep the dash as it was
+    }
+  });
 }
 
 void TKelCanvas::PrepareBrush() {
@@ -156,8 +158,10 @@ void TKelCanvas::PrepareBrush() {
   // Only a brush of gradient kind fills with its gradient: the kind goes
   // back to solid after each fill, so a gradient lasts one fill.
   if (FBrush->Style() == THostBrushKind::Gradient && FBrush->HasGradient()) {
-    TKelCanvas3D::PrepareGradient(*FBrush->Gradient(), FCanvas->Fill().Gradient);
-    FCanvas->Fill().Kind = THostBrushKind::Gradient;
+    ChangeHostFill([this](THostFill& fill) {
+      TKelCanvas3D::PrepareGradient(*FBrush->Gradient(), fill.Gradient);
+      fill.Kind = THostBrushKind::Gradient;
+    });
   } else {
     DoChangedBrush(FBrush.get());
   }
@@ -320,7 +324,8 @@ void TKelCanvas::Line(float X0, float Y0, float X1, float Y1) {
 }
 
 void TKelCanvas::GradientFill(const TCustomKelGradient& Gradient, const TRectF& R) {
-  if (FCanvas && Gradient.Angle() != 0) FCanvas->Fill().Gradient.RadialAngle = static_cast<float>(Gradient.Angle());
+  if (FCanvas && Gradient.Angle() != 0)
+    ChangeHostFill([&](THostFill& fill) { fill.Gradient.RadialAngle = static_cast<float>(Gradient.Angle()); });
   TColor start = Gradient.StartColor();
   TColor mid = Gradient.MidColor();
   TColor end = Gradient.EndColor();

@@ -180,10 +180,10 @@ class TKelCanvas {
   // ---- Line batching -------------------------------------------------------
   // While a batch is open (BeginLineBatch .. EndLineBatch, nestable) and the
   // host answers BatchesLines, consecutive connected lines with the same
-  // opacity reach the host as one DrawConnectedLines, which draws the same
-  // pixels as the lines one by one. Any other drawing, any change of pen,
-  // brush or font and the end of the batch hand the gathered lines on
-  // first. SetLineBatching(false) keeps every line a DrawLine (default on).
+  // opacity reach the host as one DrawConnectedLines, which draws the
+  // pixels of the lines one by one (or better ones where they meet). Any
+  // other drawing, any real change of the host's stroke, fill or font and
+  // the end of the batch hand the gathered lines on first. SetLineBatching(false) keeps every line a DrawLine (default on).
   bool LineBatching() const { return FLineBatching; }
   void SetLineBatching(bool Value);
   void BeginLineBatch();
@@ -222,6 +222,22 @@ class TKelCanvas {
   void ConnectPen();
   void DisconnectBrush() { FBrush->OnChange = nullptr; }
   void ConnectBrush();
+  // Change the host's stroke or fill: Edit changes a copy of the state in
+  // force (a member, so its buffers keep their capacity), which the host
+  // is then handed; it sees a change only when there is one. Only with a
+  // host canvas.
+  template <class TEdit>
+  void ChangeHostStroke(TEdit&& Edit) {
+    IHostStroke = FCanvas->Stroke();
+    Edit(IHostStroke);
+    FCanvas->SetStroke(IHostStroke);
+  }
+  template <class TEdit>
+  void ChangeHostFill(TEdit&& Edit) {
+    IHostFill = FCanvas->Fill();
+    Edit(IHostFill);
+    FCanvas->SetFill(IHostFill);
+  }
 
   TCanvasStretchQuality FStretchQuality = sqHigh;
   bool FMetafiling = false;
@@ -248,6 +264,8 @@ class TKelCanvas {
   std::uint8_t FTransparency = 0;
 
  private:
+  THostStroke IHostStroke;  // scratch of ChangeHostStroke
+  THostFill IHostFill;      // scratch of ChangeHostFill
   void StartLineBatch();
   void StopLineBatch();
   IHostCanvas* FHostCanvas = nullptr;  // the host itself (FCanvas may be the batch in front of it)

@@ -27,19 +27,41 @@ std::string TLineBatchCanvas::ClassName() const { return FTarget ? FTarget->Clas
 
 float TLineBatchCanvas::Scale() const { return FTarget ? FTarget->Scale() : 1.0f; }
 
-THostStroke& TLineBatchCanvas::Stroke() {
-  Flush();
-  return FTarget ? FTarget->Stroke() : FNoStroke;
+std::uint8_t TLineBatchCanvas::Features() const { return FTarget ? FTarget->Features() : 0; }
+
+const THostStroke& TLineBatchCanvas::Stroke() const { return FTarget ? FTarget->Stroke() : FNoTarget.Stroke(); }
+
+const THostFill& TLineBatchCanvas::Fill() const { return FTarget ? FTarget->Fill() : FNoTarget.Fill(); }
+
+const THostFont& TLineBatchCanvas::Font() const { return FTarget ? FTarget->Font() : FNoTarget.Font(); }
+
+// The gathered lines were drawn with the state in force: they reach the
+// target before it changes.
+void TLineBatchCanvas::SetStroke(const THostStroke& Value) {
+  if (!FTarget) {
+    FNoTarget.SetStroke(Value);
+  } else if (!(Value == FTarget->Stroke())) {
+    Flush();
+    FTarget->SetStroke(Value);
+  }
 }
 
-THostFill& TLineBatchCanvas::Fill() {
-  Flush();
-  return FTarget ? FTarget->Fill() : FNoFill;
+void TLineBatchCanvas::SetFill(const THostFill& Value) {
+  if (!FTarget) {
+    FNoTarget.SetFill(Value);
+  } else if (!(Value == FTarget->Fill())) {
+    Flush();
+    FTarget->SetFill(Value);
+  }
 }
 
-THostFont& TLineBatchCanvas::Font() {
-  Flush();
-  return FTarget ? FTarget->Font() : FNoFont;
+void TLineBatchCanvas::SetFont(const THostFont& Value) {
+  if (!FTarget) {
+    FNoTarget.SetFont(Value);
+  } else if (!(Value == FTarget->Font())) {
+    Flush();
+    FTarget->SetFont(Value);
+  }
 }
 
 bool TLineBatchCanvas::BeginScene() {
@@ -121,8 +143,6 @@ void TLineBatchCanvas::DrawConnectedLines(const TPointF* points, std::size_t cou
   Flush();
   if (FTarget) FTarget->DrawConnectedLines(points, count, opacity);
 }
-
-bool TLineBatchCanvas::BatchesLines() const { return FTarget && FTarget->BatchesLines(); }
 
 void TLineBatchCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                                   float opacity, bool highSpeed) {

@@ -1,9 +1,9 @@
 // A host canvas in front of another that gathers consecutive connected
 // DrawLine calls (each starting where the previous one ended, with the same
-// opacity) and hands them on as one DrawConnectedLines. Every other call,
-// and every access to the stroke, fill or font (through which the caller
-// may change them), first hands on what was gathered, so the target sees
-// the same drawing in the same order.
+// opacity) and hands them on as one DrawConnectedLines. Every other drawing
+// call, and every real change of the stroke, fill or font, first hands on
+// what was gathered, so the target sees the same drawing in the same order;
+// reading the state, or setting the state already in force, does not.
 //
 // The engine's canvas puts it in front of hosts that answer BatchesLines
 // while a series draws its lines (TKelCanvas::BeginLineBatch).
@@ -30,9 +30,13 @@ class TLineBatchCanvas : public IHostCanvas {
 
   std::string ClassName() const override;
   float Scale() const override;
-  THostStroke& Stroke() override;
-  THostFill& Fill() override;
-  THostFont& Font() override;
+  std::uint8_t Features() const override;
+  const THostStroke& Stroke() const override;
+  const THostFill& Fill() const override;
+  const THostFont& Font() const override;
+  void SetStroke(const THostStroke& Value) override;
+  void SetFill(const THostFill& Value) override;
+  void SetFont(const THostFont& Value) override;
   bool BeginScene() override;
   void EndScene() override;
   StateHandle SaveState() override;
@@ -52,7 +56,6 @@ class TLineBatchCanvas : public IHostCanvas {
   void DrawPath(const THostPath& path, float opacity) override;
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
   void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
-  bool BatchesLines() const override;
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
   std::unique_ptr<IHostTextLayout> CreateTextLayout() override;
@@ -65,10 +68,8 @@ class TLineBatchCanvas : public IHostCanvas {
   IHostCanvas* FTarget = nullptr;  // not owned
   std::vector<TPointF> FPoints;    // keeps its capacity between batches
   float FOpacity = 1;
-  // The stroke, fill and font handed out while there is no target.
-  THostStroke FNoStroke;
-  THostFill FNoFill;
-  THostFont FNoFont;
+  // The state while there is no target.
+  THostState FNoTarget;
 };
 
 }  // namespace sextant

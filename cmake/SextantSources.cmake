@@ -155,8 +155,14 @@ set(SEXTANT_QT_SOURCES
   platform/qt/chart_view.cpp
   platform/qt/chart_widget.cpp
   platform/qt/qt_application.cpp
+  platform/qt/qt_bitmap.cpp
   platform/qt/qt_canvas.cpp
-  platform/qt/qt_services.cpp)
+  platform/qt/qt_conversions.cpp
+  platform/qt/qt_crisp_lines.cpp
+  platform/qt/qt_image.cpp
+  platform/qt/qt_services.cpp
+  platform/qt/qt_stroke.cpp
+  platform/qt/qt_text_layout.cpp)
 set(SEXTANT_QT_HEADERS
   platform/qt/chart_export.h
   platform/qt/chart_input.h
@@ -166,7 +172,13 @@ set(SEXTANT_QT_HEADERS
   platform/qt/qt_application.h
   platform/qt/qt_canvas.h
   platform/qt/qt_services.h)
-set(SEXTANT_QT_INTERNAL_HEADERS)
+# The parts of the Qt canvas behind its public header.
+set(SEXTANT_QT_INTERNAL_HEADERS
+  platform/qt/qt_conversions_p.h
+  platform/qt/qt_crisp_lines_p.h
+  platform/qt/qt_image_p.h
+  platform/qt/qt_stroke_p.h
+  platform/qt/qt_text_layout_p.h)
 
 # ---- Qt Quick item (built where Qt Quick is installed) ------------------------
 set(SEXTANT_QUICK_SOURCES

@@ -5,6 +5,27 @@
 
 namespace sextant {
 
+bool THostState::SetStroke(const THostStroke& Value) {
+  if (Value == FStroke) return false;
+  FStroke = Value;
+  FChanged |= hspStroke;
+  return true;
+}
+
+bool THostState::SetFill(const THostFill& Value) {
+  if (Value == FFill) return false;
+  FFill = Value;
+  FChanged |= hspFill;
+  return true;
+}
+
+bool THostState::SetFont(const THostFont& Value) {
+  if (Value == FFont) return false;
+  FFont = Value;
+  FChanged |= hspFont;
+  return true;
+}
+
 void IHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
   for (std::size_t i = 1; i < count; ++i) DrawLine(points[i - 1], points[i], opacity);
 }

@@ -2,7 +2,10 @@
 //
 // The engine's canvas (TKelCanvas3D) keeps its own pen, brush and font
 // objects and maps them onto the host's current stroke, fill and font before
-// it calls the drawing operations below. Two implementations exist: the Qt
+// it calls the drawing operations below. It hands the host a whole new
+// stroke, fill or font through a setter; a host converts the new state into
+// its own objects once per change (THostState tells it what changed), never
+// per primitive. Two implementations exist: the Qt
 // canvas (platform/qt) that renders for real, and the recording canvas
 // (platform/recording_canvas.h) that records every call for tests.
 #pragma once
@@ -47,6 +50,7 @@ struct THostFill {
   TColor Color = claWhite;
   THostGradient Gradient;
   const IHostBitmap* Bitmap = nullptr;  // not owned
+  friend bool operator==(const THostFill&, const THostFill&) = default;
 };
 
 enum class THostStrokeJoin : std::uint8_t { Round, Bevel, Miter };
@@ -63,6 +67,7 @@ struct THostStroke {
   THostStrokeDash Dash = THostStrokeDash::Solid;
   std::vector<float> CustomDash;  // lengths in units of Thickness, for Custom
   float DashOffset = 0;
+  friend bool operator==(const THostStroke&, const THostStroke&) = default;
 };
 
 // Font as the host renders it. Size is the em height in device-independent
@@ -79,6 +84,33 @@ struct THostFont {
   int Slant = 0;
   int Stretch = 4;
   friend bool operator==(const THostFont&, const THostFont&) = default;
+};
+
+// The parts of the drawing state, as bits of a mask.
+enum THostStatePart : std::uint8_t { hspStroke = 1, hspFill = 2, hspFont = 4, hspAll = 7 };
+
+// The stroke, fill and font of a host canvas, and which of them changed
+// since the host last converted them into its own objects. A setter stores
+// only a value that differs from the current one: handing the same state
+// again marks nothing.
+class THostState {
+ public:
+  const THostStroke& Stroke() const { return FStroke; }
+  const THostFill& Fill() const { return FFill; }
+  const THostFont& Font() const { return FFont; }
+  // Each returns whether the value differed (and was stored).
+  bool SetStroke(const THostStroke& Value);
+  bool SetFill(const THostFill& Value);
+  bool SetFont(const THostFont& Value);
+  // True when any of the parts changed since they were last converted.
+  bool Changed(std::uint8_t Parts) const { return (FChanged & Parts) != 0; }
+  void Converted(std::uint8_t Parts) { FChanged = static_cast<std::uint8_t>(FChanged & ~Parts); }
+
+ private:
+  THostStroke FStroke;
+  THostFill FFill;
+  THostFont FFont;
+  std::uint8_t FChanged = hspAll;  // nothing converted yet
 };
 
 // ---- Paths ----------------------------------------------------------------
@@ -186,6 +218,19 @@ class IHostBitmap {
   virtual void SetPixel(int x, int y, TColor color) = 0;
 };
 
+// ---- Features --------------------------------------------------------------
+
+// What a host canvas can do better than the generic way; the engine asks
+// before it picks a path.
+enum THostFeature : std::uint8_t {
+  // DrawConnectedLines costs less per segment than DrawLine: the engine
+  // gathers consecutive connected lines into one call.
+  hfConnectedLines = 1,
+  // DrawPolyline is a native line list: fast-line mode hands it the points
+  // instead of building a path.
+  hfNativePolyline = 2,
+};
+
 // ---- The host canvas ------------------------------------------------------
 
 class IHostCanvas {
@@ -198,10 +243,18 @@ class IHostCanvas {
   // Device pixels per device-independent pixel.
   virtual float Scale() const { return 1; }
 
-  // Current drawing state, changed by the engine before drawing.
-  virtual THostStroke& Stroke() = 0;
-  virtual THostFill& Fill() = 0;
-  virtual THostFont& Font() = 0;
+  // What the host does better than the generic way (THostFeature bits).
+  virtual std::uint8_t Features() const { return 0; }
+  bool Supports(THostFeature Feature) const { return (Features() & Feature) != 0; }
+
+  // Current drawing state. The engine replaces it before drawing; a setter
+  // given the state already in force changes nothing.
+  virtual const THostStroke& Stroke() const = 0;
+  virtual const THostFill& Fill() const = 0;
+  virtual const THostFont& Font() const = 0;
+  virtual void SetStroke(const THostStroke& Value) = 0;
+  virtual void SetFill(const THostFill& Value) = 0;
+  virtual void SetFont(const THostFont& Value) = 0;
 
   virtual bool BeginScene() = 0;
   virtual void EndScene() = 0;
@@ -226,15 +279,15 @@ class IHostCanvas {
   virtual void FillPath(const THostPath& path, float opacity) = 0;
   virtual void DrawPath(const THostPath& path, float opacity) = 0;
   // Native line list: one connected polyline, 1 pixel wide, stroke colour.
-  // Also used to batch consecutive connected segments with the same stroke.
   virtual void DrawPolyline(const TPointF* points, std::size_t count, float opacity) = 0;
   // Connected segments points[0]-points[1], points[1]-points[2], ... with
-  // the current stroke: the same pixels as count - 1 DrawLine calls in that
-  // order. The default does exactly that; a host that can draw them for
-  // less per segment overrides it and answers true to BatchesLines, and the
-  // engine then gathers consecutive connected lines into one call.
+  // the current stroke: the pixels of count - 1 DrawLine calls in that
+  // order, or better ones where segments meet (a joint drawn once). The
+  // default draws the DrawLine calls; a host that can draw them for less
+  // per segment overrides it and has hfConnectedLines among its features,
+  // and the engine then gathers consecutive connected lines into one call.
   virtual void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity);
-  virtual bool BatchesLines() const { return false; }
+  bool BatchesLines() const { return Supports(hfConnectedLines); }
   virtual void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                           float opacity, bool highSpeed) = 0;
 
@@ -248,5 +301,21 @@ class IHostCanvas {
   // A new bitmap compatible with this canvas (for buffered display).
   virtual std::unique_ptr<IHostBitmap> CreateBitmap(int width, int height, float scale) = 0;
 };
+
+// Changes one part of a canvas' state: Edit changes a copy of the state in
+// force, which the canvas is then handed (for callers that do not keep a
+// copy of their own).
+template <class TEdit>
+void ChangeStroke(IHostCanvas& Canvas, TEdit&& Edit) {
+  THostStroke stroke = Canvas.Stroke();
+  Edit(stroke);
+  Canvas.SetStroke(stroke);
+}
+template <class TEdit>
+void ChangeFill(IHostCanvas& Canvas, TEdit&& Edit) {
+  THostFill fill = Canvas.Fill();
+  Edit(fill);
+  Canvas.SetFill(fill);
+}
 
 }  // namespace sextant

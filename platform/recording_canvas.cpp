@@ -96,14 +96,20 @@ TRecordedOp& TRecordingCanvas::Record(TRecordKind Kind) {
   TRecordedOp& op = FRecording ? FOps.emplace_back() : FScratch;
   op.Kind = Kind;
   if (FRecording) {
-    op.Stroke = FStroke;
-    op.Fill = FFill;
-    op.Font = FFont;
+    op.Stroke = FState.Stroke();
+    op.Fill = FState.Fill();
+    op.Font = FState.Font();
     op.Matrix = FMatrix;
     op.Clip = FClip;
   }
   return op;
 }
+
+void TRecordingCanvas::SetStroke(const THostStroke& Value) { FStateChanges += FState.SetStroke(Value); }
+
+void TRecordingCanvas::SetFill(const THostFill& Value) { FStateChanges += FState.SetFill(Value); }
+
+void TRecordingCanvas::SetFont(const THostFont& Value) { FStateChanges += FState.SetFont(Value); }
 
 bool TRecordingCanvas::BeginScene() {
   Record(rkBeginScene);

@@ -162,9 +162,15 @@ class TRecordingCanvas : public IHostCanvas {
   float Scale() const override { return FScale; }
   void SetScale(float Value) { FScale = Value; }
 
-  THostStroke& Stroke() override { return FStroke; }
-  THostFill& Fill() override { return FFill; }
-  THostFont& Font() override { return FFont; }
+  std::uint8_t Features() const override {
+    return static_cast<std::uint8_t>((BatchLines ? hfConnectedLines : 0) | (NativePolyline ? hfNativePolyline : 0));
+  }
+  const THostStroke& Stroke() const override { return FState.Stroke(); }
+  const THostFill& Fill() const override { return FState.Fill(); }
+  const THostFont& Font() const override { return FState.Font(); }
+  void SetStroke(const THostStroke& Value) override;
+  void SetFill(const THostFill& Value) override;
+  void SetFont(const THostFont& Value) override;
 
   bool BeginScene() override;
   void EndScene() override;
@@ -188,7 +194,6 @@ class TRecordingCanvas : public IHostCanvas {
   // Recorded as one op when BatchLines is set; otherwise as the DrawLine
   // ops it stands for.
   void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
-  bool BatchesLines() const override { return BatchLines; }
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
 
@@ -208,6 +213,8 @@ class TRecordingCanvas : public IHostCanvas {
   // When set, the canvas answers BatchesLines (the engine then gathers
   // connected lines into DrawConnectedLines).
   bool BatchLines = false;
+  // When set, the canvas says its DrawPolyline is a native line list.
+  bool NativePolyline = false;
 
   const std::vector<TRecordedOp>& Ops() const { return FOps; }
   void ClearOps() { FOps.clear(); }
@@ -230,6 +237,9 @@ class TRecordingCanvas : public IHostCanvas {
   int SceneDepth() const { return FSceneDepth; }
   std::size_t SavedStates() const { return FSaved.size(); }
   int LayoutsCreated() const { return FLayoutsCreated; }
+  // Setter calls that changed the stroke, fill or font (a setter given the
+  // state in force changes nothing).
+  int StateChanges() const { return FStateChanges; }
   int BitmapsCreated() const { return FBitmapsCreated; }
 
  private:
@@ -240,9 +250,8 @@ class TRecordingCanvas : public IHostCanvas {
   };
   std::string FClassName = "TRecordingCanvas";
   float FScale = 1;
-  THostStroke FStroke;
-  THostFill FFill;
-  THostFont FFont;
+  THostState FState;
+  int FStateChanges = 0;
   TKelMatrix FMatrix;
   std::optional<TRectF> FClip;
   std::map<StateHandle, TSavedState> FSaved;

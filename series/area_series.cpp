@@ -56,7 +56,16 @@ void TAreaSeries::SetMultiArea(TMultiArea Value) {
 
 // ---- Stacking ----------------------------------------------------------------------
 
-void TAreaSeries::CollectGroup() const { CollectStackGroup(*this, BothAreas, IGroup); }
+void TAreaSeries::CollectGroup() const {
+  if (!IGroupReady) CollectStackGroup(*this, BothAreas, IGroup);
+}
+
+void TAreaSeries::DrawAllValues() {
+  if (Stacked()) CollectGroup();
+  IGroupReady = true;
+  TCustomSeries::DrawAllValues();
+  IGroupReady = false;
+}
 
 void TAreaSeries::StackEnds(int ValueIndex, double& Low, double& High) const {
   const TStackSums sums = StackSumsAt(IGroup, this, ValueIndex);
@@ -118,7 +127,6 @@ double TAreaSeries::MaxYValue() const {
 // The area is filled piece by piece: a null point (tnDontPaint) or a point
 // that is no finite number ends one piece, as it breaks the line.
 void TAreaSeries::DrawBeneath(TCanvas3D& Canvas) {
-  if (Stacked()) CollectGroup();
   Canvas.AssignBrush(Brush(), SeriesColor());
   Canvas.Pen()->SetStyle(psClear);
   IRun.clear();
@@ -184,6 +192,7 @@ int TAreaSeries::Clicked(int X, int Y) {
   if (Is3D())
     if (TCanvas3D* canvas = ChartCanvas()) canvas->Calculate2DPosition(X, Y, MiddleZ);
   if (Stacked()) CollectGroup();
+  IGroupReady = true;
   int hit = -1;
   int previousIndex = -1;
   TPoint previous{};
@@ -207,6 +216,7 @@ int TAreaSeries::Clicked(int X, int Y) {
         previousIndex = i;
         previous = p;
       });
+  IGroupReady = false;
   return hit;
 }
 

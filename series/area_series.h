@@ -44,6 +44,8 @@ class TAreaSeries : public TCustomSeries {
   int Clicked(int X, int Y) override;
   // A box filled with the area's brush, framed with the line pen.
   void DrawLegendShape(const TRectF& Rect) override;
+  // The stack is gathered once for the whole paint.
+  void DrawAllValues() override;
 
  protected:
   double DrawnYValue(int ValueIndex) const override;
@@ -64,6 +66,9 @@ class TAreaSeries : public TCustomSeries {
   TMultiArea FMultiArea = maNone;
   // Scratch buffers of the paint; they keep their capacity.
   mutable std::vector<const TChartSeries*> IGroup;
+  // IGroup holds the stack of this paint (or hit test): not gathered again
+  // per point.
+  bool IGroupReady = false;
   std::vector<int> IRun;
   std::vector<TPointF> IPolygon;
 };

@@ -131,8 +131,7 @@ double TCustomBarSeries::BarSize() const {
 }
 
 bool TCustomBarSeries::ValueEnds(int ValueIndex, double& Low, double& High) const {
-  if (!StacksAt(*this, ValueIndex) || !std::isfinite(FNotMandatoryValueList->Data()[ValueIndex]))
-    return false;
+  if (!StacksAt(*this, ValueIndex)) return false;
   const double value = FMandatoryValueList->Data()[ValueIndex];
   if (FMultiBar == mbStacked || FMultiBar == mbStacked100) {
     StackedEnds(StackSumsAt(IGroup, this, ValueIndex), value, FMultiBar == mbStacked100, Low, High);
@@ -275,7 +274,9 @@ double TCustomBarSeries::ValueRange(bool IsMin) const {
     }
     return result;
   }
-  const double v = IsMin ? FMandatoryValueList->MinValue() : FMandatoryValueList->MaxValue();
+  // The series' extremes over its drawable points.
+  const double v = FYMandatory ? (IsMin ? TChartSeries::MinYValue() : TChartSeries::MaxYValue())
+                               : (IsMin ? TChartSeries::MinXValue() : TChartSeries::MaxXValue());
   if (!FUseYOrigin || !std::isfinite(v)) return v;
   return IsMin ? std::min(v, FYOrigin) : std::max(v, FYOrigin);
 }

@@ -17,6 +17,7 @@
 #include "canvas/pen.h"
 #include "marks/series_marks.h"
 #include "panel/axis_panel.h"
+#include "series/finite_point.h"
 #include "series/segment_hit.h"
 
 namespace sextant {
@@ -65,7 +66,7 @@ bool TCustomSeries::LineShown() const { return FConnectsPoints && LinePen()->Vis
 bool TCustomSeries::IsFinitePoint(int ValueIndex) const {
   const double x = FX->Data()[ValueIndex];
   const double y = FY->Data()[ValueIndex];
-  return std::isfinite(x) && std::isfinite(y) && OnLogScales(x, y);
+  return sextant::IsFinitePoint(x, y) && OnLogScales(x, y);
 }
 
 TPoint TCustomSeries::PixelOf(int ValueIndex) const {

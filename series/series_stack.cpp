@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "panel/axis_panel.h"
+#include "series/finite_point.h"
 
 namespace sextant {
 
 bool StacksAt(const TChartSeries& Series, int Index) {
   if (Index < 0 || Index >= Series.Count()) return false;
   if (Series.HasColors() && Series.IsNull(Index)) return false;
-  return std::isfinite(Series.MandatoryValueList()->Data()[Index]);
+  return IsFinitePoint(Series.XValues()->Data()[Index], Series.YValues()->Data()[Index]);
 }
 
 void CollectStackGroup(const TChartSeries& Series, bool (*SameKind)(const TChartSeries&, const TChartSeries&),

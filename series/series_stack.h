@@ -19,7 +19,7 @@ struct TStackSums {
 };
 
 // Whether point Index of Series takes part in a stack: it exists, is not
-// null and its value is a finite number.
+// null and its X and Y are finite numbers.
 bool StacksAt(const TChartSeries& Series, int Index);
 
 // The active series of Series' chart with the same axes for which SameKind

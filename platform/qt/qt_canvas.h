@@ -3,9 +3,13 @@
 //
 //  - TQtHostCanvas draws with a QPainter on any paint device (the chart
 //    widget during paintEvent, a QImage in tests and for bitmaps).
-//  - TQtTextLayout measures and renders one text (QTextLayout); it holds no
-//    reference to a canvas or device, so the engine may keep it across paints.
 //  - TQtBitmap is a QImage-backed host bitmap with its own canvas.
+//
+// The parts behind it are internal (the *_p.h headers, not installed):
+// conversions to Qt types (qt_conversions_p.h), the text layout and its
+// cache (qt_text_layout_p.h), crisp lines as filled rectangles
+// (qt_crisp_lines_p.h), stroke preparation (qt_stroke_p.h) and host bitmaps
+// as images (qt_image_p.h).
 //
 // Pixel conventions: an integer coordinate names a pixel, as on the classic
 // desktop host. Axis-aligned strokes (lines, frames, grids, rectangles) are
@@ -17,98 +21,18 @@
 // drawing: SetAntialiased).
 #pragma once
 
-#include <QColor>
-#include <QFont>
-#include <QGlyphRun>
+#include <QBrush>
 #include <QImage>
 #include <QPainter>  // complete for the bitmap canvas' owned painter
 #include <QPainterPath>
-#include <QTextLayout>
-#include <QTransform>
+#include <QPen>
 
 #include <memory>
 #include <vector>
 
 #include "platform/host_canvas.h"
 
-class QPaintDevice;
-
 namespace sextant {
-
-// ---- Conversions shared by the Qt host -------------------------------------
-
-inline QColor ToQColor(TColor c) { return QColor::fromRgba(c); }
-QTransform ToQTransform(const TKelMatrix& m);
-TKelMatrix ToKelMatrix(const QTransform& t);
-// Host font to QFont. Integral sizes become exact pixel sizes; fractional
-// sizes become point sizes at the given logical DPI.
-QFont ToQFont(const THostFont& font, qreal logicalDpiY);
-// Host path to QPainterPath (odd-even fill). Arcs follow the host
-// convention: angles in degrees, 0 at 3 o'clock, positive sweep clockwise on
-// screen.
-QPainterPath ToQPainterPath(const THostPath& path);
-// Fill brush for a shape with the given bounding rectangle; Qt::NoBrush for
-// kinds that paint nothing (None, Resource, a missing bitmap).
-QBrush ToQBrush(THostBrushKind kind, TColor color, const THostGradient& gradient,
-                const IHostBitmap* bitmap, const QRectF& bounds);
-
-// ---- Text layout ------------------------------------------------------------
-
-class TQtTextLayout : public IHostTextLayout {
- public:
-  // Fractional font sizes are converted at this DPI (the device's).
-  explicit TQtTextLayout(qreal logicalDpiY = 96);
-
-  void BeginUpdate() override { ++FUpdating; }
-  void EndUpdate() override;
-  void SetTopLeft(TPointF p) override { FTopLeft = p; }
-  void SetMaxSize(TPointF size) override { FMaxSize = size; }
-  void SetText(const std::string& text) override;
-  void SetFont(const THostFont& font) override;
-  void SetColor(TColor color) override { FColor = color; }
-  void SetOpacity(float opacity) override { FOpacity = opacity; }
-  TRectF TextRect() override;
-
-  // Renders the text at its top-left in its colour and opacity.
-  void Draw(QPainter& painter);
-
-  const QFont& Font() const { return FQFont; }
-
- private:
-  void EnsureLayout();
-
-  qreal FDpi;
-  int FUpdating = 0;
-  bool FDirty = true;
-  TPointF FTopLeft;
-  TPointF FMaxSize{10000, 10000};
-  QString FText;
-  THostFont FFont;
-  QFont FQFont;
-  TColor FColor = claBlack;
-  float FOpacity = 1;
-  // Laid-out texts by text and font, the least recently used replaced: a chart
-  // measures and draws the same labels in every paint, and shaping a text
-  // costs far more than finding it again.
-  struct TLaidOut {
-    QString Text;
-    THostFont Font;
-    std::unique_ptr<QTextLayout> Layout;
-    qreal Width = 0;
-    qreal Height = 0;
-    std::uint64_t LastUse = 0;  // FUseClock when last found or made
-    // The laid-out glyphs, taken from the layout at the first draw: drawing
-    // them again skips the layout's per-draw walk over lines and items.
-    QList<QGlyphRun> Runs;
-    bool HasRuns = false;
-  };
-  static constexpr std::size_t KLayoutCache = 64;
-  std::uint64_t FUseClock = 0;
-  std::vector<TLaidOut> FCache;
-  TLaidOut* FCurrent = nullptr;
-  qreal FWidth = 0;
-  qreal FHeight = 0;
-};
 
 // ---- Canvas -------------------------------------------------------------------
 
@@ -130,13 +54,14 @@ class TQtHostCanvas : public IHostCanvas {
   // other aliased renderers).
   bool Antialiased() const { return FAntialiased; }
   void SetAntialiased(bool Value) { FAntialiased = Value; }
-  // How many lines this canvas drew as filled rectangles (see
-  // DrawCrispRun); for tests and diagnostics.
-  int CrispRunCount() const { return FCrispRuns; }
 
-  THostStroke& Stroke() override { return FStroke; }
-  THostFill& Fill() override { return FFill; }
-  THostFont& Font() override { return FFont; }
+  std::uint8_t Features() const override { return hfConnectedLines; }
+  const THostStroke& Stroke() const override { return FState.Stroke(); }
+  const THostFill& Fill() const override { return FState.Fill(); }
+  const THostFont& Font() const override { return FState.Font(); }
+  void SetStroke(const THostStroke& Value) override { FState.SetStroke(Value); }
+  void SetFill(const THostFill& Value) override { FState.SetFill(Value); }
+  void SetFont(const THostFont& Value) override { FState.SetFont(Value); }
 
   bool BeginScene() override;
   void EndScene() override;
@@ -159,9 +84,9 @@ class TQtHostCanvas : public IHostCanvas {
   void FillPath(const THostPath& path, float opacity) override;
   void DrawPath(const THostPath& path, float opacity) override;
   void DrawPolyline(const TPointF* points, std::size_t count, float opacity) override;
-  // The pixels of DrawLine segment by segment, with one pen set-up.
+  // The pixels of DrawLine segment by segment, with one pen set-up; aliased,
+  // one polyline (joints drawn once).
   void DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) override;
-  bool BatchesLines() const override { return true; }
   void DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst, float opacity,
                   bool highSpeed) override;
 
@@ -188,21 +113,26 @@ class TQtHostCanvas : public IHostCanvas {
   // nothing is to be stroked. Sets antialiasing and returns the half-pixel
   // shift of odd-width antialiased strokes in offset.
   bool PrepareStroke(QPainter& p, const QRectF& bounds, TStrokeShape shape, QPointF& offset);
+  // Antialiasing for a shape stroked with the painter's pen, and the shift
+  // of the pen's odd widths onto pixel centres.
+  QPointF PlaceStroke(QPainter& p, TStrokeShape shape);
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
-  // Draws a crisp line from a to b along a pixel row or column as a filled
-  // rectangle (solid, or with the dash pattern as texture) when that gives
-  // exactly the pixels the rasteriser's own stepping would; false (nothing
-  // drawn) otherwise.
-  bool DrawCrispRun(QPainter& p, QPointF a, QPointF b, qreal opacity);
+  // Converts a changed stroke into the pens (once per change).
+  void ConvertStroke();
+  void DrawAliasedPolyline(QPainter& p, const TPointF* points, std::size_t count, float opacity);
   QPainterPath RectPath(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                         THostCornerType cornerType) const;
   qreal LogicalDpiY();
 
-  THostStroke FStroke;
-  THostFill FFill;
-  THostFont FFont;
+  THostState FState;
+  // The stroke as Qt pens, kept until the stroke changes: the pen of a
+  // solid stroke (a gradient's brush depends on each shape's bounds), and
+  // the one-pixel solid pen of the native line list.
+  QPen FSolidPen;
+  QPen FPolylinePen;
+  // The brush of a solid fill, kept until the fill changes.
+  QBrush FSolidBrush;
   bool FAntialiased = true;
-  int FCrispRuns = 0;
   std::vector<StateHandle> FSaved;  // handles of painter states, innermost last
   std::vector<QPointF> FPolyline;   // reused by DrawPolyline
 };

@@ -41,8 +41,10 @@ class TTestClient : public IHostControlClient {
   void HostPaint(IHostCanvas& canvas) override {
     ++Paints;
     PaintCanvasClass = canvas.ClassName();
-    canvas.Fill().Kind = THostBrushKind::Solid;
-    canvas.Fill().Color = PaintColor;
+    ChangeFill(canvas, [&](THostFill& f) {
+      f.Kind = THostBrushKind::Solid;
+      f.Color = PaintColor;
+    });
     canvas.FillRect({0, 0, 10000, 10000}, 0, 0, hcAll, 1, THostCornerType::Round);
   }
   void HostResize(float w, float h) override { Calls.push_back("resize " + Pos(w, h)); }

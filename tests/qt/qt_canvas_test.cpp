@@ -2,6 +2,7 @@
 // would look at them: colours, crisp one-pixel lines and frames, smooth
 // ellipses, readable text, clipping, opacity, gradients and bitmaps.
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_conversions_p.h"
 
 #include <QImage>
 #include <QPainter>
@@ -41,13 +42,17 @@ class QtCanvasTest : public ::testing::Test {
   int Red(int x, int y) const { return FImage.pixelColor(x, y).red(); }
 
   void SolidFill(TColor c) {
-    FCanvas->Fill().Kind = THostBrushKind::Solid;
-    FCanvas->Fill().Color = c;
+    ChangeFill(*FCanvas, [&](THostFill& f) {
+      f.Kind = THostBrushKind::Solid;
+      f.Color = c;
+    });
   }
   void SolidStroke(TColor c, float thickness = 1) {
-    FCanvas->Stroke().Kind = THostBrushKind::Solid;
-    FCanvas->Stroke().Color = c;
-    FCanvas->Stroke().Thickness = thickness;
+    ChangeStroke(*FCanvas, [&](THostStroke& s) {
+      s.Kind = THostBrushKind::Solid;
+      s.Color = c;
+      s.Thickness = thickness;
+    });
   }
 
   QImage FImage;
@@ -88,7 +93,7 @@ TEST_F(QtCanvasTest, OnePixelVerticalLineCoversExactlyOneColumn) {
 
 TEST_F(QtCanvasTest, OnePixelHorizontalLineCoversExactlyOneRow) {
   SolidStroke(kBlack);
-  FCanvas->Stroke().Cap = THostStrokeCap::Flat;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Cap = THostStrokeCap::Flat; });
   FCanvas->DrawLine({5, 20}, {60, 20}, 1);
   Finish();
   for (int x = 6; x <= 58; ++x) {
@@ -158,7 +163,7 @@ TEST_F(QtCanvasTest, BevelPolylinesLandOnTheEdgePixels) {
 
 TEST_F(QtCanvasTest, PolylineIgnoresThicknessAndDashes) {
   SolidStroke(kBlack, 5);
-  FCanvas->Stroke().Dash = THostStrokeDash::Dot;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Dash = THostStrokeDash::Dot; });
   const TPointF pts[] = {{10, 10}, {50, 10}};
   FCanvas->DrawPolyline(pts, 2, 1);
   Finish();
@@ -274,10 +279,12 @@ TEST_F(QtCanvasTest, OpacityBlendsWithWhatIsBelow) {
 }
 
 TEST_F(QtCanvasTest, LinearGradientFollowsTheShapeBounds) {
-  FCanvas->Fill().Kind = THostBrushKind::Gradient;
-  FCanvas->Fill().Gradient.Points = {{kRed, 0}, {kBlue, 1}};
-  FCanvas->Fill().Gradient.StartPosition = {0, 0.5f};
-  FCanvas->Fill().Gradient.StopPosition = {1, 0.5f};
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Gradient;
+    f.Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+    f.Gradient.StartPosition = {0, 0.5f};
+    f.Gradient.StopPosition = {1, 0.5f};
+  });
   FCanvas->FillRect({0, 0, 40, 10}, 0, 0, hcAll, 1, THostCornerType::Round);
   FCanvas->FillRect({50, 20, 90, 30}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
@@ -291,9 +298,11 @@ TEST_F(QtCanvasTest, LinearGradientFollowsTheShapeBounds) {
 }
 
 TEST_F(QtCanvasTest, RadialGradientIsCentredOnTheShape) {
-  FCanvas->Fill().Kind = THostBrushKind::Gradient;
-  FCanvas->Fill().Gradient.Style = THostGradientStyle::Radial;
-  FCanvas->Fill().Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Gradient;
+    f.Gradient.Style = THostGradientStyle::Radial;
+    f.Gradient.Points = {{kRed, 0}, {kBlue, 1}};
+  });
   FCanvas->FillRect({20, 20, 60, 60}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
   EXPECT_GT(FImage.pixelColor(40, 40).red(), 220);
@@ -302,12 +311,14 @@ TEST_F(QtCanvasTest, RadialGradientIsCentredOnTheShape) {
 }
 
 TEST_F(QtCanvasTest, NoneAndResourceKindsPaintNothing) {
-  FCanvas->Fill().Kind = THostBrushKind::None;
-  FCanvas->Fill().Color = kRed;
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::None;
+    f.Color = kRed;
+  });
   FCanvas->FillRect({0, 0, 50, 50}, 0, 0, hcAll, 1, THostCornerType::Round);
-  FCanvas->Fill().Kind = THostBrushKind::Resource;
+  ChangeFill(*FCanvas, [&](THostFill& f) { f.Kind = THostBrushKind::Resource; });
   FCanvas->FillEllipse({0, 0, 50, 50}, 1);
-  FCanvas->Stroke().Kind = THostBrushKind::None;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Kind = THostBrushKind::None; });
   FCanvas->DrawLine({0, 10}, {50, 10}, 1);
   Finish();
   for (int x = 0; x < 50; x += 5) EXPECT_EQ(Px(x, 10), kWhite) << x;
@@ -332,7 +343,7 @@ TEST_F(QtCanvasTest, CornerTypesShapeTheCorners) {
     {
       QPainter painter(&image);
       TQtHostCanvas canvas(painter);
-      canvas.Fill().Color = kRed;
+      ChangeFill(canvas, [&](THostFill& f) { f.Color = kRed; });
       canvas.FillRect({0, 0, 40, 40}, 10, 10, hcAll, 1, c.type);
     }
     const auto filled = [&](int x, int y) { return image.pixelColor(x, y).green() < 30; };
@@ -346,7 +357,7 @@ TEST_F(QtCanvasTest, CornerTypesShapeTheCorners) {
     {
       QPainter painter(&one);
       TQtHostCanvas canvas(painter);
-      canvas.Fill().Color = kRed;
+      ChangeFill(canvas, [&](THostFill& f) { f.Color = kRed; });
       canvas.FillRect({0, 0, 40, 40}, 10, 10, hcBottomRight, 1, c.type);
     }
     EXPECT_EQ(QColor(one.pixelColor(0, 0)).rgba(), kRed) << int(c.type);
@@ -456,6 +467,30 @@ TEST_F(QtCanvasTest, TextOpacityLightensTheText) {
   EXPECT_GT(darkest, 170);  // ...at a quarter of full strength
 }
 
+// A text's opacity is its own, as every primitive's is: a translucent
+// shape drawn before does not lighten it.
+TEST_F(QtCanvasTest, TextOpacityIgnoresTheShapeBefore) {
+  SolidFill(kRed);
+  FCanvas->FillRect({90, 70, 100, 80}, 0, 0, hcAll, 0.25f, THostCornerType::Round);
+  auto layout = FCanvas->CreateTextLayout();
+  THostFont font;
+  font.Size = 20;
+  font.Bold = true;
+  layout->SetFont(font);
+  layout->SetText("MMMM");
+  layout->SetColor(kBlack);
+  layout->SetOpacity(1);
+  layout->SetTopLeft({0, 0});
+  FCanvas->RenderLayout(*layout);
+  Finish();
+  int darkest = 255;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 80; ++x) darkest = std::min(darkest, Red(x, y));
+  EXPECT_LT(darkest, 10);  // full strength
+  EXPECT_GT(Red(95, 75), 250);  // the shape itself stayed translucent red on white
+  EXPECT_LT(FImage.pixelColor(95, 75).green(), 220);
+}
+
 TEST_F(QtCanvasTest, LayoutMeasuresLinesAndSurvivesTheCanvas) {
   std::unique_ptr<IHostTextLayout> layout = FCanvas->CreateTextLayout();
   Finish();  // the canvas is gone; the layout still measures
@@ -502,8 +537,10 @@ TEST_F(QtCanvasTest, BitmapsDrawWithTheirOwnCanvasAndOpacity) {
   EXPECT_EQ(bitmap->Pixel(0, 0), 0u);  // transparent when created
   IHostCanvas& bc = bitmap->Canvas();
   ASSERT_TRUE(bc.BeginScene());
-  bc.Fill().Kind = THostBrushKind::Solid;
-  bc.Fill().Color = kRed;
+  ChangeFill(bc, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Solid;
+    f.Color = kRed;
+  });
   bc.FillRect({0, 0, 10, 10}, 0, 0, hcAll, 1, THostCornerType::Round);
   bc.EndScene();
   EXPECT_EQ(bitmap->Pixel(5, 5), kRed);
@@ -533,8 +570,10 @@ TEST_F(QtCanvasTest, BitmapFillTilesFromTheShapeCorner) {
   TQtBitmap tile(2, 1);
   tile.SetPixel(0, 0, kRed);
   tile.SetPixel(1, 0, kBlue);
-  FCanvas->Fill().Kind = THostBrushKind::Bitmap;
-  FCanvas->Fill().Bitmap = &tile;
+  ChangeFill(*FCanvas, [&](THostFill& f) {
+    f.Kind = THostBrushKind::Bitmap;
+    f.Bitmap = &tile;
+  });
   FCanvas->FillRect({11, 0, 21, 4}, 0, 0, hcAll, 1, THostCornerType::Round);
   Finish();
   EXPECT_EQ(Px(11, 0), kRed);
@@ -612,9 +651,11 @@ class QtCanvasScaleTest : public ::testing::TestWithParam<int> {
     FPainter.begin(&FImage);
     FCanvas = std::make_unique<TQtHostCanvas>(FPainter);
     EXPECT_TRUE(FCanvas->BeginScene());
-    FCanvas->Stroke().Kind = THostBrushKind::Solid;
-    FCanvas->Stroke().Color = kBlack;
-    FCanvas->Stroke().Thickness = 1;
+    ChangeStroke(*FCanvas, [&](THostStroke& s) {
+      s.Kind = THostBrushKind::Solid;
+      s.Color = kBlack;
+      s.Thickness = 1;
+    });
   }
   void Finish() {
     FCanvas->EndScene();
@@ -659,7 +700,7 @@ TEST_P(QtCanvasScaleTest, OnePixelLinesAndFramesCoverTheirPixelsCrisply) {
   FCanvas->DrawRect({30, 5, 50, 40}, 0, 0, hcAll, 1, THostCornerType::Round);    // frame
   const TPointF bevel[] = {{60, 39}, {60, 0}, {70, 0}};                          // polyline
   FCanvas->DrawPolyline(bevel, 3, 1);
-  FCanvas->Stroke().Thickness = 3;
+  ChangeStroke(*FCanvas, [&](THostStroke& s) { s.Thickness = 3; });
   FCanvas->DrawLine({80, 5}, {80, 40}, 1);
   Finish();
   const int y = 20 * FScale;

@@ -72,7 +72,7 @@ QImage Draw(const TStrokeCase& C, const std::vector<TPointF>& Points, bool Conne
   canvas.BeginScene();
   canvas.SetMatrix(C.Matrix);
   if (C.Clip) canvas.IntersectClipRect({10, 10, 100, 70});
-  C.Stroke(canvas.Stroke());
+  ChangeStroke(canvas, C.Stroke);
   if (Connected) {
     canvas.DrawConnectedLines(Points.data(), Points.size(), C.Opacity);
   } else {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_crisp_lines_p.h"
 #include "qt_test_app.h"
 
 namespace sextant {
@@ -84,16 +85,19 @@ QImage ThroughCanvas(const LineCase& c, bool* Shortcut = nullptr) {
   QPainter painter(&image);
   Prepare(painter, c);
   TQtHostCanvas canvas(painter);
+  const std::uint64_t runsBefore = CrispRunsDrawn();
   canvas.BeginScene();
-  canvas.Stroke().Color = c.colour;
-  canvas.Stroke().Thickness = 1;
-  canvas.Stroke().Dash = c.dash;
-  canvas.Stroke().CustomDash = c.custom;
-  canvas.Stroke().Cap = c.cap;
-  canvas.Stroke().DashOffset = static_cast<float>(c.dashOffset);
+  ChangeStroke(canvas, [&](THostStroke& s) {
+    s.Color = c.colour;
+    s.Thickness = 1;
+    s.Dash = c.dash;
+    s.CustomDash = c.custom;
+    s.Cap = c.cap;
+    s.DashOffset = static_cast<float>(c.dashOffset);
+  });
   canvas.DrawLine(TPointF(c.a.x(), c.a.y()), TPointF(c.b.x(), c.b.y()), 1);
   canvas.EndScene();
-  if (Shortcut) *Shortcut = canvas.CrispRunCount() == 1;
+  if (Shortcut) *Shortcut = CrispRunsDrawn() - runsBefore == 1;
   return image;
 }
 

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_conversions_p.h"
+#include "platform/qt/qt_text_layout_p.h"
 #include "qt_test_app.h"
 
 namespace sextant {

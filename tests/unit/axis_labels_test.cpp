@@ -349,9 +349,15 @@ TEST_F(LabelsTest, AlternateBehindAndBesideTheTick) {
   // Labels after the tick: moved right by half their width.
   bottom()->Labels()->SetPosition(lpAfterTick);
   Paint();
-  const TAxisItem* item = bottom()->Items()->Items(0);  // "100", 16 wide
-  EXPECT_EQ(item->Text(), "100");
-  EXPECT_EQ(item->LabelPos(), bottom()->Tick[0] + 8);
+  const TAxisItem* item = bottom()->Items()->Items(1);  // "80", 11 wide
+  EXPECT_EQ(item->Text(), "80");
+  EXPECT_EQ(item->LabelPos(), bottom()->Tick[1] + 5);
+  // "100", 16.5 wide, moved so far it would end at 402: it stays inside
+  // the control, ending at its edge.
+  const TAxisItem* last = bottom()->Items()->Items(0);
+  EXPECT_EQ(last->Text(), "100");
+  EXPECT_EQ(bottom()->Tick[0], 385);
+  EXPECT_EQ(last->LabelPos(), 391);
   bottom()->Labels()->SetPosition(lpAtTick);
 
   // Labels behind: drawn before the ticks and the grid.

@@ -153,6 +153,13 @@ TEST_F(BarSeriesTest, NullAndNonFinitePointsHaveNoBar) {
   EXPECT_FALSE(series->BarBounds(1, r));
   EXPECT_FALSE(series->BarBounds(2, r));
   EXPECT_LT(chart.LeftAxis()->Maximum(), 40);
+  // A finite value at an infinite position is no drawable point either:
+  // no bar, and its value stays out of the value axis' range.
+  series->AddXY(std::numeric_limits<double>::infinity(), 1000);
+  Paint();
+  EXPECT_EQ(Ops(rkFillRect).size(), 2u);
+  EXPECT_FALSE(series->BarBounds(4, r));
+  EXPECT_LT(chart.LeftAxis()->Maximum(), 40);
 }
 
 TEST_F(BarSeriesTest, ClickedFindsTheBarRectangle) {

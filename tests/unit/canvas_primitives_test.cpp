@@ -314,6 +314,13 @@ TEST_F(CanvasPrimitives, FastLineUsesTheNativeListOnlyOnNamedCanvases) {
     EXPECT_EQ(native.Count(rkDrawPath), 1u) << name;
     Canvas.SetFastLine(true);
   }
+  // A host of any name that says its polyline is a native line list.
+  TRecordingCanvas native;
+  native.NativePolyline = true;
+  Canvas.SetCanvas(&native);
+  Canvas.Polyline(pts);
+  EXPECT_EQ(native.Count(rkDrawPolyline), 1u);
+  EXPECT_EQ(native.Count(rkDrawPath), 0u);
   Canvas.SetCanvas(&Rec);
 }
 

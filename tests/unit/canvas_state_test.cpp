@@ -2,6 +2,8 @@
 // plane, buffered display, reset, view options and the unit helpers.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "canvas_fixture.h"
 
 using namespace sextant;
@@ -285,6 +287,40 @@ TEST_F(CanvasState, CapabilitiesAndCanvasKinds) {
   EXPECT_EQ(KelCanvasClasses()[0].ClassName, "TKelCanvas3D");
   auto made = KelCanvasClasses()[0].Create();
   ASSERT_NE(dynamic_cast<TKelCanvas3D*>(made.get()), nullptr);
+}
+
+// The host converts its state once per change: assigning the pen, brush
+// or font already in force must not hand it a change.
+TEST_F(CanvasState, TheHostSeesOnlyRealStateChanges) {
+  TKelPen pen;
+  pen.SetColor(claRed);
+  TKelBrush brush;
+  brush.SetColor(claBlue);
+  TKelFont font;
+  font.SetFamily("Arial");
+  struct TCase {
+    const char* Name;
+    std::function<void()> Assign;
+  };
+  const TCase cases[] = {
+      {"pen", [&] { Canvas.AssignVisiblePen(&pen); }},
+      {"brush", [&] { Canvas.AssignBrush(&brush, claBlue); }},
+      {"font", [&] { Canvas.AssignFont(&font); }},
+      {"text colour", [&] { Canvas.TextOut(5, 5, "ab"); }},
+  };
+  for (const TCase& c : cases) {
+    c.Assign();
+    const int after = Rec.StateChanges();
+    c.Assign();
+    c.Assign();
+    EXPECT_EQ(Rec.StateChanges(), after) << c.Name;
+  }
+  // A real change is handed on.
+  const int before = Rec.StateChanges();
+  pen.SetColor(claYellow);
+  Canvas.AssignVisiblePen(&pen);
+  EXPECT_EQ(Rec.StateChanges(), before + 1);
+  EXPECT_EQ(Rec.Stroke().Color, claYellow);
 }
 
 TEST_F(CanvasState, MonochromeMarksDirtyAndAsksForARepaint) {

@@ -67,12 +67,20 @@ TEST_F(LineBatchCanvasTest, EveryOtherCallHandsTheLinesOnFirst) {
          const TPointF pts[2] = {{0, 0}, {3, 3}};
          c.DrawPolyline(pts, 2, 1);
        }},
-      {"Stroke", [](IHostCanvas& c) { c.Stroke().Color = claRed; }},
+      {"Stroke", [](IHostCanvas& c) { ChangeStroke(c, [](THostStroke& s) { s.Color = claRed; }); }},
+      {"Fill", [](IHostCanvas& c) { ChangeFill(c, [](THostFill& f) { f.Color = claRed; }); }},
+      {"Font",
+       [](IHostCanvas& c) {
+         THostFont font = c.Font();
+         font.Bold = !font.Bold;
+         c.SetFont(font);
+       }},
       {"EndScene", [](IHostCanvas& c) { c.EndScene(); }},
   };
   for (const auto& [name, call] : calls) {
     Host.ClearOps();
-    Host.Stroke().Color = claBlack;
+    ChangeStroke(Host, [](THostStroke& s) { s.Color = claBlack; });
+    ChangeFill(Host, [](THostFill& f) { f.Color = claWhite; });
     Batch.DrawLine({0, 0}, {4, 0}, 1);
     Batch.DrawLine({4, 0}, {4, 4}, 1);
     call(Batch);
@@ -80,6 +88,28 @@ TEST_F(LineBatchCanvasTest, EveryOtherCallHandsTheLinesOnFirst) {
     EXPECT_EQ(Host.Ops().front().Kind, rkDrawConnectedLines) << name;
     EXPECT_EQ(Host.Ops().front().Stroke.Color, claBlack) << name;  // drawn before any change
     EXPECT_EQ(Batch.PendingPoints(), 0u) << name;
+  }
+}
+
+TEST_F(LineBatchCanvasTest, ReadingOrRepeatingTheStateKeepsGathering) {
+  // Neither changes what the gathered lines are drawn with: the run goes on
+  // and reaches the host as one call.
+  const std::vector<std::pair<const char*, std::function<void(IHostCanvas&)>>> calls = {
+      {"read", [](IHostCanvas& c) { (void)c.Stroke(); (void)c.Fill(); (void)c.Font(); }},
+      {"same stroke", [](IHostCanvas& c) { c.SetStroke(THostStroke(c.Stroke())); }},
+      {"same fill", [](IHostCanvas& c) { c.SetFill(THostFill(c.Fill())); }},
+      {"same font", [](IHostCanvas& c) { c.SetFont(THostFont(c.Font())); }},
+  };
+  for (const auto& [name, call] : calls) {
+    Host.ClearOps();
+    Batch.DrawLine({0, 0}, {4, 0}, 1);
+    call(Batch);
+    Batch.DrawLine({4, 0}, {4, 4}, 1);
+    EXPECT_TRUE(Host.Ops().empty()) << name;
+    Batch.Flush();
+    const auto ops = Host.OpsOf(rkDrawConnectedLines);
+    ASSERT_EQ(ops.size(), 1u) << name;
+    EXPECT_EQ(ops[0]->Points, (std::vector<TPointF>{{0, 0}, {4, 0}, {4, 4}})) << name;
   }
 }
 

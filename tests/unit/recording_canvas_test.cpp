@@ -1,6 +1,8 @@
 // The recording host canvas: metrics, records, state, queries and bitmaps.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/recording_canvas.h"
 
 using namespace sextant;
@@ -51,14 +53,58 @@ TEST(RecordingLayout, LaysOutAtTheTopLeft) {
   EXPECT_EQ(rec.Texts(), (std::vector<std::string>{"ab"}));
 }
 
+// A host state stores only values that differ, and marks what changed
+// until the host says it converted it.
+TEST(HostState, MarksOnlyRealChanges) {
+  THostState state;
+  EXPECT_TRUE(state.Changed(hspAll));  // nothing converted yet
+  state.Converted(hspAll);
+  EXPECT_FALSE(state.Changed(hspAll));
+
+  THostStroke red;
+  red.Color = claRed;
+  THostFill gradient;
+  gradient.Kind = THostBrushKind::Gradient;
+  gradient.Gradient.Points = {{claRed, 0}, {claBlue, 1}};
+  THostFont bold;
+  bold.Bold = true;
+  struct TCase {
+    const char* Name;
+    std::uint8_t Part;
+    std::function<bool(THostState&)> Set;
+  };
+  const TCase cases[] = {
+      {"stroke", hspStroke, [&](THostState& s) { return s.SetStroke(red); }},
+      {"fill", hspFill, [&](THostState& s) { return s.SetFill(gradient); }},
+      {"font", hspFont, [&](THostState& s) { return s.SetFont(bold); }},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_TRUE(c.Set(state)) << c.Name;
+    EXPECT_TRUE(state.Changed(c.Part)) << c.Name;
+    EXPECT_FALSE(state.Changed(static_cast<std::uint8_t>(hspAll & ~c.Part))) << c.Name;
+    state.Converted(c.Part);
+    EXPECT_FALSE(c.Set(state)) << c.Name;  // the same value again
+    EXPECT_FALSE(state.Changed(hspAll)) << c.Name;
+  }
+  EXPECT_EQ(state.Stroke().Color, claRed);
+  EXPECT_EQ(state.Fill().Gradient.Points.size(), 2u);
+  EXPECT_TRUE(state.Font().Bold);
+  // A change deep inside a value counts.
+  gradient.Gradient.Points[1].Offset = 0.5f;
+  EXPECT_TRUE(state.SetFill(gradient));
+  EXPECT_TRUE(state.Changed(hspFill));
+}
+
 TEST(RecordingCanvas, RecordsCallsWithStateSnapshots) {
   TRecordingCanvas rec;
   EXPECT_EQ(rec.ClassName(), "TRecordingCanvas");
-  rec.Stroke().Color = claRed;
-  rec.Stroke().Thickness = 3;
+  ChangeStroke(rec, [&](THostStroke& s) {
+    s.Color = claRed;
+    s.Thickness = 3;
+  });
   rec.DrawLine({0, 0}, {1, 1}, 0.5f);
-  rec.Stroke().Color = claBlue;
-  rec.Fill().Color = claYellow;
+  ChangeStroke(rec, [&](THostStroke& s) { s.Color = claBlue; });
+  ChangeFill(rec, [&](THostFill& f) { f.Color = claYellow; });
   rec.FillRect({1, 2, 3, 4}, 1, 2, hcTopLeft, 1, THostCornerType::Bevel);
   rec.DrawLine({1, 1}, {2, 2}, 1);
 
