@@ -61,6 +61,7 @@ void TChartAxis::Draw(bool CalcPosAxis) {
   if (!FParentChart || IDepthAxis) return;
   TCanvas3D* canvas = FParentChart->Canvas();
   canvas->BeginEntity(IAxisID);
+  IAxisDateTime = IsDateTime();
   if (CalcPosAxis)
     PosAxis = ApplyPosition(GetRectangleEdge(FParentChart->ChartRect), FParentChart->ChartRect);
   IDrawCache = {};
@@ -107,6 +108,7 @@ void TChartAxis::DrawTitle() {
 
 void TChartAxis::CalcLabels() {
   Tick.clear();
+  ILogStep = 0;
   IPreviousLabel[0] = IPreviousLabel[1] = {};
   if (!FAxisItems->Automatic()) {
     DoCustomLabels();
@@ -123,6 +125,10 @@ void TChartAxis::CalcLabels() {
     default:
       if (FParentChart->OnGetNextAxisLabel)
         DoNextAxisLabels();
+      else if (FLogarithmic)
+        DoLogLabels();
+      else if (IAxisDateTime)
+        DoDateTimeLabels();
       else
         DoDefaultLabels();
       break;
@@ -499,11 +505,13 @@ void TChartAxis::DrawMinorTicksGrid() {
   if (K <= 0) return;
 
   std::vector<int> minor;
+  // A logarithmic axis labelled at its powers has its own minor marks.
+  const bool logMinor = FLogarithmic && LogMinorPositions(minor);
   auto addRun = [&minor, K](int From, int Distance) {
     for (int j = 1; j <= K; ++j) minor.push_back(From - KelRound(j * double(Distance) / (K + 1)));
   };
-  for (int i = 1; i < n; ++i) addRun(Tick[i], Tick[i] - Tick[i - 1]);
-  if (n >= 2) {
+  for (int i = 1; i < n && !logMinor; ++i) addRun(Tick[i], Tick[i] - Tick[i - 1]);
+  if (n >= 2 && !logMinor) {
     addRun(Tick[0], Tick[1] - Tick[0]);
     addRun(Tick[n - 1], Tick[n - 2] - Tick[n - 1]);
   }

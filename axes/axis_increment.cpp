@@ -12,6 +12,7 @@
 
 #include "axes/axis_math.h"
 #include "axes/chart_axis.h"
+#include "axes/exponent_text.h"
 #include "axes/value_format.h"
 #include "canvas/canvas3d.h"
 #include "panel/axis_panel.h"
@@ -54,9 +55,14 @@ TAxisLabelStyle TChartAxis::InternalCalcLabelStyle() const {
 
 std::string TChartAxis::LabelValue(double Value) {
   std::string text;
-  // The adapted format belongs to the automatic value labels; custom
-  // items with an empty text get the axis' own pattern.
-  if (ILabelFormat.Adapted && FAxisItems->Automatic()) {
+  const bool automatic = FAxisItems->Automatic();
+  if (FLogarithmic && automatic) {
+    text = LogLabelText(Value);
+  } else if (IAxisDateTime && !FLogarithmic) {
+    text = DateTimeLabelText(Value);
+  } else if (ILabelFormat.Adapted && automatic) {
+    // The adapted format belongs to the automatic value labels; custom
+    // items with an empty text get the axis' own pattern.
     // Zero reads "0" also in the exponent form.
     const bool zero = std::fabs(Value) < ILabelFormat.ZeroBelow || Value == 0;
     text = zero && ILabelFormat.Layout.Scientific()
@@ -65,6 +71,9 @@ std::string TChartAxis::LabelValue(double Value) {
   } else {
     text = FormatFloat(FAxisValuesFormat, Value);
   }
+  // Exponent notation: the power of ten raised ("1.5×10³"); logarithmic
+  // labels at the powers wrote theirs already.
+  if (FLabels->Exponent()) text = SuperscriptExponent(text);
   if (FParentChart && FParentChart->OnGetAxisLabel)
     FParentChart->OnGetAxisLabel(this, nullptr, -1, text);
   if (FLabels->MultiLine()) std::replace(text.begin(), text.end(), ' ', KelLineSeparator);
@@ -293,6 +302,21 @@ int TChartAxis::MaxLabelsValue(int& MaxLines) {
     MaxLines = std::max(MaxLines, lines);
   };
   int measured = 0;
+  // Logarithmic and date-time labels do not step by the increment: their
+  // own label values are measured.
+  const auto count = [&measure, &measured](double v) {
+    measure(v);
+    ++measured;
+  };
+  if (FLogarithmic) {
+    ForEachLogLabel(count);
+  } else if (IAxisDateTime) {
+    ForEachDateTimeLabel(count);
+  }
+  if (measured > 0) {
+    PrepareLabelFont();
+    return KelBoundPixel(static_cast<long long>(width) + FParentChart->Canvas()->TextWidth(" "));
+  }
   if (I != 0 && std::isfinite(I)) {
     for (int k = 0; k < KelMaxMeasuredLabels; ++k) {
       const double v = hi - k * I;

@@ -60,7 +60,8 @@ long long FixedTextLength(double Magnitude, int Decimals, bool Grouping, bool Ne
 }  // namespace
 
 bool TChartAxis::LabelFormatAdapts() const {
-  return FAxisItems->Automatic() && CalcLabelStyle() == talValue;
+  // Logarithmic and date-time labels have formats of their own.
+  return FAxisItems->Automatic() && CalcLabelStyle() == talValue && !FLogarithmic && !IAxisDateTime;
 }
 
 TChartAxis::TLabelFormat TChartAxis::AdaptedLabelFormat(double Increment) const {
@@ -100,6 +101,7 @@ TChartAxis::TLabelFormat TChartAxis::AdaptedLabelFormat(double Increment) const 
 
 double TChartAxis::CalcIncrement() {
   ILabelFormat = {};
+  if (IAxisDateTime && !FLogarithmic) return CalcDateTimeIncrement();
   double increment = MeasuredIncrement();
   if (!LabelFormatAdapts()) return increment;
   double largest = increment;

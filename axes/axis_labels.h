@@ -238,7 +238,8 @@ class TAxisLabels : public TPersistent {
   TAutomaticText* Automatic() const { return FAutomatic.get(); }
   bool Behind() const { return FBehind; }
   void SetBehind(bool Value) { Set(FBehind, Value); }
-  // Stored and copied: exponent notation is not drawn by this engine.
+  // Labels in exponent form drawn as powers of ten ("1.5×10³"); labels of
+  // a logarithmic axis at the powers of its base as such ("10³").
   bool Exponent() const { return FExponent; }
   void SetExponent(bool Value) { Set(FExponent, Value); }
   // Label sizes count as 1 pixel when choosing the increment.

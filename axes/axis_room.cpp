@@ -96,6 +96,7 @@ int TChartAxis::ApplyPosition(int P, const TRectF& R) const {
 
 void TChartAxis::CalcRect(TRectF& Rect, bool InflateChartRectangle) {
   if (IDepthAxis || !FParentChart) return;
+  IAxisDateTime = IsDateTime();
   FLabels->IHeightFactor = 0;
 
   if (!InflateChartRectangle) {

@@ -58,6 +58,11 @@ void TChartAxis::Assign(const TPersistent* Source) {
   FResizeChart = s->FResizeChart;
   FZPosition = s->FZPosition;
   FInverted = s->FInverted;
+  FLogarithmic = s->FLogarithmic;
+  FLogarithmicBase = s->FLogarithmicBase;
+  FDateTimeFormat = s->FDateTimeFormat;
+  FExactDateTime = s->FExactDateTime;
+  FDateTimeLocal = s->FDateTimeLocal;
   FHorizontal = s->FHorizontal;
   FOtherSide = s->FOtherSide;
   FVisible = s->FVisible;
@@ -201,6 +206,7 @@ void TChartAxis::SetMinimum(double Value) {
   if (!ChartLoading() && !(Value <= FMaximumValue)) throw AxisException(KelMsg_AxisMinMax);
   // An infinite end has no pixel span: refused like a reversed one.
   if (std::isinf(Value)) throw AxisException(KelMsg_AxisNotFinite);
+  if (FLogarithmic && Value < 0) throw AxisException(KelMsg_AxisLogNotPositive);
   if (!(FMinimumValue == Value)) {
     FMinimumValue = Value;
     ChangedScale();
@@ -210,6 +216,7 @@ void TChartAxis::SetMinimum(double Value) {
 void TChartAxis::SetMaximum(double Value) {
   if (!ChartLoading() && !(Value >= FMinimumValue)) throw AxisException(KelMsg_AxisMaxMin);
   if (std::isinf(Value)) throw AxisException(KelMsg_AxisNotFinite);
+  if (FLogarithmic && Value < 0) throw AxisException(KelMsg_AxisLogNotPositive);
   if (!(FMaximumValue == Value)) {
     FMaximumValue = Value;
     ChangedScale();
@@ -256,6 +263,35 @@ void TChartAxis::SetInverted(bool Value) {
     FInverted = Value;
     Repaint();
   }
+}
+
+void TChartAxis::SetLogarithmic(bool Value) {
+  if (FLogarithmic == Value) return;
+  if (Value) {
+    if (IsDateTime()) throw AxisException(KelMsg_AxisLogDateTime);
+    // Fixed ends must have a place on the scale; automatic ones are taken
+    // from the positive values anyway.
+    const bool fixed = !FAutomatic;
+    if (fixed && (FMinimumValue < 0 || FMaximumValue < 0)) throw AxisException(KelMsg_AxisLogNotPositive);
+  }
+  FLogarithmic = Value;
+  SetCalcPosValue();
+  Repaint();
+}
+
+void TChartAxis::SetLogarithmicBase(double Value) {
+  if (!(Value > 0) || Value == 1 || !std::isfinite(Value)) throw AxisException(KelMsg_AxisLogBase);
+  if (Store(FLogarithmicBase, Value)) Repaint();
+}
+
+void TChartAxis::SetDateTimeFormat(const std::string& Value) {
+  if (Store(FDateTimeFormat, Value)) Repaint();
+}
+void TChartAxis::SetExactDateTime(bool Value) {
+  if (Store(FExactDateTime, Value)) Repaint();
+}
+void TChartAxis::SetDateTimeLocal(bool Value) {
+  if (Store(FDateTimeLocal, Value)) Repaint();
 }
 
 void TChartAxis::SetHorizontal(bool Value) {
@@ -322,6 +358,7 @@ void TChartAxis::SetZPosition(double Value) {
 void TChartAxis::SetMinMax(double AMin, double AMax) {
   // Ends that are no finite numbers are refused before anything changes.
   if (!std::isfinite(AMin) || !std::isfinite(AMax)) throw AxisException(KelMsg_AxisNotFinite);
+  if (FLogarithmic && (AMin < 0 || AMax < 0)) throw AxisException(KelMsg_AxisLogNotPositive);
   FAutomatic = false;
   FAutomaticMinimum = false;
   FAutomaticMaximum = false;
@@ -369,6 +406,9 @@ void TChartAxis::SetCalcPosValue() {
   if (IDepthAxis) {
     FCalcXPosValue = &TChartAxis::DepthPosValue;
     FCalcYPosValue = &TChartAxis::DepthPosValue;
+  } else if (FLogarithmic) {
+    FCalcXPosValue = &TChartAxis::LogXPosValue;
+    FCalcYPosValue = &TChartAxis::LogYPosValue;
   } else if (fast) {
     FCalcXPosValue = &TChartAxis::XPosValue;
     FCalcYPosValue = &TChartAxis::YPosValue;
@@ -436,12 +476,48 @@ int TChartAxis::YPosValue(double Value) const {
   return FInverted ? IStartPos + d : IEndPos - d;
 }
 
+// Logarithmic forms: the distance from the minimum end is the logarithm's.
+// A value that is not positive lies infinitely far below the minimum: it
+// lands on the bound beyond that end (a NaN on the positive bound).
+static inline double LogDistance(double Value, double LogMin, double LogSizeRange) {
+  if (Value <= 0) return -HUGE_VAL;
+  return (std::log(Value) - LogMin) * LogSizeRange;
+}
+
+static inline int CheckedPixel(double p) {
+  const double M = KelMaxPixelPos;
+  if (p > M || std::isnan(p)) return KelMaxPixelPos;
+  if (p < -M) return -KelMaxPixelPos;
+  return KelRound(p);
+}
+
+int TChartAxis::LogXPosValue(double Value) const {
+  if (IAxisLogSizeRange == 0) return ClampedPixel(ICenterPos);
+  const double d = LogDistance(Value, ILogMin, IAxisLogSizeRange);
+  return CheckedPixel(FInverted ? IEndPos - d : IStartPos + d);
+}
+
+int TChartAxis::LogYPosValue(double Value) const {
+  if (IAxisLogSizeRange == 0) return ClampedPixel(ICenterPos);
+  const double d = LogDistance(Value, ILogMin, IAxisLogSizeRange);
+  return CheckedPixel(FInverted ? IStartPos + d : IEndPos - d);
+}
+
 // Depth axes run from the front (IStartPos, 0) to the back (IEndPos,
 // Width3D) like a horizontal axis.
 int TChartAxis::DepthPosValue(double Value) const { return XPosValueCheck(Value); }
 
 double TChartAxis::InternalCalcPosPoint(int Pixel) const {
   if (IAxisSize < 1) return 0;
+  if (FLogarithmic && !IDepthAxis) {
+    if (IRangeLog == 0) return IMinimum;
+    // Pixels from the minimum end: the left (horizontal) or bottom end.
+    const bool fromStart = FHorizontal != FInverted;
+    const double offset = fromStart ? static_cast<double>(Pixel) - IStartPos
+                                    : static_cast<double>(IEndPos) - Pixel;
+    const double v = std::exp(ILogMin + offset * IRangeLog / IAxisSize);
+    return std::isinf(v) ? std::numeric_limits<double>::max() : v;
+  }
   const long double offset = FInverted ? static_cast<long double>(IEndPos) - Pixel
                                        : static_cast<long double>(Pixel) - IStartPos;
   const long double t = offset * IRange / IAxisSize;
@@ -489,9 +565,32 @@ void TChartAxis::InternalCalcRange() {
   IRange = static_cast<long double>(IMaximum) - static_cast<long double>(IMinimum);
   IRangeZero = std::fabs(IRange) <= 1e-12L;
   IAxisSizeRange = IRangeZero ? 0.0 : static_cast<double>(IAxisSize / IRange);
+  if (FLogarithmic && !IDepthAxis) CalcLogRange();
   // The depth pixel position of the axis: its ZPosition percent of the
   // chart's depth (0 in a flat chart).
   IZPos = FParentChart ? KelRound(FParentChart->Width3D() * FZPosition * 0.01) : 0;
+}
+
+// The logarithmic terms. An end that is not positive (a minimum of 0, or
+// no positive data) has no logarithm: the scale then starts one power of
+// the base below the maximum (1 .. base without any positive end), and
+// IMinimum becomes that start so that labels and tests of the range see
+// the values actually shown.
+void TChartAxis::CalcLogRange() {
+  const double decade = std::log(LogBaseAboveOne());
+  if (!(IMaximum > 0)) {
+    IMinimum = 1;
+    IMaximum = LogBaseAboveOne();
+  } else if (!(IMinimum > 0)) {
+    IMinimum = IMaximum / LogBaseAboveOne();
+  }
+  ILogMin = std::log(IMinimum);
+  ILogMax = std::log(IMaximum);
+  IRangeLog = ILogMax - ILogMin;
+  IRange = static_cast<long double>(IMaximum) - static_cast<long double>(IMinimum);
+  IRangeZero = std::fabs(IRange) <= 1e-12L;
+  IAxisSizeRange = IRangeZero ? 0.0 : static_cast<double>(IAxisSize / IRange);
+  IAxisLogSizeRange = std::fabs(IRangeLog) <= 1e-12 * decade ? 0.0 : IAxisSize / IRangeLog;
 }
 
 void TChartAxis::InternalCalcPositions() {
@@ -562,6 +661,21 @@ void TChartAxis::CalcRoundScales() {
   // An inverted scale (an automatic end beyond a fixed one) has no outward
   // direction to round to.
   if (IAxisSize == 0 || IRangeZero || IMinimum > IMaximum) return;
+  if (FLogarithmic) {
+    // Outwards to the next powers of the base.
+    const double lb = std::log(LogBaseAboveOne());
+    bool moved = false;
+    if (FMaximumRound && (FAutomatic || FAutomaticMaximum)) {
+      IMaximum = std::pow(LogBaseAboveOne(), std::ceil(std::log(IMaximum) / lb - 1e-9));
+      moved = true;
+    }
+    if (FMinimumRound && (FAutomatic || FAutomaticMinimum)) {
+      IMinimum = std::pow(LogBaseAboveOne(), std::floor(std::log(IMinimum) / lb + 1e-9));
+      moved = true;
+    }
+    if (moved) InternalCalcRange();
+    return;
+  }
   double increment = 0;
   bool changed = false;
   if (FMaximumRound && (FAutomatic || FAutomaticMaximum)) {

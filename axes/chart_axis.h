@@ -63,6 +63,31 @@ class TChartAxis : public TPersistent {
   void SetMinimumRound(bool Value);
   bool Inverted() const { return FInverted; }
   void SetInverted(bool Value);
+  // Logarithmic scale: values map by their logarithm; only positive values
+  // have a place (the others are not drawn and do not enter the automatic
+  // range). AxisException when the axis shows date-times, or when a fixed
+  // end is negative.
+  bool Logarithmic() const { return FLogarithmic; }
+  void SetLogarithmic(bool Value);
+  // Base of the label powers (10): AxisException unless > 0 and <> 1.
+  double LogarithmicBase() const { return FLogarithmicBase; }
+  void SetLogarithmicBase(double Value);
+
+  // ---- Date-time labels (axis_date_time.cpp) ----
+  // Format of date-time labels ("dd/mm/yyyy hh:mm"); empty: a format that
+  // fits the label step.
+  const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+  void SetDateTimeFormat(const std::string& Value);
+  // Date-time labels on calendar boundaries (whole minutes, days, months,
+  // years) instead of multiples of the step from the axis maximum.
+  bool ExactDateTime() const { return FExactDateTime; }
+  void SetExactDateTime(bool Value);
+  // Date-time labels in UTC (default) or in the local time of the machine.
+  bool DateTimeLocal() const { return FDateTimeLocal; }
+  void SetDateTimeLocal(bool Value);
+  // True when an active series associated with the axis holds date-times
+  // in the value list this axis shows.
+  bool IsDateTime() const;
 
   // Fixes the scale: both ends explicit (the axis becomes non-automatic).
   // AxisException (nothing changed) when an end is not a finite number.
@@ -110,6 +135,7 @@ class TChartAxis : public TPersistent {
   void AdjustMaxMinRect(const TRectF& Rect);
   void CalcRoundScales();
   void InternalCalcRange();
+  void CalcLogRange();
 
   // ---- Labels, ticks, grid and title (settings) ----
   TAxisLabels* Labels() const { return FLabels.get(); }
@@ -242,6 +268,14 @@ class TChartAxis : public TPersistent {
   int PosAxis = 0;
   int PosLabels = 0;
   int PosTitle = 0;
+  // Logarithmic scale of the last layout: natural logarithms of the ends,
+  // their difference and the pixels per logarithmic unit.
+  double ILogMin = 0;
+  double ILogMax = 0;
+  double IRangeLog = 0;
+  double IAxisLogSizeRange = 0;
+  // Whether the axis showed date-times at its last layout.
+  bool IAxisDateTime = false;
   // Pixels of the major ticks of the last drawing, in the order the labels
   // were made (value labels: from the largest value down).
   std::vector<int> Tick;
@@ -323,7 +357,40 @@ class TChartAxis : public TPersistent {
   // The format that tells labels Increment apart.
   TLabelFormat AdaptedLabelFormat(double Increment) const;
 
+  // ---- Logarithmic labels (axis_log.cpp) ----
+  // Label values at the powers of the base, from the largest down, every
+  // ILogStep-th power; false (nothing called) when fewer than two powers
+  // lie in the range, where the labels are the ordinary value steps.
+  bool ForEachLogLabel(const std::function<void(double)>& Take);
+  void DoLogLabels();
+  // Positions of the minor ticks between the powers (2 .. base - 1 times
+  // each power); false when the labels are not at the powers.
+  bool LogMinorPositions(std::vector<int>& Positions) const;
+  // Text of a logarithmic label: the pattern's, or the exponent form when
+  // the pattern would lose the value's digits.
+  std::string LogLabelText(double Value) const;
+  // Label steps in powers of the base of the last logarithmic labels (0:
+  // not at the powers).
+  int ILogStep = 0;
+  int LogLabelStep();
+  double LogBaseAboveOne() const;
+
+  // ---- Date-time labels (axis_date_time.cpp) ----
+  // The step (days) and format of the date-time labels of the last
+  // increment computation.
+  struct TDateTimeLabels {
+    double Step = 0;
+    int Ladder = -1;
+    std::string Format;
+  } IDateTime;
+  double CalcDateTimeIncrement();
+  void ForEachDateTimeLabel(const std::function<void(double)>& Take);
+  void DoDateTimeLabels();
+  std::string DateTimeLabelText(double Value) const;
+
   friend class TCustomAxisPanel;
+  int LogXPosValue(double Value) const;
+  int LogYPosValue(double Value) const;
   int XPosValueCheck(double Value) const;
   int YPosValueCheck(double Value) const;
   int XPosValue(double Value) const;
@@ -352,6 +419,11 @@ class TChartAxis : public TPersistent {
   bool FResizeChart = true;
   double FZPosition = 0;
   bool FInverted = false;
+  bool FLogarithmic = false;
+  double FLogarithmicBase = 10;
+  std::string FDateTimeFormat;
+  bool FExactDateTime = true;
+  bool FDateTimeLocal = false;
   bool FHorizontal = false;
   bool FOtherSide = false;
   bool FVisible = true;
@@ -413,6 +485,10 @@ class TChartAxes {
   bool IFastCalc = false;
 };
 
+inline constexpr const char* KelMsg_AxisLogDateTime = "DateTime Axis cannot be Logarithmic";
+inline constexpr const char* KelMsg_AxisLogNotPositive =
+    "Logarithmic Axis Min and Max values should be >= 0";
+inline constexpr const char* KelMsg_AxisLogBase = "Axis Logarithmic Base should be <> 1 and > 0";
 inline constexpr const char* KelMsg_AxisMinMax = "Axis Minimum Value must be <= Maximum";
 inline constexpr const char* KelMsg_AxisMaxMin = "Axis Maximum Value must be >= Minimum";
 // SetMinMax, Minimum or Maximum with an end that is not a finite number.

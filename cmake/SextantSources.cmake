@@ -7,14 +7,18 @@
 
 # ---- Engine (standard library and the platform/ interfaces only) ----------
 set(SEXTANT_ENGINE_SOURCES
+  axes/axis_date_time.cpp
   axes/axis_draw.cpp
   axes/axis_increment.cpp
   axes/axis_label_format.cpp
   axes/axis_labels.cpp
+  axes/axis_log.cpp
   axes/axis_math.cpp
   axes/axis_room.cpp
   axes/chart_axis.cpp
+  axes/date_time.cpp
   axes/decimal_digits.cpp
+  axes/exponent_text.cpp
   axes/format_pattern.cpp
   axes/value_format.cpp
   canvas/automatic_text.cpp
@@ -73,6 +77,8 @@ set(SEXTANT_ENGINE_HEADERS
   axes/axis_label_style.h
   axes/axis_labels.h
   axes/chart_axis.h
+  axes/date_time.h
+  axes/exponent_text.h
   axes/format_pattern.h
   axes/value_format.h
   canvas/automatic_text.h
@@ -142,6 +148,7 @@ set(SEXTANT_ENGINE_INTERNAL_HEADERS
   platform/stand_in_host.h
   canvas/line_batch_canvas.h
   axes/axis_math.h
+  axes/decimal_digits.h
   series/kel_sort.h
   series/segment_hit.h
   tools/thumb_bitmaps.h)
@@ -200,9 +207,11 @@ set(SEXTANT_APP_MAIN app/main.cpp)
 
 # ---- Tests (one executable per *_test.cpp) -----------------------------------
 set(SEXTANT_UNIT_TESTS
+  tests/unit/axis_date_time_test.cpp
   tests/unit/axis_increment_test.cpp
   tests/unit/axis_label_format_test.cpp
   tests/unit/axis_labels_test.cpp
+  tests/unit/axis_log_test.cpp
   tests/unit/axis_math_test.cpp
   tests/unit/axis_panel_test.cpp
   tests/unit/area_series_test.cpp
@@ -219,6 +228,7 @@ set(SEXTANT_UNIT_TESTS
   tests/unit/paint_removal_test.cpp
   tests/unit/chart_value_list_test.cpp
   tests/unit/fast_line_equivalence_test.cpp
+  tests/unit/exponent_text_test.cpp
   tests/unit/fast_line_test.cpp
   tests/unit/font_test.cpp
   tests/unit/gradient_test.cpp

@@ -453,9 +453,11 @@ static const TChartValueList* PositionalList(const TChartSeries* Series) {
 // The smallest (IsMin) or largest X (IsX) or Y of the drawable points
 // From..To of a series: those whose X and Y are both finite. Found tells
 // whether there is one. NaN and infinities have no place on a scale, and a
-// point that cannot be drawn lends neither of its values to a range.
+// point that cannot be drawn lends neither of its values to a range. With
+// PositiveOnly (a logarithmic axis) values that are not positive are left
+// out as well.
 static double FiniteExtreme(const TChartSeries* Series, long long From, long long To, bool IsMin, bool IsX,
-                            bool& Found) {
+                            bool& Found, bool PositiveOnly = false) {
   const double* xs = Series->XValues()->Data();
   const double* ys = Series->YValues()->Data();
   const double* values = IsX ? xs : ys;
@@ -464,6 +466,7 @@ static double FiniteExtreme(const TChartSeries* Series, long long From, long lon
   for (long long i = From; i <= To; ++i) {
     if (!IsFinitePoint(xs[i], ys[i])) continue;
     const double v = values[i];
+    if (PositiveOnly && !(v > 0)) continue;
     if (!Found || (IsMin ? v < result : v > result)) result = v;
     Found = true;
   }
@@ -540,7 +543,12 @@ double TCustomAxisPanel::InternalMinMax(const TChartAxis* Axis, bool IsMin, bool
       if (pageStart >= N) continue;
       const long long stop = std::min<long long>(pageStart + P, N);
       bool any = false;
-      v = FiniteExtreme(s, pageStart, stop - 1, IsMin, IsX, any);
+      v = FiniteExtreme(s, pageStart, stop - 1, IsMin, IsX, any, Axis->Logarithmic());
+      if (!any) continue;
+    } else if (Axis->Logarithmic()) {
+      // Only positive values have a place on a logarithmic scale.
+      bool any = false;
+      v = FiniteExtreme(s, 0, s->Count() - 1, IsMin, IsX, any, true);
       if (!any) continue;
     } else {
       // The series' extremes come from its drawable points; a series

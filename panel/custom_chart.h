@@ -176,6 +176,7 @@ class TCustomChart : public TCustomAxisPanel {
   void SaveScalesOnce();
   void AddZoomSnapshot();
   void ScrollAxes(bool Horizontal, bool Up);
+  void ScrollLogAxis(TChartAxis* Axis, bool Up);
   // Cursor and hover for a move without a drag.
   void CheckMouseCursorAndHover(float X, float Y);
   bool CheckMouseSeries(int X, int Y);

@@ -242,6 +242,15 @@ void TCustomChart::ProcessPanning(TChartAxis* Axis, int P0, int P1) {
   const double d = Axis->CalcPosPoint(P0) - Axis->CalcPosPoint(P1);
   double newMin = lo + d;
   double newMax = hi + d;
+  if (Axis->Logarithmic()) {
+    // In log space: both ends scaled by the ratio of the two values, so
+    // the scale moves by the dragged pixels and never crosses zero.
+    const double ratio = Axis->CalcPosPoint(P0) / Axis->CalcPosPoint(P1);
+    newMin = lo * ratio;
+    newMax = hi * ratio;
+    // A move that would invert the scale is not applied.
+    if (!(ratio > 0) || !(newMin <= newMax)) return;
+  }
   // An end that would leave the doubles keeps its old value.
   if (!std::isfinite(newMin)) newMin = lo;
   if (!std::isfinite(newMax)) newMax = hi;
@@ -523,6 +532,12 @@ void TCustomChart::ZoomPercent(double Percent) {
     const double d = affected ? (hi - lo) * (Percent - 100) * 0.01 : 0;
     ends[i][0] = lo + d;
     ends[i][1] = hi - d;
+    if (a->Logarithmic() && lo > 0 && hi > 0) {
+      // The same share of the logarithmic range at both ends.
+      const double f = affected ? std::pow(hi / lo, (Percent - 100) * 0.01) : 1;
+      ends[i][0] = lo * f;
+      ends[i][1] = hi / f;
+    }
   }
   DoZoom(ends[2][0], ends[2][1], ends[3][0], ends[3][1], ends[0][0], ends[0][1], ends[1][0],
          ends[1][1]);
@@ -614,6 +629,23 @@ void TCustomChart::MouseWheel(TShiftState Shift, int WheelDelta, bool& Handled) 
   BroadcastWheelEvent(up ? wmeUp : wmeDown, WheelDelta, KelRound(pos.X), KelRound(pos.Y));
 }
 
+// A wheel step on a logarithmic axis moves it by 3 % of its logarithmic
+// range: both ends times the same factor.
+void TCustomChart::ScrollLogAxis(TChartAxis* Axis, bool Up) {
+  const double lo = Axis->IMinimum;
+  const double hi = Axis->IMaximum;
+  if (!(lo > 0) || !(hi > lo)) return;
+  double f = std::pow(hi / lo, 0.03);
+  if (!Up) f = 1 / f;
+  double newMin = lo * f;
+  double newMax = hi * f;
+  if (!std::isfinite(newMin) || !std::isfinite(newMax)) return;
+  bool allow = true;
+  if (OnAllowScroll) OnAllowScroll(this, Axis, newMin, newMax, allow);
+  if (!allow || !std::isfinite(newMin) || !std::isfinite(newMax)) return;
+  Axis->SetMinMax(newMin, newMax);
+}
+
 void TCustomChart::ScrollHorizontalAxes(bool Up) { ScrollAxes(true, Up); }
 void TCustomChart::ScrollVerticalAxes(bool Up) { ScrollAxes(false, Up); }
 
@@ -622,6 +654,10 @@ void TCustomChart::ScrollAxes(bool Horizontal, bool Up) {
   const std::vector<TChartAxis*> axes(Axes().begin(), Axes().end());
   for (TChartAxis* a : axes) {
     if (a->IsDepthAxis() || a->Horizontal() != Horizontal) continue;
+    if (a->Logarithmic()) {
+      ScrollLogAxis(a, Up);
+      continue;
+    }
     double o = (a->Maximum() - a->Minimum()) * 3 * 0.01;
     if (!Up) o = -o;
     // A range too wide to move within the doubles stays where it is.

@@ -344,6 +344,12 @@ double TChartSeries::MinXValue() const { return FiniteExtent().MinX; }
 double TChartSeries::MaxXValue() const { return FiniteExtent().MaxX; }
 double TChartSeries::MinYValue() const { return FiniteExtent().MinY; }
 double TChartSeries::MaxYValue() const { return FiniteExtent().MaxY; }
+bool TChartSeries::OnLogScales(double X, double Y) const {
+  if (FGetHorizAxis && FGetHorizAxis->Logarithmic() && !(X > 0)) return false;
+  if (FGetVertAxis && FGetVertAxis->Logarithmic() && !(Y > 0)) return false;
+  return true;
+}
+
 bool TChartSeries::HasFinitePoint() const { return FiniteExtent().Any; }
 
 // When neither list holds a value that is not finite, every point is

@@ -185,6 +185,9 @@ class TChartSeries : public TCustomChartSeries, public IChartValueListOwner {
   TChartAxis* GetHorizAxis() const { return FGetHorizAxis; }
   TChartAxis* GetVertAxis() const { return FGetVertAxis; }
   void RecalcGetAxis();
+  // False for a point that a logarithmic axis of the series cannot place
+  // (a value that is not positive): such points are not drawn.
+  bool OnLogScales(double X, double Y) const;
   virtual bool AssociatedToAxis(const TChartAxis* Axis) const;
   // Point labels of the series' own kind (none for the base series).
   virtual bool HasPointLabels() const { return false; }

@@ -64,7 +64,9 @@ bool TCustomSeries::LineShown() const { return FConnectsPoints && LinePen()->Vis
 // ---- [Points] --------------------------------------------------------------------
 
 bool TCustomSeries::IsFinitePoint(int ValueIndex) const {
-  return sextant::IsFinitePoint(FX->Data()[ValueIndex], FY->Data()[ValueIndex]);
+  const double x = FX->Data()[ValueIndex];
+  const double y = FY->Data()[ValueIndex];
+  return sextant::IsFinitePoint(x, y) && OnLogScales(x, y);
 }
 
 TPoint TCustomSeries::PixelOf(int ValueIndex) const {

@@ -92,7 +92,7 @@ bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
 
 bool TFastLineSeries::BreaksLine(int ValueIndex) const {
   const auto i = static_cast<std::size_t>(ValueIndex);
-  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]);
+  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]) || !OnLogScales(FX->Data()[i], FY->Data()[i]);
 }
 
 bool TFastLineSeries::NullLeftOut(int ValueIndex) const {
@@ -338,6 +338,9 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   const int last = FLastVisibleIndex;
   if (!h || !v || last >= Count()) return false;
   if (!MonotoneConversion(h) || !FX->IsAscending()) return false;
+  // Logarithmic scales break the line at values that are not positive,
+  // which the column search does not look for.
+  if (h->Logarithmic() || v->Logarithmic()) return false;
   // A point is null by its own colour only; when the series colour or the
   // palette could make points null, every point is visited.
   const bool nullsMatter = FColors && FTreatNulls != tnIgnore;

@@ -1,0 +1,11 @@
+# Runs the cookbook recipe EXE to write FILE, then CHECK (the image checker)
+# on it: the image must be written, decode and not be blank.
+file(REMOVE ${FILE})
+execute_process(COMMAND ${EXE} ${FILE} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${EXE} failed: ${result}")
+endif()
+execute_process(COMMAND ${CHECK} ${FILE} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${FILE} is not a usable image")
+endif()
