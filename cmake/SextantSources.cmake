@@ -182,6 +182,7 @@ set(SEXTANT_QT_HEADERS
 set(SEXTANT_QT_INTERNAL_HEADERS
   platform/qt/qt_conversions_p.h
   platform/qt/qt_crisp_lines_p.h
+  platform/qt/qt_pending_fill_p.h
   platform/qt/qt_image_p.h
   platform/qt/qt_stroke_p.h
   platform/qt/qt_text_layout_p.h)
@@ -288,6 +289,7 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_canvas_test.cpp
   tests/qt/qt_connected_lines_test.cpp
   tests/qt/qt_crisp_lines_test.cpp
+  tests/qt/qt_held_fill_test.cpp
   tests/qt/qt_text_layout_cache_test.cpp
   tests/qt/series_kinds_render_test.cpp
   tests/qt/view3d_render_test.cpp

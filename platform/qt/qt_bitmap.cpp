@@ -13,7 +13,7 @@ TQtImageCanvas::~TQtImageCanvas() { Close(); }
 
 QPainter* TQtImageCanvas::ActivePainter() {
   if (FPainter) return FPainter;
-  QImage& image = FOwner.Image();
+  QImage& image = FOwner.FImage;
   if (image.isNull()) return nullptr;
   FOwnPainter = std::make_unique<QPainter>();
   if (!FOwnPainter->begin(&image)) {
@@ -42,6 +42,7 @@ void TQtImageCanvas::SetMatrix(const TKelMatrix& m) {
 
 void TQtImageCanvas::Close() {
   if (!FPainter) return;
+  FlushPendingFill();
   FMatrix = ToKelMatrix(FPainter->worldTransform());
   ForgetStates();
   FOwnPainter->end();
@@ -73,6 +74,7 @@ void TQtBitmap::SetSize(int width, int height) {
 
 void TQtBitmap::Clear(TColor color) {
   if (FImage.isNull()) return;
+  FCanvas->FlushPendingFill();
   // Also fine while a painter is open: the raster painter writes straight
   // into the same, unshared pixel buffer.
   FImage.fill(ToQColor(color));
@@ -80,11 +82,13 @@ void TQtBitmap::Clear(TColor color) {
 
 TColor TQtBitmap::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= FImage.width() || y >= FImage.height()) return 0;
+  FCanvas->FlushPendingFill();
   return FImage.pixelColor(x, y).rgba();
 }
 
 void TQtBitmap::SetPixel(int x, int y, TColor color) {
   if (x < 0 || y < 0 || x >= FImage.width() || y >= FImage.height()) return;
+  FCanvas->FlushPendingFill();
   FImage.setPixelColor(x, y, ToQColor(color));
 }
 

@@ -16,6 +16,7 @@
 #include "platform/qt/qt_conversions_p.h"
 #include "platform/qt/qt_crisp_lines_p.h"
 #include "platform/qt/qt_image_p.h"
+#include "platform/qt/qt_pending_fill_p.h"
 #include "platform/qt/qt_stroke_p.h"
 #include "platform/qt/qt_text_layout_p.h"
 
@@ -28,12 +29,37 @@ namespace sextant {
 TQtHostCanvas::TQtHostCanvas(QPainter& painter) : FPainter(&painter) {}
 
 TQtHostCanvas::~TQtHostCanvas() {
+  FlushPendingFill();
   // Leave the caller's painter as it was handed over.
   if (FPainter && FPainter->isActive())
     for (std::size_t i = 0; i < FSaved.size(); ++i) FPainter->restore();
 }
 
 void TQtHostCanvas::ForgetStates() { FSaved.clear(); }
+
+namespace {
+std::uint64_t GHiddenFills = 0;
+}  // namespace
+
+std::uint64_t HiddenFillsSkipped() { return GHiddenFills; }
+
+void TQtHostCanvas::FlushPendingFill() {
+  if (!FHeldFill.Active) return;
+  FHeldFill.Active = false;
+  QPainter* p = FPainter;
+  if (!p || !p->isActive()) return;
+  // Exactly as FillRect paints a square solid fill.
+  p->setBrush(FHeldFill.Brush);
+  p->setPen(Qt::NoPen);
+  SetHint(*p, QPainter::Antialiasing, false);
+  p->setOpacity(1);
+  p->drawRect(FHeldFill.Rect);
+}
+
+QPainter* TQtHostCanvas::DrawingPainter() {
+  FlushPendingFill();
+  return ActivePainter();
+}
 
 float TQtHostCanvas::Scale() const {
   if (FPainter && FPainter->device()) return static_cast<float>(FPainter->device()->devicePixelRatioF());
@@ -54,11 +80,12 @@ bool TQtHostCanvas::BeginScene() {
 }
 
 void TQtHostCanvas::EndScene() {
+  FlushPendingFill();
   if (FSceneDepth > 0) --FSceneDepth;
 }
 
 TQtHostCanvas::StateHandle TQtHostCanvas::SaveState() {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return 0;
   p->save();
   // Handles are unique in the process, so that a handle kept from another
@@ -73,6 +100,7 @@ void TQtHostCanvas::RestoreState(StateHandle state) {
   // (or already restored) handle does nothing.
   const auto it = std::find(FSaved.begin(), FSaved.end(), state);
   if (it == FSaved.end() || !FPainter) return;
+  FlushPendingFill();
   while (!FSaved.empty()) {
     const StateHandle h = FSaved.back();
     FSaved.pop_back();
@@ -82,7 +110,7 @@ void TQtHostCanvas::RestoreState(StateHandle state) {
 }
 
 void TQtHostCanvas::IntersectClipRect(const TRectF& r) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   p->setClipRect(ToQRectF(r), Qt::IntersectClip);
 }
@@ -93,7 +121,7 @@ TKelMatrix TQtHostCanvas::Matrix() const {
 }
 
 void TQtHostCanvas::SetMatrix(const TKelMatrix& m) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   p->setWorldTransform(ToQTransform(m));
 }
@@ -229,12 +257,37 @@ QPainterPath TQtHostCanvas::RectPath(const TRectF& rect, float xRadius, float yR
   return path;
 }
 
+// A square fill in an opaque solid colour at full opacity is held back
+// (FHeldFill) until the next drawing. When that is another such fill whose
+// rectangle contains the held one, under the same transform and clip (the
+// canvas paints the held fill before any change of them), it covers every
+// pixel of the held fill, which is then never painted: a panel erases its
+// background and fills the same rectangle again in every paint.
 void TQtHostCanvas::FillRect(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                              float opacity, THostCornerType cornerType) {
   QPainter* p = ActivePainter();
   if (!p) return;
   const QRectF q = ToQRectF(r);
   const bool square = !HasShapedCorners(q, xRadius, yRadius, corners);
+  const THostFill& fill = FState.Fill();
+  const bool holdable = square && q.isValid() && fill.Kind == THostBrushKind::Solid && (fill.Color >> 24) == 0xFF &&
+                        ClampOpacity(opacity) == 1 && p->compositionMode() == QPainter::CompositionMode_SourceOver &&
+                        p->deviceTransform().type() <= QTransform::TxScale;
+  if (holdable && FHeldFill.Active && q.contains(FHeldFill.Rect)) {
+    FHeldFill.Active = false;
+    ++GHiddenFills;
+  }
+  FlushPendingFill();
+  if (holdable) {
+    if (FState.Changed(hspFill)) {
+      FSolidBrush = QBrush(ToQColor(fill.Color));
+      FState.Converted(hspFill);
+    }
+    FHeldFill.Rect = q;
+    FHeldFill.Brush = FSolidBrush;
+    FHeldFill.Active = true;
+    return;
+  }
   if (!PrepareFill(*p, q, !square)) return;
   p->setOpacity(ClampOpacity(opacity));
   if (square)
@@ -245,7 +298,7 @@ void TQtHostCanvas::FillRect(const TRectF& r, float xRadius, float yRadius, std:
 
 void TQtHostCanvas::DrawRect(const TRectF& r, float xRadius, float yRadius, std::uint8_t corners,
                              float opacity, THostCornerType cornerType) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   const QRectF q = ToQRectF(r);
   const bool square = !HasShapedCorners(q, xRadius, yRadius, corners);
@@ -259,7 +312,7 @@ void TQtHostCanvas::DrawRect(const TRectF& r, float xRadius, float yRadius, std:
 }
 
 void TQtHostCanvas::FillEllipse(const TRectF& r, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   const QRectF q = ToQRectF(r);
   if (!PrepareFill(*p, q, true)) return;
@@ -268,7 +321,7 @@ void TQtHostCanvas::FillEllipse(const TRectF& r, float opacity) {
 }
 
 void TQtHostCanvas::DrawEllipse(const TRectF& r, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   const QRectF q = ToQRectF(r);
   QPointF offset;
@@ -278,7 +331,7 @@ void TQtHostCanvas::DrawEllipse(const TRectF& r, float opacity) {
 }
 
 void TQtHostCanvas::DrawLine(TPointF p1, TPointF p2, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   const QPointF a = ToQPointF(p1), b = ToQPointF(p2);
   const TPointF pts[2] = {p1, p2};
@@ -294,7 +347,7 @@ void TQtHostCanvas::DrawLine(TPointF p1, TPointF p2, float opacity) {
 
 void TQtHostCanvas::DrawArc(TPointF center, TPointF radius, float startAngle, float sweepAngle,
                             float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p) return;
   THostPath arc;
   arc.AddArc(center, radius, startAngle, sweepAngle);
@@ -306,7 +359,7 @@ void TQtHostCanvas::DrawArc(TPointF center, TPointF radius, float startAngle, fl
 }
 
 void TQtHostCanvas::FillPath(const THostPath& path, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p || path.IsEmpty()) return;
   const QPainterPath q = ToQPainterPath(path);
   if (!PrepareFill(*p, q.boundingRect(), !AxisAligned(path))) return;
@@ -315,7 +368,7 @@ void TQtHostCanvas::FillPath(const THostPath& path, float opacity) {
 }
 
 void TQtHostCanvas::DrawPath(const THostPath& path, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p || path.IsEmpty()) return;
   const QPainterPath q = ToQPainterPath(path);
   QPointF offset;
@@ -327,7 +380,7 @@ void TQtHostCanvas::DrawPath(const THostPath& path, float opacity) {
 }
 
 void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p || !points || count == 0) return;
   FPolyline.resize(count);
   QPointF* out = FPolyline.data();
@@ -374,7 +427,7 @@ void TQtHostCanvas::DrawPolyline(const TPointF* points, std::size_t count, float
 // walk of a large series is mostly such runs: one call per pixel column
 // instead of one per point.
 void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count, float opacity) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p || !points || count < 2) return;
   const THostStroke& stroke = FState.Stroke();
   if (stroke.Kind != THostBrushKind::Solid) {
@@ -465,7 +518,7 @@ void TQtHostCanvas::DrawAliasedPolyline(QPainter& p, const TPointF* points, std:
 
 void TQtHostCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,
                                float opacity, bool highSpeed) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   if (!p || bitmap.IsEmpty()) return;
   p->setOpacity(ClampOpacity(opacity));
   SetHint(*p, QPainter::SmoothPixmapTransform, !highSpeed);
@@ -486,7 +539,7 @@ std::unique_ptr<IHostTextLayout> TQtHostCanvas::CreateTextLayout() {
 }
 
 void TQtHostCanvas::RenderLayout(IHostTextLayout& layout) {
-  QPainter* p = ActivePainter();
+  QPainter* p = DrawingPainter();
   auto* q = dynamic_cast<TQtTextLayout*>(&layout);
   if (!p || !q) return;
   q->Draw(*p);

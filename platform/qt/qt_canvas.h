@@ -97,6 +97,10 @@ class TQtHostCanvas : public IHostCanvas {
 
   std::unique_ptr<IHostBitmap> CreateBitmap(int width, int height, float scale) override;
 
+  // Paints a fill the canvas holds back (see TPendingFill); whoever reads
+  // or changes the device's pixels beside the canvas calls it first.
+  void FlushPendingFill();
+
  protected:
   // For canvases that open their painter on demand (bitmaps).
   TQtHostCanvas() = default;
@@ -104,6 +108,9 @@ class TQtHostCanvas : public IHostCanvas {
   virtual QPainter* ActivePainter() { return FPainter; }
   // Drops every saved state (the painter is about to end).
   void ForgetStates();
+  // The painter for a drawing, after the held fill is painted; null when
+  // the device cannot be painted.
+  QPainter* DrawingPainter();
   QPainter* FPainter = nullptr;
   int FSceneDepth = 0;
 
@@ -125,6 +132,14 @@ class TQtHostCanvas : public IHostCanvas {
   qreal LogicalDpiY();
 
   THostState FState;
+  // A solid opaque rectangle fill held back until the next drawing (see
+  // FillRect), in the painter's transform and clip of the time it was given.
+  struct THeldFill {
+    bool Active = false;
+    QRectF Rect;
+    QBrush Brush;
+  };
+  THeldFill FHeldFill;
   // The stroke as Qt pens, kept until the stroke changes: the pen of a
   // solid stroke (a gradient's brush depends on each shape's bounds), and
   // the one-pixel solid pen of the native line list.
@@ -180,10 +195,18 @@ class TQtBitmap : public IHostBitmap {
   TColor Pixel(int x, int y) const override;
   void SetPixel(int x, int y, TColor color) override;
 
-  QImage& Image() { return FImage; }
-  const QImage& Image() const { return FImage; }
+  // The pixels, with everything drawn on the canvas so far.
+  QImage& Image() {
+    FCanvas->FlushPendingFill();
+    return FImage;
+  }
+  const QImage& Image() const {
+    FCanvas->FlushPendingFill();
+    return FImage;
+  }
 
  private:
+  friend class TQtImageCanvas;  // opens its painter on the image
   QImage FImage;
   float FScale;
   std::unique_ptr<TQtImageCanvas> FCanvas;
