@@ -1,8 +1,10 @@
 #include "platform/qt/qt_text_layout_p.h"
 
+#include <QPaintEngine>
 #include <QTextOption>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/qt_conversions_p.h"
 
@@ -97,6 +99,131 @@ TRectF TQtTextLayout::TextRect() {
   return {FTopLeft.X, FTopLeft.Y, static_cast<float>(FTopLeft.X + w), static_cast<float>(FTopLeft.Y + h)};
 }
 
+namespace {
+
+std::uint64_t GImagesDrawn = 0;
+
+// Empty device pixels around the glyphs in a text image (antialiasing and
+// glyph overhangs reach beyond the advance).
+constexpr int KImageMargin = 3;
+// Texts larger than this (device pixels) are drawn from their glyphs: the
+// images stay small.
+constexpr int KMaxImageSide = 512;
+constexpr int KMaxImagePixels = 16 * 1024;  // 64 KB; at most 4 MB for 64 texts
+
+// The image a raster painter draws into (a QImage, or a widget's backing
+// store); null for every other device (vector exports keep their text).
+const QImage* RasterTarget(QPainter& painter) {
+  QPaintEngine* engine = painter.paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster) return nullptr;
+  QPaintDevice* device = engine->paintDevice();
+  if (!device || device->devType() != QInternal::Image) return nullptr;
+  return static_cast<const QImage*>(device);
+}
+
+// Glyph runs drawn with painter at the device transform of the text.
+void DrawRuns(QPainter& painter, const QList<QGlyphRun>& runs, const QTransform& device, QRgb colour) {
+  painter.setTransform(device);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setPen(QColor::fromRgba(colour));
+  for (const QGlyphRun& run : runs) painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+}  // namespace
+
+std::uint64_t TQtTextLayout::ImagesDrawn() { return GImagesDrawn; }
+
+// The image holds the glyphs as the device would get them: drawn with the
+// device's scale, at the same fraction of a device pixel, on transparent
+// pixels. Blending it over a background gives the glyphs' own pixels when
+// the rasteriser blends glyph coverage linearly (colour times coverage plus
+// background times the rest, as the image's source-over does); with gamma
+// corrected or subpixel glyphs it does not. So the image is checked once,
+// when it is made: the glyphs drawn directly and the image drawn over two
+// backgrounds, in the device's pixel format, must give the same pixels.
+bool TQtTextLayout::MakeImage(TTextImage& image, const QTransform& device, QPointF fraction,
+                              QImage::Format target) {
+  image.Pixels = QImage();
+  image.Usable = false;
+  const qreal scale = device.m11();
+  const int w = static_cast<int>(std::ceil(FCurrent->Width * scale)) + 2 * KImageMargin + 1;
+  const int h = static_cast<int>(std::ceil(FCurrent->Height * scale)) + 2 * KImageMargin + 1;
+  if (w > KMaxImageSide || h > KMaxImageSide || w * h > KMaxImagePixels) return false;
+  // The text origin lands on (margin + fraction) of the image.
+  const QTransform local(scale, 0, 0, scale, KImageMargin + fraction.x(), KImageMargin + fraction.y());
+  QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
+  if (pixels.isNull()) return false;
+  pixels.fill(Qt::transparent);
+  {
+    QPainter p(&pixels);
+    DrawRuns(p, FCurrent->Runs, local, image.Colour);
+  }
+  for (QRgb background : {0xFFF0F0F0u, 0xFF3A5FA8u}) {
+    QImage direct(w, h, target);
+    QImage blended(w, h, target);
+    if (direct.isNull() || blended.isNull()) return false;
+    direct.fill(QColor::fromRgba(background));
+    blended.fill(QColor::fromRgba(background));
+    {
+      QPainter p(&direct);
+      DrawRuns(p, FCurrent->Runs, local, image.Colour);
+    }
+    {
+      QPainter p(&blended);
+      p.drawImage(QPoint(0, 0), pixels);
+    }
+    if (direct != blended) return false;
+  }
+  image.Pixels = std::move(pixels);
+  image.Usable = true;
+  return true;
+}
+
+// The image path needs a raster device, full opacity, source-over and a
+// device transform without rotation or shear with equal scales; the image
+// is then drawn at whole device pixels with the device transform set to
+// the identity (a plain copy with blending), and the painter's transform
+// put back.
+bool TQtTextLayout::DrawFromImage(QPainter& painter, QPointF origin) {
+  if (ClampOpacity(FOpacity) != 1 || painter.opacity() != 1 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return false;
+  const QImage* target = RasterTarget(painter);
+  if (!target) return false;
+  const QTransform device = painter.deviceTransform();
+  if (device.type() > QTransform::TxScale || device.m11() != device.m22() || !(device.m11() > 0)) return false;
+  const QPointF at = device.map(origin);
+  if (!(std::abs(at.x()) < 1e6 && std::abs(at.y()) < 1e6)) return false;
+  const QPoint whole(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+  const QPointF fraction = at - QPointF(whole);
+  TTextImage& image = FCurrent->Image;
+  const QRgb colour = FColor;
+  if (image.Colour != colour || image.Scale != device.m11() || image.Fraction != fraction ||
+      image.TargetFormat != target->format()) {
+    image.Colour = colour;
+    image.Scale = device.m11();
+    image.Fraction = fraction;
+    image.TargetFormat = target->format();
+    MakeImage(image, QTransform(device.m11(), 0, 0, device.m22(), device.dx(), device.dy()), fraction,
+              target->format());
+  }
+  if (!image.Usable) return false;
+  const QPoint topLeft = whole - QPoint(KImageMargin, KImageMargin);
+  if (device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
+      device.dy() == std::round(device.dy())) {
+    // Logical and device pixels differ by a whole translation only.
+    painter.drawImage(topLeft - QPoint(static_cast<int>(device.dx()), static_cast<int>(device.dy())), image.Pixels);
+  } else {
+    const QTransform world = painter.worldTransform();
+    painter.setWorldTransform(device.inverted() * world);
+    painter.drawImage(topLeft, image.Pixels);
+    painter.setWorldTransform(world);
+  }
+  ++GImagesDrawn;
+  return true;
+}
+
 // The painter is set up for the text without a save and restore of its
 // whole state (the canvas sets pen, brush, hints and opacity before every
 // primitive anyway); only a clip to a maximum size smaller than the text
@@ -126,7 +253,8 @@ void TQtTextLayout::Draw(QPainter& painter) {
       FCurrent->Runs = FCurrent->Layout->glyphRuns();
       FCurrent->HasRuns = true;
     }
-    for (const QGlyphRun& run : FCurrent->Runs) painter.drawGlyphRun(origin, run);
+    if (!DrawFromImage(painter, origin))
+      for (const QGlyphRun& run : FCurrent->Runs) painter.drawGlyphRun(origin, run);
   }
   if (clip) painter.restore();
 }

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QGlyphRun>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPen>
@@ -39,6 +40,10 @@ class TQtTextLayout : public IHostTextLayout {
   // Renders the text at its top-left in its colour and opacity.
   void Draw(QPainter& painter);
 
+  // Texts drawn from their images since the program started; tests read
+  // the difference around a drawing.
+  static std::uint64_t ImagesDrawn();
+
   const QFont& Font() const { return FQFont; }
 
  private:
@@ -55,6 +60,24 @@ class TQtTextLayout : public IHostTextLayout {
   TColor FColor = claBlack;
   QPen FPen{QColor(0, 0, 0)};  // the text colour as a pen, kept until it changes
   float FOpacity = 1;
+  // The glyphs of a laid-out text drawn once into an image, in one colour,
+  // at one device scale and one fraction of a device pixel. The image is
+  // used only when drawing it gave the pixels of drawing the glyphs on two
+  // test backgrounds (Usable); drawing a small image costs a quarter of
+  // drawing its glyphs.
+  struct TTextImage {
+    QImage Pixels;       // null when not made (or too large)
+    QRgb Colour = 0;
+    qreal Scale = 0;
+    QPointF Fraction;    // of the text origin, in device pixels
+    int TargetFormat = 0;  // the device image's format the test used
+    bool Usable = false;
+  };
+  // Draws the current text from its image where that gives the glyphs'
+  // own pixels; false when the glyphs must be drawn.
+  bool DrawFromImage(QPainter& painter, QPointF origin);
+  bool MakeImage(TTextImage& image, const QTransform& device, QPointF fraction, QImage::Format target);
+
   // Laid-out texts by text and font, the least recently used replaced: a chart
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
@@ -69,6 +92,7 @@ class TQtTextLayout : public IHostTextLayout {
     // them again skips the layout's per-draw walk over lines and items.
     QList<QGlyphRun> Runs;
     bool HasRuns = false;
+    TTextImage Image;
   };
   static constexpr std::size_t KLayoutCache = 64;
   std::uint64_t FUseClock = 0;

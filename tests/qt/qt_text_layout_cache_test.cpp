@@ -3,6 +3,8 @@
 // afresh gives.
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -144,6 +146,94 @@ TEST(QtTextLayoutCache, CachedGlyphsDrawLikeTheLayout) {
       ours.TextRect();
     }
   }
+}
+
+// Axis labels, titles and marks are drawn from images of their glyphs
+// where that gives the same pixels: on any background, at any fraction of a
+// pixel, at device scale 2, and again from the kept image. Translucent
+// texts and vector devices take the glyphs themselves.
+TEST(QtTextLayoutCache, TextImagesDrawLikeTheGlyphs) {
+  struct Case {
+    const char* name;
+    TPointF topLeft;
+    QRgb colour;
+    qreal scale;      // device pixel ratio of the image
+    QPointF shift;    // painter translation
+    float opacity;
+    bool fromImage;   // expected to be drawn from its image
+  };
+  const Case cases[] = {
+      {"whole pixels", {7, 5}, 0xFF000000, 1, {0, 0}, 1, true},
+      {"grey, fractions", {7.25f, 5.75f}, 0xFFA9A9A9, 1, {0, 0}, 1, true},
+      {"red, half pixel shift", {3, 4}, 0xFFFF0000, 1, {0.5, 0.5}, 1, true},
+      {"white on colour", {10.5f, 2.33f}, 0xFFFFFFFF, 1, {20, 10}, 1, true},
+      {"translucent colour", {7, 5}, 0x80206040, 1, {0, 0}, 1, true},
+      {"device scale 2", {7.3f, 5.1f}, 0xFF000000, 2, {0, 0}, 1, true},
+      {"device scale 1.5", {7, 5}, 0xFF102030, 1.5, {0, 0}, 1, true},
+      {"half opacity", {7, 5}, 0xFF000000, 1, {0, 0}, 0.5f, false},
+  };
+  THostFont font;
+  font.Family = "DejaVu Sans";
+  font.Size = 11;
+  for (const Case& c : cases) {
+    // A background that changes in every pixel: the blend must match on
+    // all of them, not only on white.
+    QImage background(140 * c.scale, 40 * c.scale, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < background.height(); ++y)
+      for (int x = 0; x < background.width(); ++x)
+        background.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
+    background.setDevicePixelRatio(c.scale);
+    QImage expected = background;
+    {
+      QPainter painter(&expected);
+      painter.translate(c.shift);
+      painter.setRenderHint(QPainter::Antialiasing, true);
+      painter.setRenderHint(QPainter::TextAntialiasing, true);
+      painter.setOpacity(c.opacity);
+      painter.setPen(QColor::fromRgba(c.colour));
+      painter.setFont(ToQFont(font, 96));
+      QTextLayout layout(QString::fromUtf8("Ag -1,234.5"), ToQFont(font, 96));
+      layout.beginLayout();
+      QTextLine line = layout.createLine();
+      line.setLineWidth(1e6);
+      line.setPosition(QPointF(0, 0));
+      layout.endLayout();
+      for (const QGlyphRun& run : layout.glyphRuns()) painter.drawGlyphRun(QPointF(c.topLeft.X, c.topLeft.Y), run);
+    }
+    TQtTextLayout ours(96);
+    for (int round = 0; round < 2; ++round) {
+      QImage image = background;
+      const std::uint64_t before = TQtTextLayout::ImagesDrawn();
+      {
+        QPainter painter(&image);
+        painter.translate(c.shift);
+        ours.SetText("Ag -1,234.5");
+        ours.SetFont(font);
+        ours.SetColor(c.colour);
+        ours.SetOpacity(c.opacity);
+        ours.SetTopLeft(c.topLeft);
+        ours.Draw(painter);
+      }
+      EXPECT_EQ(image, expected) << c.name << " round " << round;
+      EXPECT_EQ(TQtTextLayout::ImagesDrawn() - before, c.fromImage ? 1u : 0u) << c.name;
+      ours.SetText("another text");  // the next round finds the kept image
+      ours.TextRect();
+    }
+  }
+}
+
+TEST(QtTextLayoutCache, VectorDevicesKeepTheirText) {
+  QPicture picture;  // a vector device: the text must stay text
+  TQtTextLayout ours(96);
+  const std::uint64_t before = TQtTextLayout::ImagesDrawn();
+  {
+    QPainter painter(&picture);
+    ours.SetText("1,000");
+    ours.SetTopLeft({5, 5});
+    ours.Draw(painter);
+  }
+  EXPECT_EQ(TQtTextLayout::ImagesDrawn(), before);
+  EXPECT_GT(picture.size(), 0u);
 }
 
 }  // namespace
