@@ -168,7 +168,17 @@ QPointF TQtHostCanvas::PlaceStroke(QPainter& p, TStrokeShape shape) {
   const bool crisp = shape == TStrokeShape::AxisAligned && device.type() <= QTransform::TxScale;
   const bool aliased = crisp || !FAntialiased;
   SetHint(p, QPainter::Antialiasing, !aliased);
-  return StrokeShift(device, p.pen().widthF(), aliased);
+  // Ticks and grid lines ask for the same shift over and over: the last
+  // answer is kept with what it depends on.
+  const qreal width = p.pen().widthF();
+  TShiftMemo& memo = FShiftMemo;
+  if (!(memo.Valid && memo.Width == width && memo.Aliased == aliased && memo.M11 == device.m11() &&
+        memo.M12 == device.m12() && memo.M21 == device.m21() && memo.M22 == device.m22() &&
+        memo.Type == device.type())) {
+    memo = {true, aliased, device.type(), width, device.m11(), device.m12(), device.m21(), device.m22(),
+            StrokeShift(device, width, aliased)};
+  }
+  return memo.Shift;
 }
 
 bool TQtHostCanvas::PrepareFill(QPainter& p, const QRectF& bounds, bool antialias) {

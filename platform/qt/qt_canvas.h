@@ -140,6 +140,17 @@ class TQtHostCanvas : public IHostCanvas {
     QBrush Brush;
   };
   THeldFill FHeldFill;
+  // The last stroke shift PlaceStroke computed, with its inputs (the shift
+  // depends only on the pen width, aliasing and the device transform's
+  // linear part).
+  struct TShiftMemo {
+    bool Valid = false;
+    bool Aliased = false;
+    int Type = 0;
+    qreal Width = 0, M11 = 0, M12 = 0, M21 = 0, M22 = 0;
+    QPointF Shift;
+  };
+  TShiftMemo FShiftMemo;
   // The stroke as Qt pens, kept until the stroke changes: the pen of a
   // solid stroke (a gradient's brush depends on each shape's bounds), and
   // the one-pixel solid pen of the native line list.
