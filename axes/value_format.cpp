@@ -233,7 +233,17 @@ std::string FormatFloat(std::string_view Pattern, const TFormatPattern& Layout, 
 }
 
 std::string FormatFloat(const std::string& Pattern, double Value, const TFormatSettings& Settings) {
-  return FormatFloat(Pattern, ParseFormatPattern(Pattern), Value, Settings);
+  // Axis labels format many values with one pattern in every paint: the
+  // last pattern's parse is kept (parsing depends on the pattern alone).
+  thread_local std::string lastPattern;
+  thread_local TFormatPattern lastLayout;
+  thread_local bool parsed = false;
+  if (!parsed || Pattern != lastPattern) {
+    lastLayout = ParseFormatPattern(Pattern);
+    lastPattern = Pattern;
+    parsed = true;
+  }
+  return FormatFloat(Pattern, lastLayout, Value, Settings);
 }
 
 }  // namespace sextant

@@ -10,8 +10,23 @@
 
 namespace sextant {
 
+namespace {
+std::size_t FontHash(const THostFont& f) {
+  std::size_t h = std::hash<std::string>{}(f.Family);
+  auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
+  mix(std::hash<float>{}(f.Size));
+  mix(static_cast<std::size_t>(f.Bold) | static_cast<std::size_t>(f.Italic) << 1 |
+      static_cast<std::size_t>(f.Underline) << 2 | static_cast<std::size_t>(f.StrikeOut) << 3);
+  mix(static_cast<std::size_t>(f.Weight) << 16 ^ static_cast<std::size_t>(f.Slant) << 8 ^
+      static_cast<std::size_t>(f.Stretch));
+  return h;
+}
+}  // namespace
+
 TQtTextLayout::TQtTextLayout(qreal logicalDpiY) : FDpi(logicalDpiY > 0 ? logicalDpiY : 96) {
   FQFont = ToQFont(FFont, FDpi);
+  FTextHash = std::hash<std::string>{}(FText);
+  FFontHash = FontHash(FFont);
   FCache.reserve(KLayoutCache);
 }
 
@@ -25,12 +40,15 @@ void TQtTextLayout::EndUpdate() {
 void TQtTextLayout::SetText(const std::string& text) {
   if (text == FText) return;
   FText = text;
+  FTextHash = std::hash<std::string>{}(FText);
   FDirty = true;
 }
+
 
 void TQtTextLayout::SetFont(const THostFont& font) {
   if (!(font == FFont)) {
     FFont = font;
+    FFontHash = FontHash(font);
     FQFont = ToQFont(font, FDpi);
     FDirty = true;
   }
@@ -43,8 +61,9 @@ void TQtTextLayout::EnsureLayout() {
   // where they are (moving them would cost more than the search); a use
   // stamp finds the least recently used one to replace.
   ++FUseClock;
+  const std::size_t key = FTextHash ^ (FFontHash * 31);
   for (TLaidOut& cached : FCache) {
-    if (cached.Text == FText && cached.Font == FFont) {
+    if (cached.Key == key && cached.Text == FText && cached.Font == FFont) {
       cached.LastUse = FUseClock;
       FCurrent = &cached;
       FWidth = cached.Width;
@@ -62,6 +81,7 @@ void TQtTextLayout::EnsureLayout() {
   }
   TLaidOut& entry = *slot;
   entry.LastUse = FUseClock;
+  entry.Key = key;
   entry.Text = FText;
   entry.Font = FFont;
   entry.Layout = std::make_unique<QTextLayout>();

@@ -56,6 +56,8 @@ class TQtTextLayout : public IHostTextLayout {
   TPointF FMaxSize{10000, 10000};
   std::string FText;  // as given, UTF-8 with CR or LF line breaks
   THostFont FFont;
+  std::size_t FTextHash = 0;
+  std::size_t FFontHash = 0;
   QFont FQFont;
   TColor FColor = claBlack;
   QPen FPen{QColor(0, 0, 0)};  // the text colour as a pen, kept until it changes
@@ -82,6 +84,7 @@ class TQtTextLayout : public IHostTextLayout {
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
   struct TLaidOut {
+    std::size_t Key = 0;  // KeyOf(Text, Font): most look-ups end at it
     std::string Text;
     THostFont Font;
     std::unique_ptr<QTextLayout> Layout;
