@@ -288,6 +288,7 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_canvas_test.cpp
   tests/qt/qt_connected_lines_test.cpp
   tests/qt/qt_crisp_lines_test.cpp
+  tests/qt/qt_crisp_outlines_test.cpp
   tests/qt/qt_text_layout_cache_test.cpp
   tests/qt/series_kinds_render_test.cpp
   tests/qt/view3d_render_test.cpp
