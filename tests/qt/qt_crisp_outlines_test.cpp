@@ -188,6 +188,8 @@ TEST(QtCrispOutlines, SameFewCasesAsQPainter) {
       {Path({{{{110, 5}, {110, 80}, {4, 80}}}}), 2},
       {Path({{{{110, 5}, {110, 80}, {4, 80}}}}, flat), 2},
       {Path({{{{5.5, 80.5}, {5.5, 5.5}, {110.5, 5.5}}}}, flat), 2},
+      // A bevel ending one pixel left of the device: QPainter.
+      {Path({{{{110, 5}, {110, 80}, {-1, 80}}}}), 0},
       // Closed explicitly, or by ending on the first point.
       {Path({{{{20, 20}, {60, 20}, {60, 50}, {20, 50}}, true}}, flat), 4},
       {Path({{{{20, 20}, {60, 20}, {60, 50}, {20, 50}, {20, 20}}}}, flat), 4},
