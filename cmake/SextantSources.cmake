@@ -289,6 +289,7 @@ set(SEXTANT_QT_TESTS
   tests/qt/qt_canvas_test.cpp
   tests/qt/qt_connected_lines_test.cpp
   tests/qt/qt_crisp_lines_test.cpp
+  tests/qt/qt_crisp_outlines_test.cpp
   tests/qt/qt_held_fill_test.cpp
   tests/qt/qt_text_layout_cache_test.cpp
   tests/qt/series_kinds_render_test.cpp

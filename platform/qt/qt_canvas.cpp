@@ -315,10 +315,15 @@ void TQtHostCanvas::DrawRect(const TRectF& r, float xRadius, float yRadius, std:
   QPointF offset;
   if (!PrepareStroke(*p, q, square ? TStrokeShape::AxisAligned : TStrokeShape::Free, offset)) return;
   p->setOpacity(ClampOpacity(opacity));
-  if (square)
-    p->drawRect(q.translated(offset));
-  else
+  if (!square) {
     p->drawPath(RectPath(r, xRadius, yRadius, corners, cornerType).translated(offset));
+    return;
+  }
+  // The corners in the order QPainter strokes them.
+  const QRectF s = q.translated(offset);
+  const QPointF outline[4] = {s.topLeft(), s.topRight(), s.bottomRight(), s.bottomLeft()};
+  const TCrispFigure figure{outline, 4, true};
+  if (!DrawCrispOutline(*p, FState.Stroke(), {&figure, 1}, opacity)) p->drawRect(s);
 }
 
 void TQtHostCanvas::FillEllipse(const TRectF& r, float opacity) {
@@ -380,12 +385,18 @@ void TQtHostCanvas::FillPath(const THostPath& path, float opacity) {
 void TQtHostCanvas::DrawPath(const THostPath& path, float opacity) {
   QPainter* p = DrawingPainter();
   if (!p || path.IsEmpty()) return;
-  const QPainterPath q = ToQPainterPath(path);
+  // Only a gradient pen needs the path's bounds before it strokes; a solid
+  // outline that becomes crisp runs needs no Qt path at all.
+  const bool gradient = FState.Stroke().Kind == THostBrushKind::Gradient;
+  QPainterPath q;
+  if (gradient) q = ToQPainterPath(path);
+  const bool axisAligned = AxisAligned(path);
   QPointF offset;
-  if (!PrepareStroke(*p, q.boundingRect(),
-                     AxisAligned(path) ? TStrokeShape::AxisAligned : TStrokeShape::Free, offset))
+  if (!PrepareStroke(*p, q.boundingRect(), axisAligned ? TStrokeShape::AxisAligned : TStrokeShape::Free, offset))
     return;
   p->setOpacity(ClampOpacity(opacity));
+  if (axisAligned && DrawCrispPath(*p, FState.Stroke(), path, offset, opacity)) return;
+  if (!gradient) q = ToQPainterPath(path);
   p->drawPath(offset.isNull() ? q : q.translated(offset));
 }
 

@@ -165,9 +165,144 @@ QImage PatternTexture(const QPainter& p, const THostStroke& stroke, std::span<co
   return texture;
 }
 
+// Outlines. QPainter strokes an aliased one-pixel pen along a path in
+// device coordinates truncated to 1/64 pixel. A coordinate v lies in pixel
+// floor(v) across a segment; along it, a segment covers the pixels from its
+// lower end's pixel to its higher end's pixel, both included, except at an
+// open end of a flat-capped figure, where it starts at pixel round(v) (half
+// up) at its lower end and stops before pixel round(v) at its higher end.
+// Each segment is then one filled rectangle; where two overlap, an opaque
+// colour paints the same pixel twice. The rasteriser joins segments with
+// rules of its own that this reproduces only where every joint turns by a
+// right angle and every segment is at least two pixels long, and it also
+// treats a figure ending on its first point as closed, and caps the first
+// segment of an open flat-capped figure that runs back along the previous
+// figure's last direction; such figures, and figures off the device, are
+// left to QPainter.
+constexpr std::size_t KMaxOutlineRuns = 32;
+constexpr int KMinOutlineSegment = 2 * 64;  // in 1/64 pixel
+
+// A run of pixels of an outline, in device pixels, both ends included.
+struct TOutlineRun {
+  bool Horizontal;
+  int Fixed, Lo, Hi;
+};
+
+// The direction of an axis-aligned segment: +-1 along x, +-2 along y; 0
+// for a slanted or empty one.
+int SegmentDirection(QPointF a, QPointF b) {
+  if (a.y() == b.y() && a.x() != b.x()) return b.x() > a.x() ? 1 : -1;
+  if (a.x() == b.x() && a.y() != b.y()) return b.y() > a.y() ? 2 : -2;
+  return 0;
+}
+
+// The device coordinate in 1/64 pixel as the rasteriser takes it; false
+// outside [0, size).
+bool DeviceFixed(qreal v, int shift, int size, int& fixed) {
+  const qreal d = v + shift;
+  if (!(d >= 0 && d < size)) return false;
+  fixed = static_cast<int>(d * 64);
+  return true;
+}
+
 }  // namespace
 
 std::uint64_t CrispRunsDrawn() { return GCrispRuns; }
+
+bool DrawCrispOutline(QPainter& p, const THostStroke& stroke, std::span<const TCrispFigure> figures, qreal opacity) {
+  if (stroke.Dash != THostStrokeDash::Solid || !CrispStrokeAllowed(p, stroke, opacity) || !p.device()) return false;
+  const QTransform device = p.deviceTransform();
+  const int dx = static_cast<int>(device.dx()), dy = static_cast<int>(device.dy());
+  const int width = p.device()->width(), height = p.device()->height();
+  const bool flat = stroke.Cap == THostStrokeCap::Flat;
+  TOutlineRun runs[KMaxOutlineRuns];
+  std::size_t count = 0;
+  int lastDirection = 0;  // of the last segment drawn, across figures
+  for (const TCrispFigure& figure : figures) {
+    std::size_t points = figure.Count;
+    bool closed = figure.Closed;
+    if (points > 2 && figure.Points[0] == figure.Points[points - 1]) {
+      --points;
+      closed = true;
+    }
+    if (points < 2) return false;
+    const std::size_t segments = closed ? points : points - 1;
+    if (count + segments > KMaxOutlineRuns) return false;
+    for (std::size_t i = 0; i < segments; ++i) {
+      const QPointF a = figure.Points[i], b = figure.Points[(i + 1) % points];
+      const int direction = SegmentDirection(a, b);
+      if (direction == 0) return false;
+      if (i > 0 || closed) {
+        const QPointF before = figure.Points[(i + points - 1) % points];
+        if (std::abs(SegmentDirection(before, a)) == std::abs(direction)) return false;
+      } else if (flat && direction == -lastDirection) {
+        return false;
+      }
+      const bool horizontal = std::abs(direction) == 1;
+      int ax, ay, bx, by;
+      if (!DeviceFixed(a.x(), dx, width, ax) || !DeviceFixed(a.y(), dy, height, ay) ||
+          !DeviceFixed(b.x(), dx, width, bx) || !DeviceFixed(b.y(), dy, height, by))
+        return false;
+      const int from = horizontal ? ax : ay, to = horizontal ? bx : by;
+      if (std::abs(to - from) < KMinOutlineSegment) return false;
+      const bool fromOpen = !closed && i == 0, toOpen = !closed && i + 1 == segments;
+      const bool loOpen = flat && (from < to ? fromOpen : toOpen);
+      const bool hiOpen = flat && (from < to ? toOpen : fromOpen);
+      const int lo = std::min(from, to), hi = std::max(from, to);
+      TOutlineRun& run = runs[count++];
+      run.Horizontal = horizontal;
+      run.Fixed = (horizontal ? ay : ax) >> 6;
+      run.Lo = loOpen ? (lo + 32) >> 6 : lo >> 6;
+      run.Hi = hiOpen ? ((hi + 32) >> 6) - 1 : hi >> 6;
+      lastDirection = direction;
+    }
+  }
+  SetHint(p, QPainter::Antialiasing, false);
+  const QColor colour = QColor::fromRgba(stroke.Color);
+  for (std::size_t i = 0; i < count; ++i) {
+    const TOutlineRun& r = runs[i];
+    const int length = r.Hi - r.Lo + 1;  // at least one pixel: segments are two pixels long
+    p.fillRect(r.Horizontal ? QRect(r.Lo - dx, r.Fixed - dy, length, 1) : QRect(r.Fixed - dx, r.Lo - dy, 1, length),
+               colour);
+  }
+  GCrispRuns += count;
+  return true;
+}
+
+bool DrawCrispPath(QPainter& p, const THostStroke& stroke, const THostPath& path, QPointF offset, qreal opacity) {
+  // Figures of a MoveTo, LineTos and an optional Close each; anything else
+  // (rectangle commands, a LineTo without a MoveTo) goes to QPainter.
+  constexpr std::size_t KMaxPoints = KMaxOutlineRuns + 8;
+  constexpr std::size_t KMaxFigures = 8;
+  QPointF points[KMaxPoints];
+  TCrispFigure figures[KMaxFigures];
+  std::size_t pointCount = 0, figureCount = 0;
+  bool open = false;  // a figure takes more LineTos or a Close
+  for (const THostPathCommand& c : path.Commands()) {
+    switch (c.Op) {
+      case THostPathCommand::MoveTo:
+        if (figureCount == KMaxFigures || pointCount == KMaxPoints) return false;
+        figures[figureCount++] = {points + pointCount, 0, false};
+        points[pointCount++] = QPointF(c.A.X, c.A.Y) + offset;
+        ++figures[figureCount - 1].Count;
+        open = true;
+        break;
+      case THostPathCommand::LineTo:
+        if (!open || pointCount == KMaxPoints) return false;
+        points[pointCount++] = QPointF(c.A.X, c.A.Y) + offset;
+        ++figures[figureCount - 1].Count;
+        break;
+      case THostPathCommand::Close:
+        if (!open) return false;
+        figures[figureCount - 1].Closed = true;
+        open = false;
+        break;
+      default:
+        return false;
+    }
+  }
+  return figureCount > 0 && DrawCrispOutline(p, stroke, std::span<const TCrispFigure>(figures, figureCount), opacity);
+}
 
 bool DrawCrispRun(QPainter& p, const THostStroke& stroke, QPointF a, QPointF b, qreal opacity) {
   TPatternStore store;
