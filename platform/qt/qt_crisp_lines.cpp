@@ -177,8 +177,8 @@ QImage PatternTexture(const QPainter& p, const THostStroke& stroke, std::span<co
 // right angle and every segment is at least two pixels long, and it also
 // treats a figure ending on its first point as closed, and caps the first
 // segment of an open flat-capped figure that runs back along the previous
-// figure's last direction; such figures, and figures off the device, are
-// left to QPainter.
+// figure's last direction; such figures, and figures off the device (but for
+// a flat open end on the pixel just before it), are left to QPainter.
 constexpr std::size_t KMaxOutlineRuns = 32;
 constexpr int KMinOutlineSegment = 2 * 64;  // in 1/64 pixel
 
@@ -239,13 +239,24 @@ bool DrawCrispOutline(QPainter& p, const THostStroke& stroke, std::span<const TC
         return false;
       }
       const bool horizontal = std::abs(direction) == 1;
+      const bool fromOpen = !closed && i == 0, toOpen = !closed && i + 1 == segments;
+      // A flat open end may lie one whole pixel before the device's first
+      // column or row (a panel's bevel ends at -1): it covers no pixel there.
+      auto deviceAlong = [&](qreal v, int shift, int size, bool open, int& fixed) {
+        if (flat && open && v + shift == -1) {
+          fixed = -64;
+          return true;
+        }
+        return DeviceFixed(v, shift, size, fixed);
+      };
       int ax, ay, bx, by;
-      if (!DeviceFixed(a.x(), dx, width, ax) || !DeviceFixed(a.y(), dy, height, ay) ||
-          !DeviceFixed(b.x(), dx, width, bx) || !DeviceFixed(b.y(), dy, height, by))
+      if (!(horizontal ? deviceAlong(a.x(), dx, width, fromOpen, ax) : DeviceFixed(a.x(), dx, width, ax)) ||
+          !(horizontal ? DeviceFixed(a.y(), dy, height, ay) : deviceAlong(a.y(), dy, height, fromOpen, ay)) ||
+          !(horizontal ? deviceAlong(b.x(), dx, width, toOpen, bx) : DeviceFixed(b.x(), dx, width, bx)) ||
+          !(horizontal ? DeviceFixed(b.y(), dy, height, by) : deviceAlong(b.y(), dy, height, toOpen, by)))
         return false;
       const int from = horizontal ? ax : ay, to = horizontal ? bx : by;
       if (std::abs(to - from) < KMinOutlineSegment) return false;
-      const bool fromOpen = !closed && i == 0, toOpen = !closed && i + 1 == segments;
       const bool loOpen = flat && (from < to ? fromOpen : toOpen);
       const bool hiOpen = flat && (from < to ? toOpen : fromOpen);
       const int lo = std::min(from, to), hi = std::max(from, to);

@@ -12,6 +12,7 @@
 #include <QPen>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iomanip>
 #include <random>
 #include <sstream>
@@ -329,6 +330,41 @@ TEST(QtCrispOutlines, SameAsQPainterOnRandomPaths) {
   }
   // Many paths turn at every joint, with long enough segments on the device.
   EXPECT_GT(shortcuts, 600);
+}
+
+// Bevels of a panel at the device's edges: L-shaped figures whose flat
+// open end lies on the pixel just before the first column or row (the
+// canvas fills them), or further out (left to QPainter).
+TEST(QtCrispOutlines, SameAsQPainterOnBevelsAtTheDeviceEdge) {
+  std::mt19937 random(4242);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  int shortcuts = 0;
+  for (int n = 0; n < 1500; ++n) {
+    OutlineCase c;
+    c.cap = pick(0, 3) ? THostStrokeCap::Flat : THostStrokeCap::Round;
+    c.translation = pick(0, 1) ? QPoint() : QPoint(pick(0, 3), pick(0, 3));
+    c.clip = pick(0, 3) ? QRect() : QRect(0, 0, pick(1, KWidth), pick(1, KHeight));
+    c.colour = 0xFF000000u | static_cast<TColor>(pick(0, 0xFFFFFF));
+    const float edge = static_cast<float>(-1 - (pick(0, 5) ? 0 : pick(1, 2))) - c.translation.x();
+    const float top = static_cast<float>(pick(0, 30)), bottom = static_cast<float>(pick(40, KHeight - 1));
+    const float right = static_cast<float>(pick(20, KWidth - 1));
+    Figure f;
+    if (pick(0, 1)) {
+      // (R,T) -> (R,B) -> (edge,B): the lower bevel ending before column 0.
+      f.points = {{right, top}, {right, bottom}, {edge, bottom}};
+    } else {
+      // The same turned: down from before row 0, then right.
+      const float edgeY = edge + c.translation.x() - c.translation.y();
+      f.points = {{right, edgeY}, {right, bottom}, {static_cast<float>(pick(0, 10)), bottom}};
+    }
+    if (pick(0, 1)) std::reverse(f.points.begin(), f.points.end());
+    c.figures.push_back(std::move(f));
+    std::uint64_t runs = 0;
+    const int diff = Differences(Reference(c), ThroughCanvas(c, &runs));
+    ASSERT_EQ(diff, 0) << "case " << n << ": " << Describe(c);
+    shortcuts += runs > 0;
+  }
+  EXPECT_GT(shortcuts, 500);
 }
 
 }  // namespace
