@@ -37,12 +37,13 @@ def paints(out, kind):
     with open(out) as f:
         lines = f.read().splitlines()
     for i, line in enumerate(lines):
-        m = re.match(r"cfn=\((\d+)\)(.*)", line)
+        # Names appear once, with the first fn= or cfn= of their id.
+        m = re.match(r"(c?)fn=\((\d+)\)(.*)", line)
         if not m:
             continue
-        if COUNTED[kind] in m.group(2):
-            ids.add(m.group(1))
-        if m.group(1) in ids and i + 1 < len(lines) and lines[i + 1].startswith("calls="):
+        if COUNTED[kind] in m.group(3):
+            ids.add(m.group(2))
+        if m.group(1) and m.group(2) in ids and i + 1 < len(lines) and lines[i + 1].startswith("calls="):
             total += int(lines[i + 1].split("=")[1].split()[0])
     return total
 
