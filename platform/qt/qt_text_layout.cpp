@@ -256,7 +256,6 @@ void TQtTextLayout::Draw(QPainter& painter) {
   if (FPen.color().rgba() != FColor) FPen = QPen(ToQColor(FColor));
   painter.setPen(FPen);
   painter.setBrush(Qt::NoBrush);
-  painter.setFont(FQFont);
   const QPointF origin(FTopLeft.X, FTopLeft.Y);
   const bool clip = FMaxSize.X < FWidth || FMaxSize.Y < FHeight;
   if (clip) {
@@ -267,6 +266,7 @@ void TQtTextLayout::Draw(QPainter& painter) {
   // Glyph runs carry no decorations the way the layout draws them:
   // underlined, struck-out and overlined texts are drawn by the layout.
   if (FQFont.underline() || FQFont.strikeOut() || FQFont.overline()) {
+    painter.setFont(FQFont);  // glyph runs and images carry their font; the layout's decorations use it
     FCurrent->Layout->draw(&painter, origin);
   } else {
     if (!FCurrent->HasRuns) {
