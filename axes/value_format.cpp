@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 
 #include "axes/decimal_digits.h"
 
@@ -224,12 +227,46 @@ std::string FormatScientific(std::string_view Pattern, const TFormatPattern& Lay
   return WritePattern(Pattern, Layout, n, Settings);
 }
 
+namespace {
+
+// The texts of recently formatted values. A chart writes the same labels
+// several times in every paint (to size the axes, to draw them, for the
+// marks); the text depends only on the pattern, the value and the
+// separators, so a text found here is the one formatting would write.
+struct TFormatMemo {
+  bool Used = false;
+  std::uint64_t Bits = 0;
+  std::string Pattern, Decimal, Thousand, Text;
+};
+constexpr std::size_t KFormatMemoSlots = 64;
+
+TFormatMemo& MemoSlot(std::string_view pattern, std::uint64_t bits) {
+  thread_local TFormatMemo memo[KFormatMemoSlots];
+  const std::size_t h = std::hash<std::string_view>{}(pattern) ^ (bits * 0x9E3779B97F4A7C15ull >> 7);
+  return memo[h % KFormatMemoSlots];
+}
+
+}  // namespace
+
 std::string FormatFloat(std::string_view Pattern, const TFormatPattern& Layout, double Value,
                         const TFormatSettings& Settings) {
   if (const char* special = SpecialText(Value)) return special;
   if (Pattern.empty()) return KelFloatToStr(Value, Settings);
-  return Layout.Scientific() ? FormatScientific(Pattern, Layout, Value, Settings)
-                             : FormatFixed(Pattern, Layout, Value, Settings);
+  std::uint64_t bits;
+  std::memcpy(&bits, &Value, sizeof bits);
+  TFormatMemo& slot = MemoSlot(Pattern, bits);
+  if (slot.Used && slot.Bits == bits && slot.Pattern == Pattern && slot.Decimal == Settings.DecimalSeparator &&
+      slot.Thousand == Settings.ThousandSeparator)
+    return slot.Text;
+  std::string text = Layout.Scientific() ? FormatScientific(Pattern, Layout, Value, Settings)
+                                         : FormatFixed(Pattern, Layout, Value, Settings);
+  slot.Used = true;
+  slot.Bits = bits;
+  slot.Pattern.assign(Pattern);
+  slot.Decimal = Settings.DecimalSeparator;
+  slot.Thousand = Settings.ThousandSeparator;
+  slot.Text = text;
+  return text;
 }
 
 std::string FormatFloat(const std::string& Pattern, double Value, const TFormatSettings& Settings) {

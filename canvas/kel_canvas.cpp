@@ -102,6 +102,11 @@ IHostTextLayout* TKelCanvas::Layout() {
 
 void TKelCanvas::DoChangedBrush(TKelBrush*) {
   if (!FCanvas) return;
+  // Series set the same brush for every point: nothing to hand over when
+  // the host already fills with it.
+  const THostFill& current = FCanvas->Fill();
+  if (current.Kind == FBrush->Kind() && current.Color == FBrush->Color() && current.Bitmap == FBrush->Bitmap())
+    return;
   ChangeHostFill([this](THostFill& fill) {
     fill.Kind = FBrush->Kind();
     fill.Color = FBrush->Color();

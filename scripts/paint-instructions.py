@@ -9,6 +9,11 @@ also prints the N functions whose inclusive cost per paint is largest.
 
   QT_QPA_PLATFORM=offscreen python3 scripts/paint-instructions.py \
       build-bench/bin/sextant_peers_bench 'FullChart/ours/1000$' --top 25
+
+For the benchmarks of sextant_bench, name what to collect and count:
+
+  python3 scripts/paint-instructions.py build-bench/bin/sextant_bench \
+      'DemoChart/recording$' --collect '*HostPaint*' --count 'TCustomPanelNoCaption::HostPaint'
 """
 import argparse
 import os
@@ -65,7 +70,13 @@ def main():
     ap.add_argument("benchmark", help="a --benchmark_filter matching one benchmark")
     ap.add_argument("--kind", choices=sorted(PAINTS), default="ours")
     ap.add_argument("--top", type=int, default=0)
+    ap.add_argument("--collect", help="callgrind --toggle-collect pattern (default: the kind's paint)")
+    ap.add_argument("--count", help="function whose calls count the paints (default: the kind's)")
     a = ap.parse_args()
+    if a.collect:
+        PAINTS[a.kind] = a.collect
+    if a.count:
+        COUNTED[a.kind] = a.count
     with tempfile.TemporaryDirectory() as d:
         short, long_ = os.path.join(d, "short.out"), os.path.join(d, "long.out")
         run(a.binary, a.benchmark, a.kind, 0.05, short)

@@ -57,6 +57,24 @@ TEST(FormatFloat, HostSeparators) {
   EXPECT_EQ(FormatFloat("#,##0", 1234567, {".", ""}), "1234567");
 }
 
+// Texts are kept for values formatted again (a chart formats its labels
+// several times a paint): the same value must still follow the separators
+// and the pattern of each call.
+TEST(FormatFloat, RepeatedValuesFollowSeparatorsAndPattern) {
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(FormatFloat("#,##0.###", 1234.5, kPointComma), "1,234.5");
+    EXPECT_EQ(FormatFloat("#,##0.###", 1234.5, kCommaPoint), "1.234,5");
+    EXPECT_EQ(FormatFloat("#,##0.00", 1234.5, kPointComma), "1,234.50");
+    EXPECT_EQ(FormatFloat("#,##0.###", -1234.5, kPointComma), "-1,234.5");
+    EXPECT_EQ(FormatFloat("0", 0.0, kPointComma), "0");
+    EXPECT_EQ(FormatFloat("0", -0.0, kPointComma), "0");
+  }
+  // Many values in turn (more than are kept) and then the first again.
+  for (int i = 0; i < 500; ++i)
+    ASSERT_EQ(FormatFloat("0", i, kPointComma), std::to_string(i));
+  EXPECT_EQ(FormatFloat("0", 7, kPointComma), "7");
+}
+
 TEST(FormatFloat, PercentPatternCopiesTextWithoutScaling) {
   const Case cases[] = {
       {"##0.## %", 0, "0 %"},       {"##0.## %", 100, "100 %"},
