@@ -238,12 +238,15 @@ struct TFormatMemo {
   std::uint64_t Bits = 0;
   std::string Pattern, Decimal, Thousand, Text;
 };
-constexpr std::size_t KFormatMemoSlots = 64;
+constexpr std::size_t KFormatMemoSlots = 128;
 
 TFormatMemo& MemoSlot(std::string_view pattern, std::uint64_t bits) {
   thread_local TFormatMemo memo[KFormatMemoSlots];
-  const std::size_t h = std::hash<std::string_view>{}(pattern) ^ (bits * 0x9E3779B97F4A7C15ull >> 7);
-  return memo[h % KFormatMemoSlots];
+  // Label values are round numbers, whose low bits are all zero: the
+  // value's bits are mixed so that its high bits choose the slot.
+  std::uint64_t h = (bits ^ std::hash<std::string_view>{}(pattern)) * 0x9E3779B97F4A7C15ull;
+  h ^= h >> 32;
+  return memo[(h >> 24) % KFormatMemoSlots];
 }
 
 }  // namespace
