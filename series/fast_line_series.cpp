@@ -363,9 +363,11 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   // in the range is left to the visit of every point.
   int i = PenStartIndex() + 1;
   if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
+  const bool byValue = i <= last && ColumnsByValue(xs[i - 1], xs[last]);
+  int next = i <= last ? h->CalcXPosValue(xs[i]) : 0;
   while (i <= last) {
-    const int column = h->CalcXPosValue(xs[i]);
-    const int end = ColumnEnd(i, last, column);
+    const int column = next;
+    const int end = byValue ? ColumnEndByValue(i, last, column, next) : ColumnEnd(i, last, column);
     TFastLineSeries::DrawValue(i);
     const bool lastApart = end == lastShown && end > i;
     const int interiorEnd = lastApart ? end - 1 : end;
@@ -395,6 +397,8 @@ bool TFastLineSeries::DrawColumnsBySearch() {
                                : MinMaxRun(p, interiorEnd, mask, special);
     }
     if (lastApart) TFastLineSeries::DrawValue(end);
+    // The column of the next index, unless the search converted it.
+    if (next == column && end < last) next = h->CalcXPosValue(xs[end + 1]);
     i = end + 1;
   }
   ISearchedColumns = true;
@@ -430,25 +434,84 @@ int TFastLineSeries::ColumnEnd(int Start, int Last, int Column) const {
   return lo;
 }
 
+bool TFastLineSeries::ColumnsByValue(double First, double Last) const {
+  const TChartAxis* h = FGetHorizAxis;
+  // Distances from the minimum that stay finite take the plain double
+  // arithmetic of the conversion, which is monotone in the value.
+  return !h->IRangeZero && !h->Logarithmic() && std::isfinite(h->IAxisSizeRange) && h->IAxisSizeRange > 0 &&
+         std::isfinite(First - h->IMinimum) && std::isfinite(Last - h->IMinimum);
+}
+
+// The conversion of a value is monotone, so the indexes of one column are a
+// run and the first index beyond it is the first whose X reaches the
+// column's edge. The edge from the inverse mapping is only an estimate (it
+// is rounded, and the conversion rounds too), so the result is confirmed
+// with the real conversion on both sides and, where the estimate missed,
+// corrected by the galloping search: the index found is always that one.
+int TFastLineSeries::ColumnEndByValue(int Start, int Last, int Column, int& Next) const {
+  const TChartAxis* h = FGetHorizAxis;
+  const double* xs = FX->Data();
+  Next = Column;
+  // Pixels grow with the value on a normal axis, shrink on an inverted
+  // one; the column ends half a pixel further on.
+  const double offset = h->Inverted() ? static_cast<double>(h->IEndPos) - Column + 0.5
+                                      : Column + 0.5 - static_cast<double>(h->IStartPos);
+  const double edge = h->IMinimum + offset / h->IAxisSizeRange;
+  // The first index after Start whose X is not below the edge (Last + 1
+  // when none): galloping, then bisection, over the raw values.
+  int lo = Start;
+  int hi = Last + 1;
+  for (long long step = 1;; step *= 2) {
+    const long long probe = lo + step;
+    if (probe > Last) break;
+    if (!(xs[probe] < edge)) {
+      hi = static_cast<int>(probe);
+      break;
+    }
+    lo = static_cast<int>(probe);
+  }
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    if (xs[mid] < edge)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  // hi is the candidate first index beyond the column.
+  if (hi <= Last) {
+    const int p = h->CalcXPosValue(xs[hi]);
+    if (p == Column) return ColumnEnd(hi, Last, Column);  // the edge lies further on
+    Next = p;
+  }
+  if (hi - 1 > Start && h->CalcXPosValue(xs[hi - 1]) != Column) {
+    Next = Column;  // the edge lies before: the index after is not converted
+    return ColumnEnd(Start, hi - 2, Column);
+  }
+  return hi - 1;
+}
+
 template <typename Special>
 int TFastLineSeries::FirstRun(int From, int To, int Column, std::uint8_t Mask, Special& IsSpecial) {
   const TChartAxis* v = FGetVertAxis;
   const double* ys = FY->Data();
   int stop = To + 1;
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t Flags) {
         if (Flags & Mask) return TLodStep::Split;
         const bool allOnPen = v->CalcYPosValue(Node.Lo) == OldY && v->CalcYPosValue(Node.Hi) == OldY;
         return allOnPen ? TLodStep::Take : TLodStep::Split;
       },
-      [&](int j) {
-        if (IsSpecial(j)) {
-          stop = j;
-          return false;
+      [&](int First, int Last, std::uint8_t Flags) {
+        const bool plain = !(Flags & Mask);
+        for (int j = First; j <= Last; ++j) {
+          if (!plain && IsSpecial(j)) {
+            stop = j;
+            return false;
+          }
+          const int y = v->CalcYPosValue(ys[j]);
+          if (y != OldY) DoDrawPoint(Column, y);
         }
-        const int y = v->CalcYPosValue(ys[j]);
-        if (y != OldY) DoDrawPoint(Column, y);
         return true;
       });
   return stop;
@@ -460,7 +523,7 @@ int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsS
   double lo = HUGE_VAL;
   double hi = -HUGE_VAL;
   int stop = To + 1;
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t Flags) {
         if (Flags & Mask) return TLodStep::Split;
@@ -468,13 +531,20 @@ int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsS
         hi = std::max(hi, Node.Hi);
         return TLodStep::Take;
       },
-      [&](int j) {
-        if (IsSpecial(j)) {
-          stop = j;
-          return false;
+      [&](int First, int Last, std::uint8_t Flags) {
+        // A part of a block without special points is read in one loop.
+        if (!(Flags & Mask)) {
+          TLodIndex::SpanMinMax(ys, First, Last, lo, hi);
+          return true;
         }
-        lo = std::min(lo, ys[j]);
-        hi = std::max(hi, ys[j]);
+        for (int j = First; j <= Last; ++j) {
+          if (IsSpecial(j)) {
+            stop = j;
+            return false;
+          }
+          lo = std::min(lo, ys[j]);
+          hi = std::max(hi, ys[j]);
+        }
         return true;
       });
   if (stop > From) GatherRun(From, stop - 1, lo, hi);
@@ -527,7 +597,7 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
     found = true;
     return v->CalcYPosValue(beyond) != nearest;
   };
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t) {
         if (lowOnPen) {
@@ -539,10 +609,22 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
         }
         return TLodStep::Split;
       },
-      [&](int j) {
-        const double y = ys[j];
-        if (lowOnPen ? y > edge : y < edge) return offer(y);
-        return true;
+      [&](int First, int Last, std::uint8_t) {
+        // The nearest value beyond the edge within the span, offered once.
+        bool any = false;
+        double best = 0;
+        if (lowOnPen) {
+          for (int j = First; j <= Last; ++j) {
+            const double y = ys[j];
+            if (y > edge && (!any || y < best)) best = y, any = true;
+          }
+        } else {
+          for (int j = First; j <= Last; ++j) {
+            const double y = ys[j];
+            if (y < edge && (!any || y > best)) best = y, any = true;
+          }
+        }
+        return !any || offer(best);
       });
   if (found) take(v->CalcYPosValue(beyond));
   take(other);

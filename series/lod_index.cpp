@@ -3,7 +3,49 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sextant {
+
+// Two lanes of two values each, so that the minimum and maximum of four
+// values are taken per step; the rest one by one. The order in which the
+// values are compared does not matter for finite values (only the sign of
+// a zero could differ, and both zeros are the same number).
+void TLodIndex::SpanMinMax(const double* Values, int First, int Last, double& Lo, double& Hi) {
+  const double* v = Values + First;
+  const int n = Last - First + 1;
+  int i = 0;
+  double lo = Lo;
+  double hi = Hi;
+#if defined(__SSE2__)
+  if (n >= 4) {
+    __m128d lo0 = _mm_set1_pd(lo);
+    __m128d hi0 = _mm_set1_pd(hi);
+    __m128d lo1 = lo0;
+    __m128d hi1 = hi0;
+    for (; i + 4 <= n; i += 4) {
+      const __m128d a = _mm_loadu_pd(v + i);
+      const __m128d b = _mm_loadu_pd(v + i + 2);
+      lo0 = _mm_min_pd(lo0, a);
+      lo1 = _mm_min_pd(lo1, b);
+      hi0 = _mm_max_pd(hi0, a);
+      hi1 = _mm_max_pd(hi1, b);
+    }
+    lo0 = _mm_min_pd(lo0, lo1);
+    hi0 = _mm_max_pd(hi0, hi1);
+    lo = _mm_cvtsd_f64(_mm_min_sd(lo0, _mm_unpackhi_pd(lo0, lo0)));
+    hi = _mm_cvtsd_f64(_mm_max_sd(hi0, _mm_unpackhi_pd(hi0, hi0)));
+  }
+#endif
+  for (; i < n; ++i) {
+    lo = v[i] < lo ? v[i] : lo;
+    hi = v[i] > hi ? v[i] : hi;
+  }
+  Lo = lo;
+  Hi = hi;
+}
 
 void TLodIndex::Reset() {
   FLevels.clear();
