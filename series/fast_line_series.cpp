@@ -579,6 +579,8 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
   const int other = lowOnPen ? pixHi : pixLo;
   std::uint64_t in = OrderedKey(lowOnPen ? Lo : Hi);
   std::uint64_t out = OrderedKey(lowOnPen ? Hi : Lo);
+  const int nearest = penY + (other > penY ? 1 : -1);
+  NarrowPixelEdge(penY, nearest, Lo, Hi, in, out);
   while ((in > out ? in - out : out - in) > 1) {
     const std::uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
     if (v->CalcYPosValue(FromOrderedKey(mid)) == penY)
@@ -589,7 +591,6 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
   const double edge = FromOrderedKey(in);
   // The nearest value beyond the edge; the search ends early once it lands
   // on the pixel next to the pen's, which nothing nearer could improve.
-  const int nearest = penY + (other > penY ? 1 : -1);
   double beyond = 0;
   bool found = false;
   auto offer = [&](double Value) {
@@ -628,6 +629,51 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
       });
   if (found) take(v->CalcYPosValue(beyond));
   take(other);
+}
+
+// The bisection between In (a value on pixel Pixel) and Out (one beyond it,
+// towards pixel Toward) converges on the same edge from any pair of keys
+// that keeps In on the pixel and Out off it, because the conversion is
+// monotone. The edge from the axis' inverse mapping is a few units of the
+// last place off at most in ordinary ranges: one conversion there, then a
+// gallop in steps of 1, 2, 4... units back towards the other side, brings
+// the pair within that distance. Where the values' distances from the
+// minimum are not all finite (the conversion changes arithmetic there) the
+// pair is left as it is.
+void TFastLineSeries::NarrowPixelEdge(int Pixel, int Toward, double Lo, double Hi, std::uint64_t& In,
+                                      std::uint64_t& Out) const {
+  const TChartAxis* v = FGetVertAxis;
+  if (v->IRangeZero || !std::isfinite(Lo - v->IMinimum) || !std::isfinite(Hi - v->IMinimum)) return;
+  // A clamped pixel holds every value beyond it: no border to estimate.
+  if (Pixel <= -KelMaxPixelPos || Pixel >= KelMaxPixelPos) return;
+  // The border between the two pixels; a vertical axis counts its
+  // distance from the minimum upwards from the bottom end (IEndPos), an
+  // inverted one downwards from the top (IStartPos).
+  const double border = (Pixel + Toward) * 0.5;
+  const double distance =
+      v->Inverted() ? border - static_cast<double>(v->IStartPos) : static_cast<double>(v->IEndPos) - border;
+  const double estimate = v->IMinimum + distance / v->IAxisSizeRange;
+  if (!std::isfinite(estimate)) return;
+  const std::uint64_t key = OrderedKey(estimate);
+  const bool up = Out > In;  // the direction from In to Out in key order
+  auto strictlyBetween = [&](std::uint64_t K) { return up ? (K > In && K < Out) : (K < In && K > Out); };
+  if (!strictlyBetween(key)) return;
+  auto onPixel = [&](std::uint64_t K) { return v->CalcYPosValue(FromOrderedKey(K)) == Pixel; };
+  // The side the estimate falls on, then a gallop towards the other side.
+  const bool estimateIn = onPixel(key);
+  (estimateIn ? In : Out) = key;
+  const bool forward = estimateIn == up;  // the gallop runs up in key order
+  for (std::uint64_t step = 1;; step *= 2) {
+    const std::uint64_t from = estimateIn ? In : Out;
+    const std::uint64_t probe = forward ? from + step : from - step;
+    if (!strictlyBetween(probe) || step > (std::uint64_t{1} << 62)) return;
+    if (onPixel(probe) == estimateIn) {
+      (estimateIn ? In : Out) = probe;
+    } else {
+      (estimateIn ? Out : In) = probe;
+      return;
+    }
+  }
 }
 
 // daMinMax: a point in a new pixel column strokes the gathered column and

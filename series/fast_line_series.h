@@ -143,6 +143,12 @@ class TFastLineSeries : public TCustomLineSeries {
   int MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsSpecial);
   // daMinMax: plain points From..To with values Lo..Hi into IMin and IMax.
   void GatherRun(int From, int To, double Lo, double Hi);
+  // Brings the keys (OrderedKey) In, of a value whose Y lands on pixel
+  // Pixel, and Out, of one whose Y lands on the neighbour pixel Toward or
+  // beyond, close around the edge between the two pixels (see the .cpp);
+  // Lo..Hi holds both values.
+  void NarrowPixelEdge(int Pixel, int Toward, double Lo, double Hi, std::uint64_t& In,
+                       std::uint64_t& Out) const;
   // Brings the level-of-detail index up to date (created on first use).
   void SyncLod();
   void NotifyColorChange(int ValueIndex) override;
