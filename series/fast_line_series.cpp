@@ -365,9 +365,11 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
   const bool byValue = i <= last && ColumnsByValue(xs[i - 1], xs[last]);
   int next = i <= last ? h->CalcXPosValue(xs[i]) : 0;
+  int width = 1;  // indexes in the column before
   while (i <= last) {
     const int column = next;
-    const int end = byValue ? ColumnEndByValue(i, last, column, next) : ColumnEnd(i, last, column);
+    const int end = byValue ? ColumnEndByValue(i, last, column, width, next) : ColumnEnd(i, last, column);
+    width = end - i + 1;
     TFastLineSeries::DrawValue(i);
     const bool lastApart = end == lastShown && end > i;
     const int interiorEnd = lastApart ? end - 1 : end;
@@ -448,7 +450,7 @@ bool TFastLineSeries::ColumnsByValue(double First, double Last) const {
 // is rounded, and the conversion rounds too), so the result is confirmed
 // with the real conversion on both sides and, where the estimate missed,
 // corrected by the galloping search: the index found is always that one.
-int TFastLineSeries::ColumnEndByValue(int Start, int Last, int Column, int& Next) const {
+int TFastLineSeries::ColumnEndByValue(int Start, int Last, int Column, int Guess, int& Next) const {
   const TChartAxis* h = FGetHorizAxis;
   const double* xs = FX->Data();
   Next = Column;
@@ -458,17 +460,34 @@ int TFastLineSeries::ColumnEndByValue(int Start, int Last, int Column, int& Next
                                       : Column + 0.5 - static_cast<double>(h->IStartPos);
   const double edge = h->IMinimum + offset / h->IAxisSizeRange;
   // The first index after Start whose X is not below the edge (Last + 1
-  // when none): galloping, then bisection, over the raw values.
+  // when none): galloping from the guess (the width of the column before),
+  // then bisection, over the raw values. lo is Start or below the edge, hi
+  // is Last + 1 or not below it.
   int lo = Start;
   int hi = Last + 1;
-  for (long long step = 1;; step *= 2) {
-    const long long probe = lo + step;
-    if (probe > Last) break;
-    if (!(xs[probe] < edge)) {
+  const long long guess = std::min<long long>(static_cast<long long>(Start) + std::max(Guess, 1), Last);
+  if (guess > Start && !(xs[guess] < edge)) {
+    hi = static_cast<int>(guess);
+    for (long long step = 1;; step *= 2) {
+      const long long probe = hi - step;
+      if (probe <= Start) break;
+      if (xs[probe] < edge) {
+        lo = static_cast<int>(probe);
+        break;
+      }
       hi = static_cast<int>(probe);
-      break;
     }
-    lo = static_cast<int>(probe);
+  } else {
+    if (guess > Start) lo = static_cast<int>(guess);
+    for (long long step = 1;; step *= 2) {
+      const long long probe = lo + step;
+      if (probe > Last) break;
+      if (!(xs[probe] < edge)) {
+        hi = static_cast<int>(probe);
+        break;
+      }
+      lo = static_cast<int>(probe);
+    }
   }
   while (hi - lo > 1) {
     const int mid = lo + (hi - lo) / 2;
@@ -522,6 +541,14 @@ int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsS
   const double* ys = FY->Data();
   double lo = HUGE_VAL;
   double hi = -HUGE_VAL;
+  // Most runs hold no special point: their extremes come from the fewest
+  // blocks; a run with one is walked in order up to it.
+  if (ILod->RangeMinMax(ys, From, To, Mask, lo, hi)) {
+    GatherRun(From, To, lo, hi);
+    return To + 1;
+  }
+  lo = HUGE_VAL;
+  hi = -HUGE_VAL;
   int stop = To + 1;
   ILod->WalkSpans(
       From, To,

@@ -125,10 +125,11 @@ class TFastLineSeries : public TCustomLineSeries {
   int ColumnEnd(int Start, int Last, int Column) const;
   // The same index found from the X value at the column's edge (the axis'
   // inverse mapping) by a search over the raw X values, confirmed by
-  // converting the two X values around it. Next is the pixel column of the
-  // index after it when that conversion was made, else Column.
-  // Only for a horizontal axis that ColumnsByValue accepts.
-  int ColumnEndByValue(int Start, int Last, int Column, int& Next) const;
+  // converting the two X values around it; the search starts Guess indexes
+  // after Start. Next is the pixel column of the index after the result
+  // when that conversion was made, else Column. Only for a horizontal axis
+  // that ColumnsByValue accepts.
+  int ColumnEndByValue(int Start, int Last, int Column, int Guess, int& Next) const;
   // Whether ColumnEndByValue can search the X values First..Last: a linear
   // scale whose conversion of every value in between is monotone.
   bool ColumnsByValue(double First, double Last) const;

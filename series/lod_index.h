@@ -96,6 +96,13 @@ class TLodIndex {
   // and Hi, for values that are all finite.
   static void SpanMinMax(const double* Values, int First, int Last, double& Lo, double& Hi);
 
+  // The smallest and largest of Values[From..To] (the indexed values) into
+  // Lo and Hi, from the fewest blocks that cover the range and the values
+  // of the partial blocks at its ends, in no particular order. False, with
+  // Lo and Hi in an unspecified state, as soon as a block it reads has a
+  // flag in Mask: the caller then walks the range in order instead.
+  bool RangeMinMax(const double* Values, int From, int To, std::uint8_t Mask, double& Lo, double& Hi) const;
+
  private:
   struct TLevel {
     std::int64_t Base = 0;  // block number of Nodes[0]

@@ -153,7 +153,8 @@ void ExpectSpansCover(const TIndexedValues& D, int From, int To, const std::stri
 }
 
 // Every range of a few random ones reports what the values hold, reading
-// at most the values of two partial blocks per level one by one.
+// at most the values of two partial blocks per level one by one, in order
+// as spans and unordered.
 void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::string& Step) {
   const int n = static_cast<int>(D.Values.size());
   ASSERT_EQ(D.Index.Count(), n) << Step;
@@ -165,6 +166,8 @@ void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::s
     if (a > b) std::swap(a, b);
     ranges.push_back({a, b});
   }
+  const bool anyNonFinite =
+      std::any_of(D.Values.begin(), D.Values.end(), [](double V) { return !std::isfinite(V); });
   for (auto [a, b] : ranges) {
     const TSummary got = WalkSummary(D.Index, D.Values, D.Colors, a, b);
     const TSummary want = Direct(D.Values, D.Colors, a, b);
@@ -175,6 +178,21 @@ void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::s
     EXPECT_EQ(got.Null, want.Null) << where;
     EXPECT_LE(got.PointsRead, 2 * 64) << where;
     ExpectSpansCover(D, a, b, where);
+    // The unordered form: the same extremes, or a refusal where a block it
+    // reads holds a value that is not finite (nulls do not count here).
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    if (D.Index.RangeMinMax(D.Values.data(), a, b, lodNonFinite, lo, hi)) {
+      EXPECT_FALSE(want.NonFinite) << where;
+      EXPECT_EQ(lo, want.Lo) << where;
+      EXPECT_EQ(hi, want.Hi) << where;
+    } else {
+      EXPECT_TRUE(anyNonFinite) << where;  // refused with nothing to refuse
+    }
+    lo = HUGE_VAL, hi = -HUGE_VAL;
+    if (D.Index.RangeMinMax(D.Values.data(), a, b, lodNonFinite | lodNull, lo, hi)) {
+      EXPECT_FALSE(want.NonFinite || want.Null) << where;
+      EXPECT_EQ(lo, want.Lo) << where;
+    }
   }
 }
 
