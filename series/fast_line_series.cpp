@@ -363,9 +363,13 @@ bool TFastLineSeries::DrawColumnsBySearch() {
   // in the range is left to the visit of every point.
   int i = PenStartIndex() + 1;
   if (!IsFiniteValue(xs[i - 1]) || !IsFiniteValue(xs[last])) return false;
+  const bool byValue = i <= last && ColumnsByValue(xs[i - 1], xs[last]);
+  int next = i <= last ? h->CalcXPosValue(xs[i]) : 0;
+  int width = 1;  // indexes in the column before
   while (i <= last) {
-    const int column = h->CalcXPosValue(xs[i]);
-    const int end = ColumnEnd(i, last, column);
+    const int column = next;
+    const int end = byValue ? ColumnEndByValue(i, last, column, width, next) : ColumnEnd(i, last, column);
+    width = end - i + 1;
     TFastLineSeries::DrawValue(i);
     const bool lastApart = end == lastShown && end > i;
     const int interiorEnd = lastApart ? end - 1 : end;
@@ -395,6 +399,8 @@ bool TFastLineSeries::DrawColumnsBySearch() {
                                : MinMaxRun(p, interiorEnd, mask, special);
     }
     if (lastApart) TFastLineSeries::DrawValue(end);
+    // The column of the next index, unless the search converted it.
+    if (next == column && end < last) next = h->CalcXPosValue(xs[end + 1]);
     i = end + 1;
   }
   ISearchedColumns = true;
@@ -430,25 +436,101 @@ int TFastLineSeries::ColumnEnd(int Start, int Last, int Column) const {
   return lo;
 }
 
+bool TFastLineSeries::ColumnsByValue(double First, double Last) const {
+  const TChartAxis* h = FGetHorizAxis;
+  // Distances from the minimum that stay finite take the plain double
+  // arithmetic of the conversion, which is monotone in the value.
+  return !h->IRangeZero && !h->Logarithmic() && std::isfinite(h->IAxisSizeRange) && h->IAxisSizeRange > 0 &&
+         std::isfinite(First - h->IMinimum) && std::isfinite(Last - h->IMinimum);
+}
+
+// The conversion of a value is monotone, so the indexes of one column are a
+// run and the first index beyond it is the first whose X reaches the
+// column's edge. The edge from the inverse mapping is only an estimate (it
+// is rounded, and the conversion rounds too), so the result is confirmed
+// with the real conversion on both sides and, where the estimate missed,
+// corrected by the galloping search: the index found is always that one.
+int TFastLineSeries::ColumnEndByValue(int Start, int Last, int Column, int Guess, int& Next) const {
+  const TChartAxis* h = FGetHorizAxis;
+  const double* xs = FX->Data();
+  Next = Column;
+  // Pixels grow with the value on a normal axis, shrink on an inverted
+  // one; the column ends half a pixel further on.
+  const double offset = h->Inverted() ? static_cast<double>(h->IEndPos) - Column + 0.5
+                                      : Column + 0.5 - static_cast<double>(h->IStartPos);
+  const double edge = h->IMinimum + offset / h->IAxisSizeRange;
+  // The first index after Start whose X is not below the edge (Last + 1
+  // when none): galloping from the guess (the width of the column before),
+  // then bisection, over the raw values. lo is Start or below the edge, hi
+  // is Last + 1 or not below it.
+  int lo = Start;
+  int hi = Last + 1;
+  const long long guess = std::min<long long>(static_cast<long long>(Start) + std::max(Guess, 1), Last);
+  if (guess > Start && !(xs[guess] < edge)) {
+    hi = static_cast<int>(guess);
+    for (long long step = 1;; step *= 2) {
+      const long long probe = hi - step;
+      if (probe <= Start) break;
+      if (xs[probe] < edge) {
+        lo = static_cast<int>(probe);
+        break;
+      }
+      hi = static_cast<int>(probe);
+    }
+  } else {
+    if (guess > Start) lo = static_cast<int>(guess);
+    for (long long step = 1;; step *= 2) {
+      const long long probe = lo + step;
+      if (probe > Last) break;
+      if (!(xs[probe] < edge)) {
+        hi = static_cast<int>(probe);
+        break;
+      }
+      lo = static_cast<int>(probe);
+    }
+  }
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    if (xs[mid] < edge)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  // hi is the candidate first index beyond the column.
+  if (hi <= Last) {
+    const int p = h->CalcXPosValue(xs[hi]);
+    if (p == Column) return ColumnEnd(hi, Last, Column);  // the edge lies further on
+    Next = p;
+  }
+  if (hi - 1 > Start && h->CalcXPosValue(xs[hi - 1]) != Column) {
+    Next = Column;  // the edge lies before: the index after is not converted
+    return ColumnEnd(Start, hi - 2, Column);
+  }
+  return hi - 1;
+}
+
 template <typename Special>
 int TFastLineSeries::FirstRun(int From, int To, int Column, std::uint8_t Mask, Special& IsSpecial) {
   const TChartAxis* v = FGetVertAxis;
   const double* ys = FY->Data();
   int stop = To + 1;
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t Flags) {
         if (Flags & Mask) return TLodStep::Split;
         const bool allOnPen = v->CalcYPosValue(Node.Lo) == OldY && v->CalcYPosValue(Node.Hi) == OldY;
         return allOnPen ? TLodStep::Take : TLodStep::Split;
       },
-      [&](int j) {
-        if (IsSpecial(j)) {
-          stop = j;
-          return false;
+      [&](int First, int Last, std::uint8_t Flags) {
+        const bool plain = !(Flags & Mask);
+        for (int j = First; j <= Last; ++j) {
+          if (!plain && IsSpecial(j)) {
+            stop = j;
+            return false;
+          }
+          const int y = v->CalcYPosValue(ys[j]);
+          if (y != OldY) DoDrawPoint(Column, y);
         }
-        const int y = v->CalcYPosValue(ys[j]);
-        if (y != OldY) DoDrawPoint(Column, y);
         return true;
       });
   return stop;
@@ -459,8 +541,16 @@ int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsS
   const double* ys = FY->Data();
   double lo = HUGE_VAL;
   double hi = -HUGE_VAL;
+  // Most runs hold no special point: their extremes come from the fewest
+  // blocks; a run with one is walked in order up to it.
+  if (ILod->RangeMinMax(ys, From, To, Mask, lo, hi)) {
+    GatherRun(From, To, lo, hi);
+    return To + 1;
+  }
+  lo = HUGE_VAL;
+  hi = -HUGE_VAL;
   int stop = To + 1;
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t Flags) {
         if (Flags & Mask) return TLodStep::Split;
@@ -468,13 +558,20 @@ int TFastLineSeries::MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsS
         hi = std::max(hi, Node.Hi);
         return TLodStep::Take;
       },
-      [&](int j) {
-        if (IsSpecial(j)) {
-          stop = j;
-          return false;
+      [&](int First, int Last, std::uint8_t Flags) {
+        // A part of a block without special points is read in one loop.
+        if (!(Flags & Mask)) {
+          TLodIndex::SpanMinMax(ys, First, Last, lo, hi);
+          return true;
         }
-        lo = std::min(lo, ys[j]);
-        hi = std::max(hi, ys[j]);
+        for (int j = First; j <= Last; ++j) {
+          if (IsSpecial(j)) {
+            stop = j;
+            return false;
+          }
+          lo = std::min(lo, ys[j]);
+          hi = std::max(hi, ys[j]);
+        }
         return true;
       });
   if (stop > From) GatherRun(From, stop - 1, lo, hi);
@@ -509,6 +606,8 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
   const int other = lowOnPen ? pixHi : pixLo;
   std::uint64_t in = OrderedKey(lowOnPen ? Lo : Hi);
   std::uint64_t out = OrderedKey(lowOnPen ? Hi : Lo);
+  const int nearest = penY + (other > penY ? 1 : -1);
+  NarrowPixelEdge(penY, nearest, Lo, Hi, in, out);
   while ((in > out ? in - out : out - in) > 1) {
     const std::uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
     if (v->CalcYPosValue(FromOrderedKey(mid)) == penY)
@@ -519,7 +618,6 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
   const double edge = FromOrderedKey(in);
   // The nearest value beyond the edge; the search ends early once it lands
   // on the pixel next to the pen's, which nothing nearer could improve.
-  const int nearest = penY + (other > penY ? 1 : -1);
   double beyond = 0;
   bool found = false;
   auto offer = [&](double Value) {
@@ -527,7 +625,7 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
     found = true;
     return v->CalcYPosValue(beyond) != nearest;
   };
-  ILod->Walk(
+  ILod->WalkSpans(
       From, To,
       [&](const TLodNode& Node, std::uint8_t) {
         if (lowOnPen) {
@@ -539,13 +637,70 @@ void TFastLineSeries::GatherRun(int From, int To, double Lo, double Hi) {
         }
         return TLodStep::Split;
       },
-      [&](int j) {
-        const double y = ys[j];
-        if (lowOnPen ? y > edge : y < edge) return offer(y);
-        return true;
+      [&](int First, int Last, std::uint8_t) {
+        // The nearest value beyond the edge within the span, offered once.
+        bool any = false;
+        double best = 0;
+        if (lowOnPen) {
+          for (int j = First; j <= Last; ++j) {
+            const double y = ys[j];
+            if (y > edge && (!any || y < best)) best = y, any = true;
+          }
+        } else {
+          for (int j = First; j <= Last; ++j) {
+            const double y = ys[j];
+            if (y < edge && (!any || y > best)) best = y, any = true;
+          }
+        }
+        return !any || offer(best);
       });
   if (found) take(v->CalcYPosValue(beyond));
   take(other);
+}
+
+// The bisection between In (a value on pixel Pixel) and Out (one beyond it,
+// towards pixel Toward) converges on the same edge from any pair of keys
+// that keeps In on the pixel and Out off it, because the conversion is
+// monotone. The edge from the axis' inverse mapping is a few units of the
+// last place off at most in ordinary ranges: one conversion there, then a
+// gallop in steps of 1, 2, 4... units back towards the other side, brings
+// the pair within that distance. Where the values' distances from the
+// minimum are not all finite (the conversion changes arithmetic there) the
+// pair is left as it is.
+void TFastLineSeries::NarrowPixelEdge(int Pixel, int Toward, double Lo, double Hi, std::uint64_t& In,
+                                      std::uint64_t& Out) const {
+  const TChartAxis* v = FGetVertAxis;
+  if (v->IRangeZero || !std::isfinite(Lo - v->IMinimum) || !std::isfinite(Hi - v->IMinimum)) return;
+  // A clamped pixel holds every value beyond it: no border to estimate.
+  if (Pixel <= -KelMaxPixelPos || Pixel >= KelMaxPixelPos) return;
+  // The border between the two pixels; a vertical axis counts its
+  // distance from the minimum upwards from the bottom end (IEndPos), an
+  // inverted one downwards from the top (IStartPos).
+  const double border = (Pixel + Toward) * 0.5;
+  const double distance =
+      v->Inverted() ? border - static_cast<double>(v->IStartPos) : static_cast<double>(v->IEndPos) - border;
+  const double estimate = v->IMinimum + distance / v->IAxisSizeRange;
+  if (!std::isfinite(estimate)) return;
+  const std::uint64_t key = OrderedKey(estimate);
+  const bool up = Out > In;  // the direction from In to Out in key order
+  auto strictlyBetween = [&](std::uint64_t K) { return up ? (K > In && K < Out) : (K < In && K > Out); };
+  if (!strictlyBetween(key)) return;
+  auto onPixel = [&](std::uint64_t K) { return v->CalcYPosValue(FromOrderedKey(K)) == Pixel; };
+  // The side the estimate falls on, then a gallop towards the other side.
+  const bool estimateIn = onPixel(key);
+  (estimateIn ? In : Out) = key;
+  const bool forward = estimateIn == up;  // the gallop runs up in key order
+  for (std::uint64_t step = 1;; step *= 2) {
+    const std::uint64_t from = estimateIn ? In : Out;
+    const std::uint64_t probe = forward ? from + step : from - step;
+    if (!strictlyBetween(probe) || step > (std::uint64_t{1} << 62)) return;
+    if (onPixel(probe) == estimateIn) {
+      (estimateIn ? In : Out) = probe;
+    } else {
+      (estimateIn ? Out : In) = probe;
+      return;
+    }
+  }
 }
 
 // daMinMax: a point in a new pixel column strokes the gathered column and

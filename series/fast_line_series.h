@@ -123,6 +123,16 @@ class TFastLineSeries : public TCustomLineSeries {
   bool DrawColumnsBySearch();
   // The last index from Start up to Last whose X maps to the pixel column.
   int ColumnEnd(int Start, int Last, int Column) const;
+  // The same index found from the X value at the column's edge (the axis'
+  // inverse mapping) by a search over the raw X values, confirmed by
+  // converting the two X values around it; the search starts Guess indexes
+  // after Start. Next is the pixel column of the index after the result
+  // when that conversion was made, else Column. Only for a horizontal axis
+  // that ColumnsByValue accepts.
+  int ColumnEndByValue(int Start, int Last, int Column, int Guess, int& Next) const;
+  // Whether ColumnEndByValue can search the X values First..Last: a linear
+  // scale whose conversion of every value in between is monotone.
+  bool ColumnsByValue(double First, double Last) const;
   // One point of daMinMax in pixel column X.
   void MinMaxStep(int ValueIndex, int X, int Y);
   // A run of plain points from From on, up to To or the first special
@@ -134,6 +144,12 @@ class TFastLineSeries : public TCustomLineSeries {
   int MinMaxRun(int From, int To, std::uint8_t Mask, Special& IsSpecial);
   // daMinMax: plain points From..To with values Lo..Hi into IMin and IMax.
   void GatherRun(int From, int To, double Lo, double Hi);
+  // Brings the keys (OrderedKey) In, of a value whose Y lands on pixel
+  // Pixel, and Out, of one whose Y lands on the neighbour pixel Toward or
+  // beyond, close around the edge between the two pixels (see the .cpp);
+  // Lo..Hi holds both values.
+  void NarrowPixelEdge(int Pixel, int Toward, double Lo, double Hi, std::uint64_t& In,
+                       std::uint64_t& Out) const;
   // Brings the level-of-detail index up to date (created on first use).
   void SyncLod();
   void NotifyColorChange(int ValueIndex) override;

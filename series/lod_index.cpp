@@ -3,7 +3,101 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sextant {
+
+// Two lanes of two values each, so that the minimum and maximum of four
+// values are taken per step; the rest one by one. The order in which the
+// values are compared does not matter for finite values (only the sign of
+// a zero could differ, and both zeros are the same number).
+void TLodIndex::SpanMinMax(const double* Values, int First, int Last, double& Lo, double& Hi) {
+  const double* v = Values + First;
+  const int n = Last - First + 1;
+  int i = 0;
+  double lo = Lo;
+  double hi = Hi;
+#if defined(__SSE2__)
+  if (n >= 4) {
+    __m128d lo0 = _mm_set1_pd(lo);
+    __m128d hi0 = _mm_set1_pd(hi);
+    __m128d lo1 = lo0;
+    __m128d hi1 = hi0;
+    for (; i + 4 <= n; i += 4) {
+      const __m128d a = _mm_loadu_pd(v + i);
+      const __m128d b = _mm_loadu_pd(v + i + 2);
+      lo0 = _mm_min_pd(lo0, a);
+      lo1 = _mm_min_pd(lo1, b);
+      hi0 = _mm_max_pd(hi0, a);
+      hi1 = _mm_max_pd(hi1, b);
+    }
+    lo0 = _mm_min_pd(lo0, lo1);
+    hi0 = _mm_max_pd(hi0, hi1);
+    lo = _mm_cvtsd_f64(_mm_min_sd(lo0, _mm_unpackhi_pd(lo0, lo0)));
+    hi = _mm_cvtsd_f64(_mm_max_sd(hi0, _mm_unpackhi_pd(hi0, hi0)));
+  }
+#endif
+  for (; i < n; ++i) {
+    lo = v[i] < lo ? v[i] : lo;
+    hi = v[i] > hi ? v[i] : hi;
+  }
+  Lo = lo;
+  Hi = hi;
+}
+
+// Bottom-up: the partial blocks at the two ends are read as spans, then at
+// each level the blocks that do not start (or end) a block of the next
+// level are taken, and the rest continues one level up.
+bool TLodIndex::RangeMinMax(const double* Values, int From, int To, std::uint8_t Mask, double& Lo,
+                            double& Hi) const {
+  if (From > To || FLevels.empty()) return true;
+  const std::int64_t a = FOrigin + From;
+  const std::int64_t b = FOrigin + To;
+  constexpr std::int64_t kLeafMask = (std::int64_t{1} << kLeafShift) - 1;
+  const TLevel& leaves = FLevels[0];
+  std::int64_t first = a >> kLeafShift;
+  std::int64_t last = b >> kLeafShift;
+  auto span = [&](std::int64_t Leaf, int SpanFirst, int SpanLast) {
+    if (leaves.Flags[static_cast<std::size_t>(Leaf - leaves.Base)] & Mask) return false;
+    SpanMinMax(Values, SpanFirst, SpanLast, Lo, Hi);
+    return true;
+  };
+  if (first == last) return span(first, From, To);
+  if ((a & kLeafMask) != 0) {
+    if (!span(first, From, static_cast<int>(((first + 1) << kLeafShift) - 1 - FOrigin))) return false;
+    ++first;
+  }
+  if ((b & kLeafMask) != kLeafMask) {
+    if (!span(last, static_cast<int>((last << kLeafShift) - FOrigin), To)) return false;
+    --last;
+  }
+  constexpr std::int64_t kFanMask = (std::int64_t{1} << kFanShift) - 1;
+  const int top = Levels() - 1;
+  for (int l = 0; first <= last; ++l) {
+    const TLevel& level = FLevels[static_cast<std::size_t>(l)];
+    auto take = [&](std::int64_t N) {
+      const auto at = static_cast<std::size_t>(N - level.Base);
+      if (level.Flags[at] & Mask) return false;
+      Lo = std::min(Lo, level.Nodes[at].Lo);
+      Hi = std::max(Hi, level.Nodes[at].Hi);
+      return true;
+    };
+    if (l == top || last - first < kFanMask) {
+      for (std::int64_t n = first; n <= last; ++n)
+        if (!take(n)) return false;
+      return true;
+    }
+    for (; (first & kFanMask) != 0; ++first)
+      if (!take(first)) return false;
+    for (; (last & kFanMask) != kFanMask; --last)
+      if (!take(last)) return false;
+    first >>= kFanShift;
+    last >>= kFanShift;
+  }
+  return true;
+}
 
 void TLodIndex::Reset() {
   FLevels.clear();

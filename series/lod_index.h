@@ -65,6 +65,22 @@ class TLodIndex {
   // when the walk was ended.
   template <typename NodeFn, typename PointFn>
   bool Walk(int From, int To, NodeFn&& OnNode, PointFn&& OnPoint) const {
+    return WalkSpans(From, To, OnNode, [&](int First, int Last, std::uint8_t) {
+      for (int i = First; i <= Last; ++i)
+        if (!OnPoint(i)) return false;
+      return true;
+    });
+  }
+
+  // The same walk, with the values of a block of the lowest level that is
+  // split or lies only partly inside the range handed over as one span:
+  // OnSpan(int First, int Last, std::uint8_t Flags) gets the span's first
+  // and last index and the flags of the whole block (a span of a block
+  // without flags holds only finite values that are not null), and returns
+  // false to end the walk. A caller reads a span with a tight loop over the
+  // values instead of one call per value.
+  template <typename NodeFn, typename SpanFn>
+  bool WalkSpans(int From, int To, NodeFn&& OnNode, SpanFn&& OnSpan) const {
     if (From > To || FLevels.empty()) return true;
     const std::int64_t a = FOrigin + From;
     const std::int64_t b = FOrigin + To;
@@ -72,9 +88,20 @@ class TLodIndex {
     const int top = Levels() - 1;
     while (level < top && (a >> Shift(level)) != (b >> Shift(level))) ++level;
     for (std::int64_t n = a >> Shift(level); n <= (b >> Shift(level)); ++n)
-      if (!WalkNode(level, n, a, b, OnNode, OnPoint)) return false;
+      if (!WalkNode(level, n, a, b, OnNode, OnSpan)) return false;
     return true;
   }
+
+  // The smallest and largest of Values[First..Last] (First <= Last) into Lo
+  // and Hi, for values that are all finite.
+  static void SpanMinMax(const double* Values, int First, int Last, double& Lo, double& Hi);
+
+  // The smallest and largest of Values[From..To] (the indexed values) into
+  // Lo and Hi, from the fewest blocks that cover the range and the values
+  // of the partial blocks at its ends, in no particular order. False, with
+  // Lo and Hi in an unspecified state, as soon as a block it reads has a
+  // flag in Mask: the caller then walks the range in order instead.
+  bool RangeMinMax(const double* Values, int From, int To, std::uint8_t Mask, double& Lo, double& Hi) const;
 
  private:
   struct TLevel {
@@ -94,32 +121,29 @@ class TLodIndex {
   // Sizes every level to the values Origin..Origin+Count-1.
   void FitLevels();
 
-  template <typename NodeFn, typename PointFn>
+  template <typename NodeFn, typename SpanFn>
   bool WalkNode(int Level, std::int64_t N, std::int64_t A, std::int64_t B, NodeFn& OnNode,
-                PointFn& OnPoint) const {
+                SpanFn& OnSpan) const {
     const std::int64_t dataFirst = FOrigin;
     const std::int64_t dataLast = FOrigin + FCount - 1;
     std::int64_t first = N << Shift(Level);
     std::int64_t last = first + (std::int64_t{1} << Shift(Level)) - 1;
     if (first < dataFirst) first = dataFirst;
     if (last > dataLast) last = dataLast;
+    const TLevel& level = FLevels[static_cast<std::size_t>(Level)];
+    const auto at = static_cast<std::size_t>(N - level.Base);
     if (first >= A && last <= B) {
-      const TLevel& level = FLevels[static_cast<std::size_t>(Level)];
-      const auto at = static_cast<std::size_t>(N - level.Base);
       const TLodStep step = OnNode(level.Nodes[at], level.Flags[at]);
       if (step == TLodStep::Take) return true;
       if (step == TLodStep::Stop) return false;
     }
     const std::int64_t from = first > A ? first : A;
     const std::int64_t to = last < B ? last : B;
-    if (Level == 0) {
-      for (std::int64_t i = from; i <= to; ++i)
-        if (!OnPoint(static_cast<int>(i - FOrigin))) return false;
-      return true;
-    }
+    if (Level == 0)
+      return OnSpan(static_cast<int>(from - FOrigin), static_cast<int>(to - FOrigin), level.Flags[at]);
     const int below = Shift(Level - 1);
     for (std::int64_t c = from >> below; c <= (to >> below); ++c)
-      if (!WalkNode(Level - 1, c, A, B, OnNode, OnPoint)) return false;
+      if (!WalkNode(Level - 1, c, A, B, OnNode, OnSpan)) return false;
     return true;
   }
 

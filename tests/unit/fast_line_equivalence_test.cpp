@@ -5,6 +5,7 @@
 // the same canvas operations, the same strokes and the same final pen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -170,6 +171,185 @@ std::vector<TCase> Cases() {
 
 INSTANTIATE_TEST_SUITE_P(RandomData, FastLineEquivalence, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<TCase>& info) { return info.param.Name; });
+
+// ---- Values on the pixel borders ---------------------------------------------
+//
+// The column search starts from the X value at a column's border (the
+// axis' inverse mapping) and the daMinMax gather from the Y value at the
+// border of the pen's pixel; both are confirmed by real conversions. These
+// cases place X and Y values on the computed borders and a few units of
+// the last place around them, on fixed axes, so that every confirmation and
+// correction runs, in both directions, on tiny and huge ranges too.
+
+struct TBorderCase {
+  std::string Name;
+  double XMin, XMax;  // bottom axis
+  double YMin, YMax;  // left axis
+  TDrawAllPointsStyle Style;
+  bool InvertedX = false;
+  bool InvertedY = false;
+  bool Paged = false;      // data reach past both ends of the bottom axis
+  bool NonFinite = false;  // rare NaN and infinite Y values (inside blocks)
+  bool Log = false;        // logarithmic axes: the search is not used
+};
+
+// The value at pixel position P (a half pixel for a border) of a linear
+// axis, by the conversion's own terms in extended precision.
+double ValueAt(const TChartAxis& A, bool Vertical, double P) {
+  long double distance;
+  if (Vertical)
+    distance = A.Inverted() ? P - A.IStartPos : A.IEndPos - P;
+  else
+    distance = A.Inverted() ? A.IEndPos - P : P - A.IStartPos;
+  const long double v = static_cast<long double>(A.IMinimum) + distance / A.IAxisSizeRange;
+  constexpr long double kMax = std::numeric_limits<double>::max();
+  return static_cast<double>(std::clamp(v, -kMax, kMax));
+}
+
+// The value K units of the last place from V (K may be negative).
+double Ulps(double V, int K) {
+  for (; K > 0; --K) V = std::nextafter(V, HUGE_VAL);
+  for (; K < 0; ++K) V = std::nextafter(V, -HUGE_VAL);
+  return V;
+}
+
+struct TBorderPaint {
+  TPainted Painted;
+  bool SameLayout = false;  // the axes mapped as when the data were made
+};
+
+TBorderPaint PaintBorders(const TBorderCase& C, bool Reference) {
+  ICanvasState.reset();
+  TChart chart;
+  chart.SetBounds(0, 0, 300, 200);
+  chart.SetView3D(false);
+  TFastLineSeries* s = Reference ? new TPerPointLine() : new TFastLineSeries();
+  chart.AddSeries(s);
+  s->SetDrawAllPoints(false);
+  s->SetDrawAllPointsStyle(C.Style);
+  TChartAxis* h = chart.BottomAxis();
+  TChartAxis* v = chart.LeftAxis();
+  h->SetLogarithmic(C.Log);
+  v->SetLogarithmic(C.Log);
+  h->SetInverted(C.InvertedX);
+  v->SetInverted(C.InvertedY);
+  h->SetMinMax(C.XMin, C.XMax);
+  v->SetMinMax(C.YMin, C.YMax);
+  TRecordingCanvas rec;
+  chart.Draw(&rec, {0, 0, chart.Width(), chart.Height()});  // lays the axes out
+  const auto layout = [&] {
+    return std::vector<double>{double(h->IStartPos), double(h->IEndPos), h->IMinimum, h->IAxisSizeRange,
+                               double(v->IStartPos), double(v->IEndPos), v->IMinimum, v->IAxisSizeRange};
+  };
+  const std::vector<double> before = layout();
+
+  std::mt19937 rng(4321);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::uniform_int_distribution<int> pct(0, 99);
+  std::vector<double> xs, ys;
+  const int first = std::min(h->IStartPos, h->IEndPos) - (C.Paged ? 20 : 0);
+  const int last = std::max(h->IStartPos, h->IEndPos) + (C.Paged ? 20 : 0);
+  const int top = std::min(v->IStartPos, v->IEndPos);
+  const int bottom = std::max(v->IStartPos, v->IEndPos);
+  // Y values of one column: mostly on the borders of three neighbouring
+  // rows (so that the extremes of a column often share the pen's pixel) or
+  // a few units of the last place from them.
+  auto y = [&](int Row) {
+    const int r = pct(rng);
+    if (C.NonFinite && r < 1) return unit(rng) < 0.5 ? std::numeric_limits<double>::quiet_NaN()
+                                                     : std::numeric_limits<double>::infinity();
+    if (C.Log) return C.YMin * std::pow(C.YMax / C.YMin, unit(rng));
+    const int row = r < 90 ? Row + pct(rng) % 3 - 1 : top + static_cast<int>(unit(rng) * (bottom - top));
+    const double border = ValueAt(*v, true, row + 0.5);
+    return r < 70 ? Ulps(border, pct(rng) % 7 - 3) : ValueAt(*v, true, row + unit(rng));
+  };
+  for (int c = first; c <= last; ++c) {
+    std::vector<double> column;
+    if (C.Log) {
+      for (int k = 0; k < 6; ++k) column.push_back(C.XMin * std::pow(C.XMax / C.XMin, (c - first + unit(rng)) / (last - first + 1)));
+    } else {
+      // The border after column c and a few units around it, plus points
+      // inside the column.
+      const double border = ValueAt(*h, false, C.InvertedX ? c - 0.5 : c + 0.5);
+      for (int k = -2; k <= 2; ++k) column.push_back(Ulps(border, k));
+      for (int k = 0; k < 3 + pct(rng) % 8; ++k) column.push_back(ValueAt(*h, false, c + unit(rng) - 0.5));
+    }
+    xs.insert(xs.end(), column.begin(), column.end());
+    const int row = top + 1 + (c * 7) % std::max(1, bottom - top - 2);
+    for (std::size_t k = 0; k < column.size(); ++k) ys.push_back(y(row));
+  }
+  // The X values in order; their Y values stay with their column.
+  std::sort(xs.begin(), xs.end());
+  s->AddArrays(xs, ys);
+  chart.Draw(&rec, {0, 0, chart.Width(), chart.Height()});
+  TBorderPaint result;
+  result.SameLayout = layout() == before;
+  TRecordingCanvas final;
+  chart.Draw(&final, {0, 0, chart.Width(), chart.Height()});
+  result.Painted.Kinds = final.Kinds();
+  result.Painted.Lines = final.Lines();
+  result.Painted.OldX = s->OldX;
+  result.Painted.OldY = s->OldY;
+  result.Painted.Searched = s->SearchedColumns();
+  ICanvasState.reset();
+  return result;
+}
+
+class FastLineBorders : public ::testing::TestWithParam<TBorderCase> {};
+
+TEST_P(FastLineBorders, SameStrokesAsVisitingEveryPoint) {
+  const TBorderCase& c = GetParam();
+  const TBorderPaint ref = PaintBorders(c, true);
+  const TBorderPaint fast = PaintBorders(c, false);
+  // The data sit on the borders only if the layout did not move.
+  EXPECT_TRUE(fast.SameLayout);
+  EXPECT_FALSE(ref.Painted.Searched);
+  EXPECT_EQ(fast.Painted.Searched, !c.Log);
+  ASSERT_GT(ref.Painted.Lines.size(), 2u);
+  EXPECT_EQ(fast.Painted.Kinds, ref.Painted.Kinds);
+  ASSERT_EQ(fast.Painted.Lines.size(), ref.Painted.Lines.size());
+  for (std::size_t i = 0; i < ref.Painted.Lines.size(); ++i) {
+    ASSERT_TRUE(fast.Painted.Lines[i] == ref.Painted.Lines[i])
+        << "line " << i << ": " << Show(fast.Painted.Lines[i]) << " instead of " << Show(ref.Painted.Lines[i]);
+  }
+  EXPECT_EQ(fast.Painted.OldX, ref.Painted.OldX);
+  EXPECT_EQ(fast.Painted.OldY, ref.Painted.OldY);
+}
+
+std::vector<TBorderCase> BorderCases() {
+  const struct {
+    const char* name;
+    double xMin, xMax, yMin, yMax;
+  } ranges[] = {
+      {"unit", 0, 1000, -50, 50},
+      {"offset", 1e6, 1e6 + 3, 7.25, 7.5},        // few units of the last place per pixel
+      {"tiny", 1, 1 + 1e-11, -1e-11, 1e-11},      // just above a zero range
+      {"huge", -4e307, 4e307, -8e307, 8e307},     // distances near the largest double
+      {"overflowing", -1e308, 1e308, -1e308, 1e308},  // distances beyond it
+  };
+  std::vector<TBorderCase> cases;
+  for (const auto& r : ranges)
+    for (TDrawAllPointsStyle style : {daFirst, daMinMax}) {
+      const std::string base = std::string(r.name) + (style == daFirst ? "_daFirst" : "_daMinMax");
+      const TBorderCase plain{base, r.xMin, r.xMax, r.yMin, r.yMax, style};
+      cases.push_back(plain);
+      TBorderCase k = plain;
+      k.Name = base + "_invertedX", k.InvertedX = true, cases.push_back(k);
+      k = plain, k.Name = base + "_invertedY", k.InvertedY = true, cases.push_back(k);
+      k = plain, k.Name = base + "_invertedXY", k.InvertedX = k.InvertedY = true, cases.push_back(k);
+      k = plain, k.Name = base + "_paged", k.Paged = true, cases.push_back(k);
+      k = plain, k.Name = base + "_nonFinite", k.NonFinite = true, cases.push_back(k);
+    }
+  for (TDrawAllPointsStyle style : {daFirst, daMinMax}) {
+    TBorderCase k{std::string("log") + (style == daFirst ? "_daFirst" : "_daMinMax"), 1, 1e6, 0.5, 5e3, style};
+    k.Log = true;
+    cases.push_back(k);
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Borders, FastLineBorders, ::testing::ValuesIn(BorderCases()),
+                         [](const ::testing::TestParamInfo<TBorderCase>& info) { return info.param.Name; });
 
 // Stale order: values written in place can break the ascending order that
 // the X list promises; the search is then not used and nothing changes.

@@ -124,8 +124,37 @@ struct TIndexedValues {
   }
 };
 
+// A walk that splits every block hands the range over as spans of the
+// lowest level, in order and without gaps; a span lies within one block (at
+// most 64 values) and carries every flag its own values call for, so that a
+// span without flags can be read without looking at each value.
+void ExpectSpansCover(const TIndexedValues& D, int From, int To, const std::string& Where) {
+  int next = From;
+  int spans = 0;
+  bool ordered = true;
+  bool flagsHold = true;
+  D.Index.WalkSpans(
+      From, To, [](const TLodNode&, std::uint8_t) { return TLodStep::Split; },
+      [&](int First, int Last, std::uint8_t Flags) {
+        ordered &= First == next && Last >= First && Last - First < 64;
+        next = Last + 1;
+        ++spans;
+        for (int i = First; i <= Last; ++i) {
+          const auto at = static_cast<std::size_t>(i);
+          if (!std::isfinite(D.Values[at])) flagsHold &= (Flags & lodNonFinite) != 0;
+          if (at < D.Colors.size() && D.Colors[at] == clNone) flagsHold &= (Flags & lodNull) != 0;
+        }
+        return true;
+      });
+  EXPECT_TRUE(ordered) << Where;
+  EXPECT_EQ(next, To + 1) << Where;
+  EXPECT_LE(spans, (To - From) / 64 + 2) << Where;
+  EXPECT_TRUE(flagsHold) << Where;
+}
+
 // Every range of a few random ones reports what the values hold, reading
-// at most the values of two partial blocks per level one by one.
+// at most the values of two partial blocks per level one by one, in order
+// as spans and unordered.
 void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::string& Step) {
   const int n = static_cast<int>(D.Values.size());
   ASSERT_EQ(D.Index.Count(), n) << Step;
@@ -137,6 +166,8 @@ void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::s
     if (a > b) std::swap(a, b);
     ranges.push_back({a, b});
   }
+  const bool anyNonFinite =
+      std::any_of(D.Values.begin(), D.Values.end(), [](double V) { return !std::isfinite(V); });
   for (auto [a, b] : ranges) {
     const TSummary got = WalkSummary(D.Index, D.Values, D.Colors, a, b);
     const TSummary want = Direct(D.Values, D.Colors, a, b);
@@ -146,6 +177,22 @@ void ExpectIndexMatches(const TIndexedValues& D, std::mt19937& Rng, const std::s
     EXPECT_EQ(got.NonFinite, want.NonFinite) << where;
     EXPECT_EQ(got.Null, want.Null) << where;
     EXPECT_LE(got.PointsRead, 2 * 64) << where;
+    ExpectSpansCover(D, a, b, where);
+    // The unordered form: the same extremes, or a refusal where a block it
+    // reads holds a value that is not finite (nulls do not count here).
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    if (D.Index.RangeMinMax(D.Values.data(), a, b, lodNonFinite, lo, hi)) {
+      EXPECT_FALSE(want.NonFinite) << where;
+      EXPECT_EQ(lo, want.Lo) << where;
+      EXPECT_EQ(hi, want.Hi) << where;
+    } else {
+      EXPECT_TRUE(anyNonFinite) << where;  // refused with nothing to refuse
+    }
+    lo = HUGE_VAL, hi = -HUGE_VAL;
+    if (D.Index.RangeMinMax(D.Values.data(), a, b, lodNonFinite | lodNull, lo, hi)) {
+      EXPECT_FALSE(want.NonFinite || want.Null) << where;
+      EXPECT_EQ(lo, want.Lo) << where;
+    }
   }
 }
 
@@ -183,6 +230,35 @@ TEST(LodIndex, BlocksFollowEveryKindOfChange) {
     ExpectIndexMatches(d, rng, name);
     EXPECT_FALSE(d.Changes.Any()) << name;
   }
+}
+
+// The smallest and largest value of a span, taken four at a time, against
+// a loop over the values: every length around the step and offsets that
+// leave the values unaligned, starting from extremes already given.
+TEST(LodIndex, SpanMinMaxIsThatOfEveryValue) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> value(-1e3, 1e3);
+  std::vector<double> values(200);
+  for (double& v : values) v = value(rng);
+  values[37] = -0.0;
+  values[38] = 0.0;
+  const struct {
+    double lo, hi;
+  } starts[] = {{HUGE_VAL, -HUGE_VAL}, {-5e3, 5e3}, {0, 0}};
+  for (const auto& start : starts)
+    for (int first = 0; first < 5; ++first)
+      for (int length = 1; length <= 70; ++length) {
+        const int last = first + length - 1;
+        double lo = start.lo, hi = start.hi;
+        TLodIndex::SpanMinMax(values.data(), first, last, lo, hi);
+        double wantLo = start.lo, wantHi = start.hi;
+        for (int i = first; i <= last; ++i) {
+          wantLo = std::min(wantLo, values[static_cast<std::size_t>(i)]);
+          wantHi = std::max(wantHi, values[static_cast<std::size_t>(i)]);
+        }
+        EXPECT_EQ(lo, wantLo) << first << ".." << last << " from " << start.lo;
+        EXPECT_EQ(hi, wantHi) << first << ".." << last << " from " << start.hi;
+      }
 }
 
 TEST(LodIndex, MemoryIsAFewPercentOfThePoints) {
