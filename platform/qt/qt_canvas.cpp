@@ -527,14 +527,90 @@ void TQtHostCanvas::DrawConnectedLines(const TPointF* points, std::size_t count,
   }
 }
 
+namespace {
+
+// A run of four or more whole-pixel points on one pixel column (or row)
+// covers, with an opaque pen, the pixels between its lowest and highest
+// point whatever way it goes up and down: it is drawn as its first point,
+// the two extremes and its last point. A random walk of many points per
+// column is almost entirely such runs. The extreme the run ends on is
+// visited first, so that the stretch to the last point still covers it.
+// Returns the points written to out (never more than count).
+std::size_t CompressRuns(const TPointF* points, std::size_t count, QPointF* out) {
+  auto whole = [](TPointF q) {
+    return q.X == std::round(q.X) && q.Y == std::round(q.Y) && std::abs(q.X) < 1e6f && std::abs(q.Y) < 1e6f;
+  };
+  std::size_t n = 0;
+  std::size_t i = 0;
+  while (i < count) {
+    const TPointF a = points[i];
+    // The longer of the column run and the row run starting at a.
+    std::size_t j = i;
+    bool vertical = false;
+    if (whole(a) && i + 3 < count) {
+      for (const bool v : {true, false}) {
+        std::size_t k = i;
+        while (k + 1 < count && whole(points[k + 1]) && (v ? points[k + 1].X == a.X : points[k + 1].Y == a.Y)) ++k;
+        if (k > j) {
+          j = k;
+          vertical = v;
+        }
+      }
+    }
+    auto along = [vertical](TPointF q) { return vertical ? q.Y : q.X; };
+    float lo = along(a), hi = along(a);
+    for (std::size_t k = i + 1; k <= j; ++k) {
+      lo = std::min(lo, along(points[k]));
+      hi = std::max(hi, along(points[k]));
+    }
+    if (j < i + 3 || lo == hi) {
+      out[n++] = QPointF(a.X, a.Y);
+      ++i;
+      continue;
+    }
+    const TPointF last = points[j];
+    float first, second;
+    if (along(last) == hi || (along(last) != lo && along(a) - lo > hi - along(a))) {
+      first = hi;
+      second = lo;
+    } else {
+      first = lo;
+      second = hi;
+    }
+    const float fixed = vertical ? a.X : a.Y;
+    auto at = [&](float t) { return vertical ? QPointF(fixed, t) : QPointF(t, fixed); };
+    out[n++] = QPointF(a.X, a.Y);
+    if (first != along(a)) out[n++] = at(first);
+    out[n++] = at(second);
+    if (second != along(last)) out[n++] = QPointF(last.X, last.Y);
+    i = j + 1;
+  }
+  return n;
+}
+
+}  // namespace
+
 void TQtHostCanvas::DrawAliasedPolyline(QPainter& p, const TPointF* points, std::size_t count, float opacity) {
   QPointF offset;
   if (!PrepareStroke(p, QRectF(), TStrokeShape::Free, offset)) return;
   FPolyline.resize(count);
   QPointF* out = FPolyline.data();
-  for (std::size_t i = 0; i < count; ++i) out[i] = QPointF(points[i].X + offset.x(), points[i].Y + offset.y());
-  p.setOpacity(ClampOpacity(opacity));
-  p.drawPolyline(out, static_cast<int>(std::min<std::size_t>(count, INT_MAX)));
+  const qreal alpha = ClampOpacity(opacity);
+  const QTransform device = p.deviceTransform();
+  // Opaque, at full opacity, on whole device pixels: runs along one column
+  // or row shrink to their extremes (the same pixels, far fewer points).
+  const bool opaque = (FState.Stroke().Color >> 24) == 0xFF && alpha == 1 && offset.isNull() &&
+                      device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
+                      device.dy() == std::round(device.dy()) &&
+                      p.compositionMode() == QPainter::CompositionMode_SourceOver;
+  std::size_t n = count;
+  if (opaque) {
+    n = CompressRuns(points, count, out);
+  } else {
+    for (std::size_t i = 0; i < count; ++i) out[i] = QPointF(points[i].X + offset.x(), points[i].Y + offset.y());
+  }
+  p.setOpacity(alpha);
+  p.drawPolyline(out, static_cast<int>(std::min<std::size_t>(n, INT_MAX)));
 }
 
 void TQtHostCanvas::DrawBitmap(const IHostBitmap& bitmap, const TRectF& src, const TRectF& dst,

@@ -8,12 +8,14 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <ostream>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/qt/qt_canvas.h"
@@ -265,6 +267,81 @@ TEST(QtCanvasAliased, ConnectedLinesDifferFromSegmentsOnlyAtJoints) {
         EXPECT_EQ(Colours(all), std::set<QRgb>{ToQColor(s.Colour).rgba()}) << s.Name;
       }
     }
+  }
+}
+
+// Many points on one pixel column (or row), as a random walk of many
+// points per pixel gives: an opaque aliased line draws each run of four or
+// more such points as its first point, its two extremes and its last
+// point. Compared with QPainter's own polyline through every point, the
+// column between the extremes is the same; only the pixel of a point of
+// the line may differ (where the rasteriser leaves out the end pixel of a
+// segment depends on the turns it takes), and the line has no fewer of
+// those. Translucent lines keep every point (pixels painted twice blend
+// twice): their pixels are exactly the polyline's.
+TEST(QtCanvasAliased, ColumnRunsKeepThePixelsOfTheWholePolyline) {
+  struct TRunCase {
+    const char* Name;
+    TColor Colour;
+    float Opacity;
+    int PerColumn;  // points per pixel column
+    bool Rows;      // stretches along a pixel row too
+    bool Exact;     // no point is left out
+  };
+  const TRunCase cases[] = {{"two per column", 0xFF000000, 1, 2, false, false},
+                            {"five per column", 0xFF3060A0, 1, 5, false, false},
+                            {"fifty per column", 0xFF000000, 1, 50, false, false},
+                            {"rows and columns", 0xFF008000, 1, 6, true, false},
+                            {"translucent", 0x80FF0000, 1, 8, true, true},
+                            {"half opacity", 0xFF0000FF, 0.5f, 8, false, true}};
+  for (const TRunCase& c : cases) {
+    int extra = 0, missing = 0;
+    for (unsigned seed = 11; seed < 31; ++seed) {
+      std::mt19937 rng(seed);
+      std::uniform_int_distribution<int> step(-7, 7);
+      std::uniform_int_distribution<int> coin(0, 9);
+      std::vector<TPointF> points;
+      float y = 30;
+      float x = 2;
+      for (int i = 0; points.size() < 900; ++i) {
+        if (i % c.PerColumn == 0) x += 1;
+        if (x > 77) break;
+        if (c.Rows && coin(rng) == 0) {
+          // A stretch along the row: X goes on, Y stays.
+          for (int k = 0; k < 5 && x < 77; ++k) points.push_back({x++, y});
+          continue;
+        }
+        y = std::clamp(y + static_cast<float>(step(rng)), 0.0f, 59.0f);
+        points.push_back({x, y});
+      }
+      QImage expected(80, 60, QImage::Format_ARGB32_Premultiplied);
+      expected.fill(Qt::white);
+      {
+        QPainter painter(&expected);
+        QPen pen(ToQColor(c.Colour), 1);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.setOpacity(c.Opacity);
+        std::vector<QPointF> q;
+        for (TPointF p : points) q.emplace_back(p.X, p.Y);
+        painter.drawPolyline(q.data(), static_cast<int>(q.size()));
+      }
+      const QImage drawn = Paint(true, [&](TQtHostCanvas& canvas) {
+        ChangeStroke(canvas, [&](THostStroke& k) { k.Color = c.Colour; });
+        canvas.DrawConnectedLines(points.data(), points.size(), c.Opacity);
+      });
+      std::set<std::pair<int, int>> pointPixels;
+      for (TPointF p : points) pointPixels.insert({static_cast<int>(p.X), static_cast<int>(p.Y)});
+      for (int py = 0; py < 60; ++py)
+        for (int px = 0; px < 80; ++px) {
+          if (drawn.pixel(px, py) == expected.pixel(px, py)) continue;
+          ASSERT_FALSE(c.Exact) << c.Name << " seed " << seed << " pixel " << px << "," << py;
+          ASSERT_TRUE(pointPixels.count({px, py})) << c.Name << " seed " << seed << " pixel " << px << "," << py;
+          (drawn.pixel(px, py) == KWhite ? missing : extra) += 1;
+        }
+    }
+    EXPECT_LE(missing, extra) << c.Name;
   }
 }
 
