@@ -537,37 +537,38 @@ namespace {
 // visited first, so that the stretch to the last point still covers it.
 // Returns the points written to out (never more than count).
 std::size_t CompressRuns(const TPointF* points, std::size_t count, QPointF* out) {
-  auto whole = [](TPointF q) {
-    return q.X == std::round(q.X) && q.Y == std::round(q.Y) && std::abs(q.X) < 1e6f && std::abs(q.Y) < 1e6f;
-  };
+  auto whole = [](float v) { return std::abs(v) < 1e6f && v == static_cast<float>(static_cast<int>(v)); };
   std::size_t n = 0;
   std::size_t i = 0;
   while (i < count) {
     const TPointF a = points[i];
-    // The longer of the column run and the row run starting at a.
+    // The run along a's column (or row), as the next point shows, with its
+    // extremes.
     std::size_t j = i;
-    bool vertical = false;
-    if (whole(a) && i + 3 < count) {
-      for (const bool v : {true, false}) {
-        std::size_t k = i;
-        while (k + 1 < count && whole(points[k + 1]) && (v ? points[k + 1].X == a.X : points[k + 1].Y == a.Y)) ++k;
-        if (k > j) {
+    bool vertical = true;
+    float lo = 0, hi = 0;
+    if (i + 3 < count && whole(a.X) && whole(a.Y)) {
+      const TPointF b = points[i + 1];
+      vertical = b.X == a.X;
+      if (vertical || b.Y == a.Y) {
+        const float fixed = vertical ? a.X : a.Y;
+        lo = hi = vertical ? a.Y : a.X;
+        for (std::size_t k = i + 1; k < count; ++k) {
+          const TPointF q = points[k];
+          const float f = vertical ? q.X : q.Y, t = vertical ? q.Y : q.X;
+          if (f != fixed || !whole(t)) break;
+          lo = std::min(lo, t);
+          hi = std::max(hi, t);
           j = k;
-          vertical = v;
         }
       }
-    }
-    auto along = [vertical](TPointF q) { return vertical ? q.Y : q.X; };
-    float lo = along(a), hi = along(a);
-    for (std::size_t k = i + 1; k <= j; ++k) {
-      lo = std::min(lo, along(points[k]));
-      hi = std::max(hi, along(points[k]));
     }
     if (j < i + 3 || lo == hi) {
       out[n++] = QPointF(a.X, a.Y);
       ++i;
       continue;
     }
+    auto along = [vertical](TPointF q) { return vertical ? q.Y : q.X; };
     const TPointF last = points[j];
     float first, second;
     if (along(last) == hi || (along(last) != lo && along(a) - lo > hi - along(a))) {
@@ -603,8 +604,11 @@ void TQtHostCanvas::DrawAliasedPolyline(QPainter& p, const TPointF* points, std:
                       device.type() <= QTransform::TxTranslate && device.dx() == std::round(device.dx()) &&
                       device.dy() == std::round(device.dy()) &&
                       p.compositionMode() == QPainter::CompositionMode_SourceOver;
+  // Runs are common only where there are more points than pixel columns;
+  // with fewer, looking for them costs more than it saves.
+  const bool manyPoints = p.device() && count > 2 * static_cast<std::size_t>(std::max(1, p.device()->width()));
   std::size_t n = count;
-  if (opaque) {
+  if (opaque && manyPoints) {
     n = CompressRuns(points, count, out);
   } else {
     for (std::size_t i = 0; i < count; ++i) out[i] = QPointF(points[i].X + offset.x(), points[i].Y + offset.y());
