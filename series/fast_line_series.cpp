@@ -92,7 +92,12 @@ bool TFastLineSeries::Is3D() const { return FParent && FParent->View3D(); }
 
 bool TFastLineSeries::BreaksLine(int ValueIndex) const {
   const auto i = static_cast<std::size_t>(ValueIndex);
-  return !IsFinitePoint(FX->Data()[i], FY->Data()[i]) || !OnLogScales(FX->Data()[i], FY->Data()[i]);
+  const double x = FX->Data()[i], y = FY->Data()[i];
+  if (!IsFinitePoint(x, y)) return true;
+  // While the values are drawn the axes stay as they are: their scales
+  // were looked at once (ILogScales).
+  if (IDrawingAllValues && !ILogScales) return false;
+  return !OnLogScales(x, y);
 }
 
 bool TFastLineSeries::NullLeftOut(int ValueIndex) const {
@@ -181,6 +186,7 @@ void TFastLineSeries::DrawAllValues() {
   TCanvas3D* canvas = ChartCanvas();
   if (!canvas || !FGetHorizAxis || !FGetVertAxis) return;
   IDrawingAllValues = true;
+  ILogScales = FGetHorizAxis->Logarithmic() || FGetVertAxis->Logarithmic();
   ISearchedColumns = false;
   IDrawCanvas = canvas;
   IDraw3D = Is3D();

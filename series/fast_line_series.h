@@ -170,6 +170,7 @@ class TFastLineSeries : public TCustomLineSeries {
   bool IBroken = false;  // the pen stands on no drawable point
   std::vector<TPointF> IPoints;  // keeps its capacity between paints
   bool IDrawingAllValues = false;
+  bool ILogScales = false;  // while drawing all values: either axis logarithmic
   bool IFastMode = false;
   // Canvas and 3D state for the duration of DrawAllValues.
   TCanvas3D* IDrawCanvas = nullptr;
