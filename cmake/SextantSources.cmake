@@ -298,6 +298,7 @@ set(SEXTANT_QT_TESTS
 set(SEXTANT_QUICK_TESTS
   tests/quick/chart_quick_item_test.cpp)
 set(SEXTANT_QT_TEST_SUPPORT
+  tests/qt/qt_image_compare.h
   tests/qt/qt_test_app.h)
 set(SEXTANT_ORACLE_TESTS
   tests/oracle/icu_format_oracle_test.cpp)

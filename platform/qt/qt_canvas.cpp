@@ -181,14 +181,18 @@ QPointF TQtHostCanvas::PlaceStroke(QPainter& p, TStrokeShape shape) {
   return memo.Shift;
 }
 
+const QBrush& TQtHostCanvas::SolidBrush() {
+  if (FState.Changed(hspFill)) {
+    FSolidBrush = QBrush(ToQColor(FState.Fill().Color));
+    FState.Converted(hspFill);
+  }
+  return FSolidBrush;
+}
+
 bool TQtHostCanvas::PrepareFill(QPainter& p, const QRectF& bounds, bool antialias) {
   const THostFill& fill = FState.Fill();
   if (fill.Kind == THostBrushKind::Solid) {
-    if (FState.Changed(hspFill)) {
-      FSolidBrush = QBrush(ToQColor(fill.Color));
-      FState.Converted(hspFill);
-    }
-    p.setBrush(FSolidBrush);
+    p.setBrush(SolidBrush());
   } else {
     // Gradients and bitmaps are placed on each shape's bounds.
     const QBrush brush = ToQBrush(fill.Kind, fill.Color, fill.Gradient, fill.Bitmap, bounds);
@@ -289,12 +293,8 @@ void TQtHostCanvas::FillRect(const TRectF& r, float xRadius, float yRadius, std:
   }
   FlushPendingFill();
   if (holdable) {
-    if (FState.Changed(hspFill)) {
-      FSolidBrush = QBrush(ToQColor(fill.Color));
-      FState.Converted(hspFill);
-    }
     FHeldFill.Rect = q;
-    FHeldFill.Brush = FSolidBrush;
+    FHeldFill.Brush = SolidBrush();
     FHeldFill.Active = true;
     return;
   }

@@ -97,7 +97,7 @@ class TQtHostCanvas : public IHostCanvas {
 
   std::unique_ptr<IHostBitmap> CreateBitmap(int width, int height, float scale) override;
 
-  // Paints a fill the canvas holds back (see TPendingFill); whoever reads
+  // Paints a fill the canvas holds back (see FillRect); whoever reads
   // or changes the device's pixels beside the canvas calls it first.
   void FlushPendingFill();
 
@@ -124,6 +124,8 @@ class TQtHostCanvas : public IHostCanvas {
   // of the pen's odd widths onto pixel centres.
   QPointF PlaceStroke(QPainter& p, TStrokeShape shape);
   bool PrepareFill(QPainter& p, const QRectF& bounds, bool antialias);
+  // The brush of the solid fill in force (converted once per change).
+  const QBrush& SolidBrush();
   // Converts a changed stroke into the pens (once per change).
   void ConvertStroke();
   void DrawAliasedPolyline(QPainter& p, const TPointF* points, std::size_t count, float opacity);

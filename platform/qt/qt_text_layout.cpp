@@ -44,7 +44,6 @@ void TQtTextLayout::SetText(const std::string& text) {
   FDirty = true;
 }
 
-
 void TQtTextLayout::SetFont(const THostFont& font) {
   if (!(font == FFont)) {
     FFont = font;
@@ -162,11 +161,9 @@ std::uint64_t TQtTextLayout::ImagesDrawn() { return GImagesDrawn; }
 // corrected or subpixel glyphs it does not. So the image is checked once,
 // when it is made: the glyphs drawn directly and the image drawn over two
 // backgrounds, in the device's pixel format, must give the same pixels.
-bool TQtTextLayout::MakeImage(TTextImage& image, const QTransform& device, QPointF fraction,
-                              QImage::Format target) {
+bool TQtTextLayout::MakeImage(TTextImage& image, qreal scale, QPointF fraction, QImage::Format target) {
   image.Pixels = QImage();
   image.Usable = false;
-  const qreal scale = device.m11();
   const int w = static_cast<int>(std::ceil(FCurrent->Width * scale)) + 2 * KImageMargin + 1;
   const int h = static_cast<int>(std::ceil(FCurrent->Height * scale)) + 2 * KImageMargin + 1;
   if (w > KMaxImageSide || h > KMaxImageSide || w * h > KMaxImagePixels) return false;
@@ -225,8 +222,7 @@ bool TQtTextLayout::DrawFromImage(QPainter& painter, QPointF origin) {
     image.Scale = device.m11();
     image.Fraction = fraction;
     image.TargetFormat = target->format();
-    MakeImage(image, QTransform(device.m11(), 0, 0, device.m22(), device.dx(), device.dy()), fraction,
-              target->format());
+    MakeImage(image, device.m11(), fraction, target->format());
   }
   if (!image.Usable) return false;
   const QPoint topLeft = whole - QPoint(KImageMargin, KImageMargin);

@@ -78,13 +78,15 @@ class TQtTextLayout : public IHostTextLayout {
   // Draws the current text from its image where that gives the glyphs'
   // own pixels; false when the glyphs must be drawn.
   bool DrawFromImage(QPainter& painter, QPointF origin);
-  bool MakeImage(TTextImage& image, const QTransform& device, QPointF fraction, QImage::Format target);
+  // Makes the image at the device scale and fraction; false (and not
+  // Usable) when it is too large or does not give the glyphs' pixels.
+  bool MakeImage(TTextImage& image, qreal scale, QPointF fraction, QImage::Format target);
 
   // Laid-out texts by text and font, the least recently used replaced: a chart
   // measures and draws the same labels in every paint, and shaping a text
   // costs far more than finding it again.
   struct TLaidOut {
-    std::size_t Key = 0;  // KeyOf(Text, Font): most look-ups end at it
+    std::size_t Key = 0;  // a hash of Text and Font: most look-ups end at it
     std::string Text;
     THostFont Font;
     std::unique_ptr<QTextLayout> Layout;

@@ -20,10 +20,13 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_conversions_p.h"
+#include "qt_image_compare.h"
 #include "qt_test_app.h"
 
 namespace sextant {
 namespace {
+
+using testing::Differences;
 
 constexpr TColor KPen = 0xFF0000FF;
 constexpr TColor KBrush = 0xFF00A000;
@@ -86,13 +89,6 @@ std::set<QRgb> Colours(const QImage& Image) {
     for (int x = 0; x < Image.width(); ++x)
       if (Image.pixel(x, y) != KWhite) colours.insert(Image.pixel(x, y));
   return colours;
-}
-
-int Differences(const QImage& A, const QImage& B) {
-  int n = 0;
-  for (int y = 0; y < A.height(); ++y)
-    for (int x = 0; x < A.width(); ++x) n += A.pixel(x, y) != B.pixel(x, y);
-  return n;
 }
 
 struct TShapeCase {

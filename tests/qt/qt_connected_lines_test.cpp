@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "platform/qt/qt_canvas.h"
+#include "qt_image_compare.h"
 #include "qt_test_app.h"
 
 namespace sextant {
 namespace {
+
+using testing::Differences;
 
 // A random walk of line ends over a 120 x 90 image and a little beyond it,
 // with vertical, horizontal, slanted, zero-length and fractional segments.
@@ -81,13 +84,6 @@ QImage Draw(const TStrokeCase& C, const std::vector<TPointF>& Points, bool Conne
   canvas.EndScene();
   painter.end();
   return image;
-}
-
-int Differences(const QImage& A, const QImage& B) {
-  int n = 0;
-  for (int y = 0; y < A.height(); ++y)
-    for (int x = 0; x < A.width(); ++x) n += A.pixel(x, y) != B.pixel(x, y);
-  return n;
 }
 
 int Painted(const QImage& A) {

@@ -15,10 +15,13 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_crisp_lines_p.h"
+#include "qt_image_compare.h"
 #include "qt_test_app.h"
 
 namespace sextant {
 namespace {
+
+using testing::Differences;
 
 struct LineCase {
   bool shortcut;  // expected to take the pattern fill
@@ -99,13 +102,6 @@ QImage ThroughCanvas(const LineCase& c, bool* Shortcut = nullptr) {
   canvas.EndScene();
   if (Shortcut) *Shortcut = CrispRunsDrawn() - runsBefore == 1;
   return image;
-}
-
-int Differences(const QImage& A, const QImage& B) {
-  int n = 0;
-  for (int y = 0; y < A.height(); ++y)
-    for (int x = 0; x < A.width(); ++x) n += A.pixel(x, y) != B.pixel(x, y);
-  return n;
 }
 
 TEST(QtCrispLines, SameFewCasesAsQPainter) {

@@ -21,10 +21,13 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_crisp_lines_p.h"
+#include "qt_image_compare.h"
 #include "qt_test_app.h"
 
 namespace sextant {
 namespace {
+
+using testing::Differences;
 
 constexpr int KWidth = 120, KHeight = 90;
 
@@ -140,13 +143,6 @@ QImage ThroughCanvas(const OutlineCase& c, std::uint64_t* runs = nullptr) {
   canvas.EndScene();
   if (runs) *runs = CrispRunsDrawn() - runsBefore;
   return image;
-}
-
-int Differences(const QImage& a, const QImage& b) {
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
-  return n;
 }
 
 OutlineCase Rect(float l, float t, float r, float b, THostStrokeCap cap = THostStrokeCap::Round) {
